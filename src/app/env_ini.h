@@ -1,0 +1,16 @@
+#pragma once
+#include <cstdint>
+#include <string>
+
+struct EnvIni {
+  int16_t wait = 0;
+  int16_t hires_preset = 0;
+  int16_t fps_preset = 0;
+};
+
+// Reads the six fields of env.ini. Throws FatalError naming the file and what is wrong.
+EnvIni ParseEnvIni(const std::string& text, const std::string& path);
+EnvIni ReadEnvIni(const std::string& path);
+
+struct Game;
+void ReadSettingsFile(Game& game, const std::string& file_name);

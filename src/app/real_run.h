@@ -1,0 +1,6 @@
+#pragma once
+
+struct Options;
+
+// The whole game on this machine's display, keyboard, joysticks and audio.
+int RunRealGame(const Options& options);

@@ -1,0 +1,6 @@
+#pragma once
+
+struct Game;
+
+// The program's first routine: returns when the main loop has returned.
+void StartUp(Game& game);

@@ -1,0 +1,11 @@
+#pragma once
+#include <string>
+
+struct Game;
+
+void RunMainLoop(Game& game);
+void CheckMatchEnd(Game& game);
+// Counts a match frame and every 60 frames measures Fps and derives SpeedFactor.
+void StepFrameTiming(Game& game);
+// "320X240  fps  60.0"
+std::string FpsLineText(int width, int height, float fps);

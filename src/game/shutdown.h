@@ -1,0 +1,8 @@
+#pragma once
+
+struct Game;
+
+// Lets go of the scene frames and the overlay's pictures.
+void ReleaseObjects(Game& game);
+// Gives the screen back to the desktop and shows the pointer again.
+void RestoreDisplay(Game& game);

@@ -1,0 +1,22 @@
+#include <cstdio>
+
+#include "app/headless_run.h"
+#include "app/real_run.h"
+#include "platform/fatal_error.h"
+#include "platform/options.h"
+
+int main(int argc, char** argv) {
+  try {
+    const Options options = ParseOptions(argc, argv);
+    return options.headless ? RunHeadlessGame(options) : RunRealGame(options);
+  } catch (const UsageError& e) {
+    std::fprintf(stderr, "brawl: %s\n", e.what());
+    std::fprintf(stderr, "usage: brawl [--windowed] [--app-path DIR] [--headless [--hires] [--show-fps] "
+                         "[--joysticks N] [--joystick P] [--script FILE] [--frames N] [--dump FILE] "
+                         "[--screenshot N:FILE] [--clock-start S] [--frame-ms MS]]\n");
+    return 2;
+  } catch (const FatalError& e) {
+    std::fprintf(stderr, "brawl: %s\n", e.what());
+    return 1;
+  }
+}

@@ -1,0 +1,18 @@
+#pragma once
+#include <stdexcept>
+#include <string>
+
+// Ends the program with one line, "brawl: <message>", and exit status 1. The message
+// names what failed, the file or device, and why: "what failed: file or device: reason".
+struct FatalError : std::runtime_error {
+  using std::runtime_error::runtime_error;
+};
+
+// A bad command line or input script: exit status 2.
+struct UsageError : std::runtime_error {
+  using std::runtime_error::runtime_error;
+};
+
+inline FatalError Fatal(const std::string& what, const std::string& where, const std::string& why) {
+  return FatalError(what + ": " + where + ": " + why);
+}

@@ -1,0 +1,25 @@
+#pragma once
+#include <cstdint>
+#include <string>
+#include <utility>
+#include <vector>
+
+// The command line. The game itself reads none: these belong to the platform layer.
+struct Options {
+  bool headless = false;
+  bool windowed = false;
+  std::string app_path;  // empty: the executable's folder
+  bool hires = false;
+  bool show_fps = false;
+  int joysticks = 0;
+  bool joystick[2] = {false, false};
+  std::string script;  // "-" reads standard input; empty: none
+  int64_t frames = -1; // -1: when the script runs out, or 600 without one
+  std::string dump;
+  std::vector<std::pair<int64_t, std::string>> screenshots;  // pass, file
+  double clock_start = 36000.0;
+  double frame_ms = 1000.0 / 60.0;
+};
+
+// Throws UsageError with a one-line message for anything it does not accept.
+Options ParseOptions(int argc, char** argv);

@@ -1,0 +1,20 @@
+#pragma once
+#include <string>
+
+#include "platform/audio.h"
+#include "platform/clock.h"
+#include "platform/display.h"
+#include "platform/joystick_devices.h"
+#include "platform/keyboard.h"
+#include "platform/settings_dialog.h"
+
+// Everything the game reaches outside itself. Either the real machine or the headless one.
+struct Platform {
+  std::string program_folder;  // the executable's folder, or --app-path
+  Clock& clock;
+  Keyboard& keyboard;
+  Display& display;
+  Audio& audio;
+  JoystickDevices& joysticks;
+  SettingsDialog& dialog;
+};

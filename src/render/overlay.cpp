@@ -1,0 +1,5 @@
+#include "render/overlay.h"
+
+#include "game/game.h"
+
+void DrawOverlay(Game&, int16_t) {}

@@ -1,0 +1,5 @@
+#include "sim/computer.h"
+
+#include "game/game.h"
+
+void MoveComputer(Game&) {}

@@ -1,0 +1,67 @@
+#include "support/run_brawl.h"
+
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <atomic>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+namespace fs = std::filesystem;
+
+std::string BuildDir() { return BRAWL_BUILD_DIR; }
+std::string SourceDir() { return BRAWL_SOURCE_DIR; }
+
+std::string MakeTempDir() {
+  static std::atomic<int> counter{0};
+  const fs::path dir = fs::temp_directory_path() /
+                       ("brawl-test-" + std::to_string(getpid()) + "-" + std::to_string(counter++));
+  fs::remove_all(dir);
+  fs::create_directories(dir);
+  return dir.string();
+}
+
+static std::string Slurp(const fs::path& path) {
+  std::ifstream in(path, std::ios::binary);
+  std::stringstream s;
+  s << in.rdbuf();
+  return s.str();
+}
+
+static std::string Quote(const std::string& s) {
+  std::string q = "'";
+  for (char c : s) q += (c == '\'') ? std::string("'\\''") : std::string(1, c);
+  return q + "'";
+}
+
+RunResult RunBrawl(const std::vector<std::string>& args, const std::string& script) {
+  const std::string dir = MakeTempDir();
+  std::ofstream(dir + "/stdin") << script;
+  std::string command = "cd " + Quote(BuildDir()) + " && " + Quote(BRAWL_EXE);
+  for (const auto& a : args) command += " " + Quote(a);
+  command += " <" + Quote(dir + "/stdin") + " >" + Quote(dir + "/out") + " 2>" + Quote(dir + "/err");
+  const int status = std::system(command.c_str());
+  RunResult result;
+  result.exit_code = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+  result.out = Slurp(dir + "/out");
+  result.err = Slurp(dir + "/err");
+  fs::remove_all(dir);
+  return result;
+}
+
+std::vector<nlohmann::json> RunHeadless(const std::string& script, const std::vector<std::string>& args) {
+  const std::string dir = MakeTempDir();
+  std::vector<std::string> all = {"--headless", "--script", "-", "--dump", dir + "/dump.jsonl"};
+  all.insert(all.end(), args.begin(), args.end());
+  const RunResult run = RunBrawl(all, script);
+  EXPECT_EQ(run.exit_code, 0) << run.err;
+  std::vector<nlohmann::json> lines;
+  std::ifstream in(dir + "/dump.jsonl");
+  for (std::string line; std::getline(in, line);) lines.push_back(nlohmann::json::parse(line));
+  fs::remove_all(dir);
+  return lines;
+}

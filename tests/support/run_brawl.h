@@ -1,0 +1,24 @@
+#pragma once
+#include <nlohmann/json.hpp>
+#include <string>
+#include <vector>
+
+// Runs the real game binary and reports how it ended.
+struct RunResult {
+  int exit_code = -1;
+  std::string out;
+  std::string err;
+};
+
+// Runs `brawl` with the given arguments; `script` is fed to standard input (use
+// "--script -" to read it). The working directory is the build folder.
+RunResult RunBrawl(const std::vector<std::string>& args, const std::string& script = "");
+
+// A headless run with the given script: "--headless --script - --dump <tmp>" plus `args`.
+// Returns the dump's lines, parsed; fails the test when the run does not end with status 0.
+std::vector<nlohmann::json> RunHeadless(const std::string& script, const std::vector<std::string>& args = {});
+
+// A fresh empty folder under the test temp folder.
+std::string MakeTempDir();
+std::string BuildDir();
+std::string SourceDir();
