@@ -1,0 +1,97 @@
+#include "app/env_ini.h"
+
+#include <cerrno>
+#include <cstring>
+#include <fstream>
+#include <sstream>
+#include <vector>
+
+#include "game/game.h"
+#include "platform/fatal_error.h"
+
+namespace {
+
+constexpr int kFields = 6;
+
+bool IsLineEnd(char c) { return c == '\n' || c == '\r'; }
+
+// Splits the text into its first six fields. A field ends at a comma or a line end;
+// blanks in front of it are skipped; a quoted field may hold commas and ends at its
+// closing quote (anything after that, up to the delimiter, is dropped).
+std::vector<std::string> SplitFields(const std::string& text) {
+  std::vector<std::string> fields;
+  size_t i = 0;
+  const size_t n = text.size();
+  while (fields.size() < kFields) {
+    while (i < n && (text[i] == ' ' || text[i] == '\t')) ++i;
+    if (i >= n) break;  // the file ended before this field began
+    std::string field;
+    if (text[i] == '"') {
+      ++i;
+      while (i < n && text[i] != '"') field += text[i++];
+      if (i < n) ++i;
+      while (i < n && text[i] != ',' && !IsLineEnd(text[i])) ++i;
+    } else {
+      while (i < n && text[i] != ',' && !IsLineEnd(text[i])) field += text[i++];
+    }
+    if (i < n) {
+      if (text[i] == '\r' && i + 1 < n && text[i + 1] == '\n') ++i;
+      ++i;
+    }
+    fields.push_back(field);
+  }
+  return fields;
+}
+
+int16_t ParseNumber(const std::string& field, int index, const std::string& path) {
+  size_t end = field.size();
+  while (end > 0 && (field[end - 1] == ' ' || field[end - 1] == '\t')) --end;
+  const std::string digits = field.substr(0, end);
+  size_t i = 0;
+  if (i < digits.size() && (digits[i] == '-' || digits[i] == '+')) ++i;
+  const bool numeric = i < digits.size() && digits.find_first_not_of("0123456789", i) == std::string::npos;
+  if (!numeric) {
+    throw Fatal("settings file", path, "field " + std::to_string(index) + " is not a number: \"" + digits + "\"");
+  }
+  // More digits than any 16-bit value has is out of range too; keep stoll from overflowing.
+  const size_t first = digits.find_first_not_of("0", i);
+  const bool too_long = first != std::string::npos && digits.size() - first > 6;
+  const long long value = too_long ? 0 : std::stoll(digits);
+  if (too_long || value < -32768 || value > 32767) {
+    throw Fatal("settings file", path,
+                "field " + std::to_string(index) + " is outside -32768..32767: " + digits);
+  }
+  return static_cast<int16_t>(value);
+}
+
+}  // namespace
+
+EnvIni ParseEnvIni(const std::string& text, const std::string& path) {
+  const std::vector<std::string> fields = SplitFields(text);
+  if (fields.size() < kFields) {
+    throw Fatal("settings file", path,
+                "has " + std::to_string(fields.size()) + " of its six fields (a number and a label on each of three lines)");
+  }
+  EnvIni ini;
+  ini.wait = ParseNumber(fields[0], 1, path);
+  ini.hires_preset = ParseNumber(fields[2], 3, path);
+  ini.fps_preset = ParseNumber(fields[4], 5, path);
+  return ini;
+}
+
+EnvIni ReadEnvIni(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  if (!in) throw Fatal("settings file", path, std::string("cannot be opened: ") + std::strerror(errno));
+  std::stringstream text;
+  text << in.rdbuf();
+  if (in.bad()) throw Fatal("settings file", path, "cannot be read");
+  return ParseEnvIni(text.str(), path);
+}
+
+void ReadSettingsFile(Game& game, const std::string& file_name) {
+  const EnvIni ini = ReadEnvIni(game.settings.AppPath + file_name);
+  game.settings.ReadyGoWait = ini.wait;
+  // The file can tick a box but never clear one.
+  if (ini.hires_preset == 1) game.settings.form.hires_ticked = true;
+  if (ini.fps_preset == 1) game.settings.form.fps_ticked = true;
+}

@@ -1,0 +1,16 @@
+#include "game/shutdown.h"
+
+#include "game/game.h"
+
+void ReleaseObjects(Game& game) {
+  game.frames = MatchFrames{};
+  game.scene = Scene{};
+  Graphics& g = game.gfx;
+  g.TitleSurface = g.CursorSurface = g.LifeBarSurface[0] = g.LifeBarSurface[1] = Surface{};
+  g.P1WinSurface = g.P2WinSurface = Surface{};
+}
+
+void RestoreDisplay(Game& game) {
+  game.platform.display.Restore();
+  game.platform.display.ShowPointer(true);
+}
