@@ -1,0 +1,103 @@
+#include <SDL.h>
+#include <sys/stat.h>
+
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <memory>
+
+#include "platform/fatal_error.h"
+#include "platform/surface.h"
+
+// Our own look at the header comes first: it names what is wrong in words a player can act
+// on, and it refuses a truncated file before the decoder reads past its end.
+namespace {
+
+constexpr int64_t kMaxSide = 16384;
+
+uint32_t U16(const unsigned char* p) {
+  return p[0] | (p[1] << 8u);
+}
+uint32_t U32(const unsigned char* p) {
+  return p[0] | (p[1] << 8u) | (p[2] << 16u) | (static_cast<uint32_t>(p[3]) << 24u);
+}
+
+[[noreturn]] void Refuse(const std::string& path, const std::string& why) {
+  throw Fatal("bitmap", path, why);
+}
+
+void CheckHeader(const std::string& path) {
+  std::unique_ptr<FILE, int (*)(FILE*)> file(std::fopen(path.c_str(), "rb"), std::fclose);
+  if (!file) Refuse(path, std::strerror(errno));
+  struct stat info {};
+  if (fstat(fileno(file.get()), &info) != 0) Refuse(path, std::strerror(errno));
+  if (!S_ISREG(info.st_mode)) Refuse(path, "not a regular file");
+  const int64_t size = info.st_size;
+
+  unsigned char h[54] = {};
+  const size_t got = std::fread(h, 1, sizeof h, file.get());
+  if (std::ferror(file.get())) Refuse(path, std::strerror(errno));
+  if (got < 2 || h[0] != 'B' || h[1] != 'M') Refuse(path, "not a BMP file");
+  if (got < 18) Refuse(path, "truncated header");
+  const uint32_t info_size = U32(h + 14);
+  if (info_size != 12 && info_size != 40 && info_size != 52 && info_size != 56 && info_size != 64 &&
+      info_size != 108 && info_size != 124) {
+    Refuse(path, "unknown BMP header size " + std::to_string(info_size));
+  }
+  if (size < 14 + static_cast<int64_t>(info_size) || got < 14 + std::min<size_t>(info_size, 40)) {
+    Refuse(path, "truncated header");
+  }
+  int64_t width, height;
+  uint32_t bits, compression = 0;
+  if (info_size == 12) {
+    width = static_cast<int16_t>(U16(h + 18));
+    height = static_cast<int16_t>(U16(h + 20));
+    bits = U16(h + 24);
+  } else {
+    width = static_cast<int32_t>(U32(h + 18));
+    height = static_cast<int32_t>(U32(h + 22));
+    bits = U16(h + 28);
+    compression = U32(h + 30);
+  }
+  if (height < 0) height = -height;
+  if (width <= 0 || height <= 0) Refuse(path, "empty picture");
+  if (width > kMaxSide || height > kMaxSide) {
+    Refuse(path, "picture too large (" + std::to_string(width) + "x" + std::to_string(height) + ")");
+  }
+  if (bits != 1 && bits != 4 && bits != 8 && bits != 16 && bits != 24 && bits != 32) {
+    Refuse(path, "unsupported depth of " + std::to_string(bits) + " bits per pixel");
+  }
+  const int64_t offset = U32(h + 10);
+  if (offset >= size) Refuse(path, "truncated: no pixel data");
+  // Run-length pictures (1, 2) have no fixed size; the others are plain rows.
+  if (compression == 0 || compression == 3 || compression == 6) {
+    const int64_t row = (width * bits + 31) / 32 * 4;
+    if (offset + row * height > size) {
+      Refuse(path, "truncated: pixel data needs " + std::to_string(offset + row * height) +
+                       " bytes, the file has " + std::to_string(size));
+    }
+  } else if (compression != 1 && compression != 2) {
+    Refuse(path, "unsupported compression " + std::to_string(compression));
+  }
+}
+
+}  // namespace
+
+Surface LoadBitmap(const std::string& path) {
+  CheckHeader(path);
+  std::unique_ptr<SDL_Surface, void (*)(SDL_Surface*)> loaded(SDL_LoadBMP(path.c_str()), SDL_FreeSurface);
+  if (!loaded) Refuse(path, SDL_GetError());
+  std::unique_ptr<SDL_Surface, void (*)(SDL_Surface*)> converted(
+      SDL_ConvertSurfaceFormat(loaded.get(), SDL_PIXELFORMAT_RGB565, 0), SDL_FreeSurface);
+  if (!converted) Refuse(path, SDL_GetError());
+  Surface surface = MakeSurface(converted->w, converted->h);
+  if (SDL_LockSurface(converted.get()) != 0) Refuse(path, SDL_GetError());
+  for (int y = 0; y < surface.height; ++y) {
+    std::memcpy(
+        surface.pixels.data() + static_cast<size_t>(y) * static_cast<size_t>(surface.width),
+        static_cast<const unsigned char*>(converted->pixels) + static_cast<size_t>(y) * converted->pitch,
+        static_cast<size_t>(surface.width) * sizeof(uint16_t));
+  }
+  SDL_UnlockSurface(converted.get());
+  return surface;
+}
