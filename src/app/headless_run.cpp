@@ -1,0 +1,118 @@
+#include "app/headless_run.h"
+
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <map>
+#include <memory>
+
+#include "app/startup.h"
+#include "game/game.h"
+#include "game/state_dump.h"
+#include "platform/fatal_error.h"
+#include "platform/headless/headless_machine.h"
+#include "platform/headless/input_script.h"
+#include "platform/options.h"
+#include "platform/surface.h"
+
+namespace {
+
+constexpr int64_t kPassesWithoutScript = 600;
+
+// The dump file, written a line at a time so that what is there is whole lines.
+class DumpFile {
+ public:
+  explicit DumpFile(const std::string& path) : path_(path) {
+    if (path.empty()) return;
+    file_ = std::fopen(path.c_str(), "wb");
+    if (!file_) throw Fatal("cannot write the dump", path, std::strerror(errno));
+  }
+  DumpFile(const DumpFile&) = delete;
+  DumpFile& operator=(const DumpFile&) = delete;
+  ~DumpFile() {
+    if (file_) std::fclose(file_);
+  }
+
+  bool open() const { return file_ != nullptr; }
+
+  void Write(const std::string& line) {
+    if (!file_) return;
+    if (std::fwrite(line.data(), 1, line.size(), file_) != line.size() || std::fputc('\n', file_) == EOF ||
+        std::fflush(file_) != 0) {
+      throw Fatal("cannot write the dump", path_, std::strerror(errno));
+    }
+  }
+
+ private:
+  std::string path_;
+  std::FILE* file_ = nullptr;
+};
+
+// Drives a headless run from outside the game: the dump, the screenshots, the script's
+// input for the next pass and the end of the run.
+class HeadlessObserver : public RunObserver {
+ public:
+  HeadlessObserver(const Options& options, const InputScript& script, HeadlessMachine& machine)
+      : script_(script), machine_(machine), dump_(options.dump) {
+    if (options.frames >= 0) {
+      last_pass_ = options.frames;
+    } else if (!options.script.empty()) {
+      last_pass_ = script.passes;
+    } else {
+      last_pass_ = kPassesWithoutScript;
+    }
+    // A script with no step runs no pass, whatever else is asked.
+    if (!options.script.empty() && script.steps.empty()) last_pass_ = 0;
+    for (const auto& [pass, file] : options.screenshots) screenshots_.emplace(pass, file);
+  }
+
+  void Launched(Game& game) override {
+    WriteLine(game);
+    PrepareNextPass(game);
+  }
+
+  void PassDone(Game& game) override {
+    WriteLine(game);
+    const auto [first, end] = screenshots_.equal_range(game.passes);
+    for (auto it = first; it != end; ++it) SavePng(game.gfx.BackBuffer, it->second);
+    PrepareNextPass(game);
+  }
+
+ private:
+  void WriteLine(Game& game) {
+    if (dump_.open()) dump_.Write(StateDumpLine(game, game.passes));
+    game.sound.requested.clear();
+  }
+
+  void PrepareNextPass(Game& game) {
+    if (game.passes >= last_pass_) {
+      game.loop.Running = 0;
+      return;
+    }
+    machine_.held = NextHeld(script_, cursor_);
+  }
+
+  const InputScript& script_;
+  HeadlessMachine& machine_;
+  DumpFile dump_;
+  int64_t last_pass_ = 0;
+  ScriptCursor cursor_;
+  std::multimap<int64_t, std::string> screenshots_;
+};
+
+}  // namespace
+
+int RunHeadlessGame(const Options& options) {
+  // A bad script is refused before anything else happens, the dump included.
+  InputScript script;
+  if (!options.script.empty()) script = ReadInputScript(options.script, options.joysticks);
+
+  auto machine = std::make_unique<HeadlessMachine>(
+      options, options.app_path.empty() ? ExecutableFolder() : options.app_path);
+  HeadlessObserver observer(options, script, *machine);
+  auto game = std::make_unique<Game>(machine->platform);
+  game->sound.log_requests = true;
+  game->observer = &observer;
+  StartUp(*game);
+  return 0;
+}

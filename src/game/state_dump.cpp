@@ -1,0 +1,198 @@
+#include "game/state_dump.h"
+
+#include <charconv>
+#include <cmath>
+#include <cstdio>
+
+#include "game/game.h"
+
+namespace {
+
+void AppendInt(std::string& out, int64_t value) {
+  char buffer[24];
+  const auto result = std::to_chars(buffer, buffer + sizeof buffer, value);
+  out.append(buffer, result.ptr);
+}
+
+void AppendString(std::string& out, const std::string& text) {
+  out += '"';
+  for (unsigned char c : text) {
+    if (c == '"' || c == '\\') {
+      out += '\\';
+      out += static_cast<char>(c);
+    } else if (c < 0x20) {
+      char escape[8];
+      std::snprintf(escape, sizeof escape, "\\u%04x", c);
+      out += escape;
+    } else {
+      out += static_cast<char>(c);
+    }
+  }
+  out += '"';
+}
+
+void AppendVec(std::string& out, const Vec3& v) {
+  out += '[';
+  AppendDumpFloat(out, v.x);
+  out += ',';
+  AppendDumpFloat(out, v.y);
+  out += ',';
+  AppendDumpFloat(out, v.z);
+  out += ']';
+}
+
+// Writes `"name":value` pairs, with the commas between them.
+struct Fields {
+  std::string& out;
+  bool first = true;
+
+  void Name(const char* name) {
+    if (!first) out += ',';
+    first = false;
+    out += '"';
+    out += name;
+    out += "\":";
+  }
+  void Int(const char* name, int64_t value) {
+    Name(name);
+    AppendInt(out, value);
+  }
+  void Float(const char* name, float value) {
+    Name(name);
+    AppendDumpFloat(out, value);
+  }
+};
+
+void AppendFighter(std::string& out, const FighterState& f) {
+  out += '{';
+  Fields o{out};
+  o.Float("Life", f.Life);
+  o.Float("X", f.X);
+  o.Float("Z", f.Z);
+  o.Float("Cooldown", f.Cooldown);
+  o.Float("DirX", f.DirX);
+  o.Float("DirY", f.DirY);
+  o.Float("DirZ", f.DirZ);
+  out += '}';
+}
+
+void AppendBullet(std::string& out, const BulletState& b) {
+  out += '{';
+  Fields o{out};
+  o.Int("Active", b.Active);
+  o.Float("X", b.X);
+  o.Float("Y", b.Y);
+  o.Float("Z", b.Z);
+  o.Float("DirX", b.DirX);
+  o.Float("DirY", b.DirY);
+  o.Float("DirZ", b.DirZ);
+  out += '}';
+}
+
+void AppendBlood(std::string& out, const BloodState& b) {
+  out += '{';
+  Fields o{out};
+  o.Int("Active", b.Active);
+  o.Float("X", b.X);
+  o.Float("Y", b.Y);
+  o.Float("Z", b.Z);
+  o.Float("T", b.T);
+  o.Float("VX", b.VX);
+  o.Float("VZ", b.VZ);
+  out += '}';
+}
+
+// Each player's ten slots, as [[...ten...],[...ten...]].
+template <typename Slot, typename Append>
+void AppendSlots(std::string& out, const Slot (&slots)[2][kSlots], Append append) {
+  out += '[';
+  for (int p = 0; p < 2; ++p) {
+    if (p) out += ',';
+    out += '[';
+    for (int i = 0; i < kSlots; ++i) {
+      if (i) out += ',';
+      append(out, slots[p][i]);
+    }
+    out += ']';
+  }
+  out += ']';
+}
+
+}  // namespace
+
+void AppendDumpFloat(std::string& out, float value) {
+  if (!std::isfinite(value)) {
+    out += "null";
+    return;
+  }
+  // %.9g in the C locale, whatever locale the process runs in.
+  char buffer[32];
+  const auto result = std::to_chars(buffer, buffer + sizeof buffer, static_cast<double>(value),
+                                    std::chars_format::general, 9);
+  out.append(buffer, result.ptr);
+}
+
+std::string StateDumpLine(const Game& game, int64_t pass) {
+  std::string out;
+  out.reserve(4096);
+  out += '{';
+  Fields o{out};
+  const LoopState& loop = game.loop;
+  const MatchState& match = game.match;
+  o.Int("pass", pass);
+  o.Int("GameMode", loop.GameMode);
+  o.Int("Winner", loop.Winner);
+  o.Int("TitleChoice", loop.TitleChoice);
+  o.Float("Fps", loop.Fps);
+  o.Float("SpeedFactor", loop.SpeedFactor);
+  o.Int("SpeedLock", loop.SpeedLock);
+  o.Int("FpsFrameCount", loop.FpsFrameCount);
+
+  o.Name("Heading");
+  out += '[';
+  AppendInt(out, match.Heading[0]);
+  out += ',';
+  AppendInt(out, match.Heading[1]);
+  out += ']';
+
+  o.Name("Fighter");
+  out += '[';
+  AppendFighter(out, match.Fighter[0]);
+  out += ',';
+  AppendFighter(out, match.Fighter[1]);
+  out += ']';
+
+  o.Name("Bullet");
+  AppendSlots(out, match.Bullet, AppendBullet);
+  o.Name("Blood");
+  AppendSlots(out, match.Blood, AppendBlood);
+
+  o.Name("Camera");
+  out += '[';
+  for (int p = 0; p < 2; ++p) {
+    if (p) out += ',';
+    const FrameId id = game.frames.Camera[p];
+    // Before the scene is built there is no camera to stand anywhere.
+    const bool exists = id >= 0 && static_cast<size_t>(id) < game.scene.frames.size();
+    AppendVec(out, exists ? game.scene.frames[static_cast<size_t>(id)].position : Vec3{});
+  }
+  out += ']';
+
+  o.Name("SoundBusy");
+  out += '[';
+  for (int i = 0; i < kSoundSlots; ++i) {
+    if (i) out += ',';
+    AppendInt(out, game.sound.SoundBusy[i]);
+  }
+  out += ']';
+
+  o.Name("Sounds");
+  out += '[';
+  for (size_t i = 0; i < game.sound.requested.size(); ++i) {
+    if (i) out += ',';
+    AppendString(out, game.sound.requested[i]);
+  }
+  out += ']';
+  out += '}';
+  return out;
+}

@@ -1,0 +1,255 @@
+#include "platform/scene/viewport.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+constexpr uint16_t kSentinel = 0x1234;
+constexpr uint32_t kBackground = 0x7070E0;
+
+// A scene seen from the origin along +z through a 64 x 64 viewport: a point (x, y, z)
+// lands on pixel (32 + 64 x / z, 32 - 64 y / z).
+struct Fixture {
+  Scene scene;
+  FrameId camera;
+  Surface target = MakeSurface(64, 64);
+  Device3D device = CreateDevice(64, 64);
+  Viewport3D viewport;
+
+  Fixture() {
+    camera = CreateFrame(scene);
+    viewport = CreateViewport(camera, 0, 0, 64, 64);
+    SetSceneBackground(scene, kBackground);
+    AddAmbientLight(scene, 1.0f, 1.0f, 1.0f);
+    std::fill(target.pixels.begin(), target.pixels.end(), kSentinel);
+  }
+
+  uint16_t At(int x, int y) const { return target.pixels[static_cast<size_t>(y * target.width + x)]; }
+
+  void Draw() {
+    Clear(viewport, scene, device, target);
+    Render(viewport, scene, device, target);
+    Update(device);
+  }
+
+  FrameId AddMesh(Mesh mesh) {
+    const FrameId frame = CreateFrame(scene);
+    AddVisual(scene, frame, CreateMeshVisual(scene, std::move(mesh)));
+    return frame;
+  }
+
+  FrameId AddDecal(Surface texture, float x, float y, float z, bool keyed) {
+    const FrameId frame = CreateFrame(scene);
+    const VisualId decal = CreateDecal(scene, std::move(texture));
+    SetDecalTransparency(scene, decal, keyed);
+    SetDecalTransparentColor(scene, decal, 0);
+    SetDecalSize(scene, decal, 1.0f, 1.0f);
+    AddVisual(scene, frame, decal);
+    SetPosition(scene.frames[static_cast<size_t>(frame)], x, y, z);
+    return frame;
+  }
+};
+
+Material Colored(float r, float g, float b) {
+  Material m;
+  m.face_color[0] = r;
+  m.face_color[1] = g;
+  m.face_color[2] = b;
+  return m;
+}
+
+// A square facing the camera at depth z, half-size h, centred on (cx, cy).
+Mesh Square(float cx, float cy, float z, float h, Material material) {
+  Mesh mesh;
+  mesh.vertices = {{cx - h, cy + h, z}, {cx + h, cy + h, z}, {cx + h, cy - h, z}, {cx - h, cy - h, z}};
+  mesh.triangles = {{{0, 1, 2}, 0}, {{0, 2, 3}, 0}};
+  mesh.materials = {material};
+  return mesh;
+}
+
+// The ground one unit below the camera, reaching far behind and far ahead of it.
+Mesh Floor(Material material) {
+  Mesh mesh;
+  mesh.vertices = {{-500, -1, -50}, {500, -1, -50}, {500, -1, 500}, {-500, -1, 500}};
+  mesh.triangles = {{{0, 1, 2}, 0}, {{0, 2, 3}, 0}};
+  mesh.materials = {material};
+  return mesh;
+}
+
+TEST(Viewport, ClearFillsItsOwnRectangleAndResetsDepth) {
+  Fixture f;
+  f.viewport = CreateViewport(f.camera, 8, 4, 20, 10);
+  Clear(f.viewport, f.scene, f.device, f.target);
+  for (int y = 0; y < 64; ++y)
+    for (int x = 0; x < 64; ++x) {
+      const bool inside = x >= 8 && x < 28 && y >= 4 && y < 14;
+      ASSERT_EQ(f.At(x, y), inside ? Rgb565(kBackground) : kSentinel) << x << "," << y;
+    }
+  // A near square drawn, then cleared: a far one must show again.
+  f.viewport = CreateViewport(f.camera, 0, 0, 64, 64);
+  const FrameId near = f.AddMesh(Square(0, 0, 2, 1, Colored(1, 0, 0)));
+  f.Draw();
+  EXPECT_EQ(f.At(32, 32), Rgb565(0xFF0000));
+  f.scene.frames[static_cast<size_t>(near)].visual = -1;
+  f.AddMesh(Square(0, 0, 50, 20, Colored(0, 1, 0)));
+  f.Draw();
+  EXPECT_EQ(f.At(32, 32), Rgb565(0x00FF00));
+}
+
+TEST(Viewport, NearerFacesHideFartherOnesWhateverTheOrder) {
+  for (bool near_first : {true, false}) {
+    Fixture f;
+    if (near_first) f.AddMesh(Square(0, 0, 5, 1, Colored(1, 0, 0)));
+    f.AddMesh(Square(0.5f, 0, 10, 4, Colored(0, 1, 0)));
+    if (!near_first) f.AddMesh(Square(0, 0, 5, 1, Colored(1, 0, 0)));
+    f.Draw();
+    EXPECT_EQ(f.At(32, 32), Rgb565(0xFF0000)) << near_first;
+    EXPECT_EQ(f.At(50, 32), Rgb565(0x00FF00)) << near_first;  // only the far square reaches here
+    EXPECT_EQ(f.At(2, 2), Rgb565(kBackground)) << near_first;
+  }
+}
+
+TEST(Viewport, AmbientLightAloneGivesEveryFaceItsColourAtHalf) {
+  Fixture f;
+  f.scene.ambient[0] = f.scene.ambient[1] = f.scene.ambient[2] = 0.5f;
+  Mesh mesh = Square(0, 0, 5, 1, Colored(1, 1, 1));
+  // A second face turned away at an angle shows the same colour: no direction to the light.
+  mesh.vertices.insert(mesh.vertices.end(), {{1, 1, 6}, {2, 1, 9}, {2, -1, 9}});
+  mesh.triangles.push_back({{4, 5, 6}, 0});
+  f.AddMesh(mesh);
+  f.Draw();
+  EXPECT_EQ(f.At(32, 32), Rgb565(0x808080));
+  EXPECT_EQ(f.At(44, 30), Rgb565(0x808080));
+}
+
+TEST(Viewport, GroundReachingBehindTheCameraIsCutAtTheFrontPlane) {
+  Fixture f;
+  f.AddMesh(Floor(Colored(0, 0, 1)));
+  f.Draw();
+  const uint16_t ground = Rgb565(0x0000FF), sky = Rgb565(kBackground);
+  for (int x = 0; x < 64; ++x) {
+    for (int y = 0; y < 32; ++y) ASSERT_EQ(f.At(x, y), sky) << x << "," << y;
+    // Past the back plane (100 units) the ground is not drawn: row 32 looks 128 units out.
+    ASSERT_EQ(f.At(x, 32), sky) << x;
+    for (int y = 34; y < 64; ++y) ASSERT_EQ(f.At(x, y), ground) << x << "," << y;
+  }
+}
+
+TEST(Viewport, FacesWhollyBehindTheCameraDrawNothing) {
+  Fixture f;
+  f.AddMesh(Square(0, 0, -5, 3, Colored(1, 0, 0)));
+  f.AddMesh(Square(0, 0, 0.5f, 3, Colored(1, 0, 0)));  // between the eye and the front plane
+  f.Draw();
+  for (uint16_t p : f.target.pixels) ASSERT_EQ(p, Rgb565(kBackground));
+}
+
+Surface Quadrants() {
+  // 4 x 4 texels: red, green / blue, black (the see-through colour).
+  Surface s = MakeSurface(4, 4);
+  for (int y = 0; y < 4; ++y)
+    for (int x = 0; x < 4; ++x) {
+      const uint32_t rgb = y < 2 ? (x < 2 ? 0xFF0000 : 0x00FF00) : (x < 2 ? 0x0000FF : 0x000000);
+      s.pixels[static_cast<size_t>(y * 4 + x)] = Rgb565(rgb);
+    }
+  return s;
+}
+
+TEST(Viewport, DecalHangsFromItsTopLeftCornerAndScalesWithDistance) {
+  Fixture f;
+  f.AddDecal(Quadrants(), 0, 0, 8, true);  // 64 / 8 = 8 pixels a unit
+  f.Draw();
+  const uint16_t sky = Rgb565(kBackground);
+  for (int y = 28; y < 44; ++y)
+    for (int x = 28; x < 44; ++x) {
+      uint16_t expected = sky;
+      if (x >= 32 && x < 40 && y >= 32 && y < 40) {
+        const bool right = x >= 36, lower = y >= 36;
+        expected = !lower ? (right ? Rgb565(0x00FF00) : Rgb565(0xFF0000)) : (right ? sky : Rgb565(0x0000FF));
+      }
+      ASSERT_EQ(f.At(x, y), expected) << x << "," << y;
+    }
+  // Twice as far, half as large.
+  Fixture g;
+  g.AddDecal(Quadrants(), 0, 0, 16, true);
+  g.Draw();
+  EXPECT_EQ(g.At(32, 32), Rgb565(0xFF0000));
+  EXPECT_EQ(g.At(35, 32), Rgb565(0x00FF00));
+  EXPECT_EQ(g.At(36, 32), sky);
+  EXPECT_EQ(g.At(32, 36), sky);
+}
+
+TEST(Viewport, DecalWithoutTransparencyDrawsItsBlack) {
+  Fixture f;
+  f.AddDecal(Quadrants(), 0, 0, 8, false);
+  f.Draw();
+  EXPECT_EQ(f.At(38, 38), 0);
+}
+
+TEST(Viewport, DecalsAreDepthTestedAgainstFaces) {
+  Fixture f;
+  f.AddMesh(Square(0, 0, 10, 2, Colored(0, 1, 0)));
+  f.AddDecal(Quadrants(), 0, 0, 12, true);  // behind the square
+  f.AddDecal(Quadrants(), -1, 0, 8, true);  // in front of it
+  f.Draw();
+  EXPECT_EQ(f.At(33, 33), Rgb565(0x00FF00));
+  EXPECT_EQ(f.At(25, 33), Rgb565(0xFF0000));  // the front decal's red corner at x = 32 - 8
+  // See-through texels of the front decal show the square behind.
+  EXPECT_EQ(f.At(30, 38), Rgb565(0x00FF00));
+}
+
+TEST(Viewport, DecalsBeyondTheFrontOrBackPlaneAreNotDrawn) {
+  Fixture f;
+  f.AddDecal(Quadrants(), 0, 0, 0.5f, false);
+  f.AddDecal(Quadrants(), 0, 0, 150, false);
+  f.AddDecal(Quadrants(), 0, 0, -4, false);
+  f.Draw();
+  for (uint16_t p : f.target.pixels) ASSERT_EQ(p, Rgb565(kBackground));
+}
+
+TEST(Viewport, SideBySideViewsMeetAtHalfTheWidthWithoutGapOrOverlap) {
+  Fixture f;
+  f.AddMesh(Floor(Colored(1, 1, 0)));
+  const Viewport3D left = CreateViewport(f.camera, 0, 0, 32, 64);
+  const Viewport3D right = CreateViewport(f.camera, 32, 0, 32, 64);
+  Render(left, f.scene, f.device, f.target);  // ground with no clear: only where the view is
+  for (int y = 40; y < 64; ++y)
+    for (int x = 0; x < 64; ++x)
+      ASSERT_EQ(f.At(x, y) != kSentinel, x < 32) << x << "," << y;
+  SetSceneBackground(f.scene, 0x00FF00);
+  Clear(left, f.scene, f.device, f.target);
+  SetSceneBackground(f.scene, 0xFF0000);
+  Clear(right, f.scene, f.device, f.target);
+  for (int y = 0; y < 64; ++y) {
+    for (int x = 0; x < 32; ++x) ASSERT_EQ(f.At(x, y), Rgb565(0x00FF00)) << x << "," << y;
+    for (int x = 32; x < 64; ++x) ASSERT_EQ(f.At(x, y), Rgb565(0xFF0000)) << x << "," << y;
+  }
+  Render(left, f.scene, f.device, f.target);
+  Render(right, f.scene, f.device, f.target);
+  // Each half shows the ground's horizon around its own centre row, across its full width.
+  for (int x = 0; x < 64; ++x) EXPECT_EQ(f.At(x, 63), Rgb565(0xFFFF00)) << x;
+}
+
+TEST(Viewport, ViewportsPartlyOffTheTargetAreClipped) {
+  Fixture f;
+  f.AddMesh(Floor(Colored(1, 1, 0)));
+  f.viewport = CreateViewport(f.camera, 40, 40, 64, 64);
+  f.Draw();
+  EXPECT_EQ(f.At(63, 63), Rgb565(kBackground));  // above this view's horizon at row 72
+  EXPECT_EQ(f.At(39, 39), kSentinel);
+}
+
+TEST(Viewport, MeshHungOnAMovedAndTurnedFrameFollowsIt) {
+  Fixture f;
+  const FrameId frame = f.AddMesh(Square(0, 0, 0, 1, Colored(1, 0, 0)));
+  Frame& square = f.scene.frames[static_cast<size_t>(frame)];
+  SetPosition(square, 2, 0, 8);  // 16 pixels right of the centre
+  f.Draw();
+  EXPECT_EQ(f.At(48, 32), Rgb565(0xFF0000));
+  EXPECT_EQ(f.At(32, 32), Rgb565(kBackground));
+  // The camera turned toward the square puts it in the middle.
+  LookAt(f.scene.frames[static_cast<size_t>(f.camera)], square);
+  f.Draw();
+  EXPECT_EQ(f.At(32, 32), Rgb565(0xFF0000));
+}
+
+}  // namespace

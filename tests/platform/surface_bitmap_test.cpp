@@ -1,0 +1,164 @@
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <vector>
+
+#include "platform/fatal_error.h"
+#include "platform/surface.h"
+#include "support/run_brawl.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+
+void Put16(std::string& b, uint32_t v) {
+  b += char(v & 0xFF);
+  b += char((v >> 8) & 0xFF);
+}
+void Put32(std::string& b, uint32_t v) {
+  Put16(b, v & 0xFFFF);
+  Put16(b, v >> 16);
+}
+
+// A Windows BMP with a 40-byte header. `rows` are given top row first, as bytes per row
+// without padding; `height` < 0 stores them top-down.
+std::string Bmp(int width, int height, int bits, const std::vector<std::string>& rows,
+                const std::vector<uint32_t>& palette = {}) {
+  std::string pixels;
+  const size_t stride = (size_t(width) * bits + 31) / 32 * 4;
+  for (size_t i = 0; i < rows.size(); ++i) {
+    std::string row = rows[height > 0 ? rows.size() - 1 - i : i];
+    row.resize(stride, '\0');
+    pixels += row;
+  }
+  const uint32_t offset = 14 + 40 + 4 * uint32_t(palette.size());
+  std::string b = "BM";
+  Put32(b, offset + uint32_t(pixels.size()));
+  Put32(b, 0);
+  Put32(b, offset);
+  Put32(b, 40);
+  Put32(b, uint32_t(width));
+  Put32(b, uint32_t(height));
+  Put16(b, 1);
+  Put16(b, uint32_t(bits));
+  Put32(b, 0);
+  Put32(b, uint32_t(pixels.size()));
+  Put32(b, 2835);
+  Put32(b, 2835);
+  Put32(b, uint32_t(palette.size()));
+  Put32(b, 0);
+  for (uint32_t c : palette) Put32(b, c);
+  return b + pixels;
+}
+
+std::string Bgr(uint32_t rgb) {
+  return {char(rgb & 0xFF), char((rgb >> 8) & 0xFF), char((rgb >> 16) & 0xFF)};
+}
+
+class SurfaceBitmap : public ::testing::Test {
+ protected:
+  void SetUp() override { dir_ = MakeTempDir(); }
+  void TearDown() override { fs::remove_all(dir_); }
+  std::string Write(const std::string& name, const std::string& bytes) {
+    const std::string path = dir_ + "/" + name;
+    std::ofstream(path, std::ios::binary) << bytes;
+    return path;
+  }
+  // The one-line message LoadBitmap refuses the file with.
+  std::string Refusal(const std::string& path) {
+    try {
+      LoadBitmap(path);
+    } catch (const FatalError& e) {
+      const std::string message = e.what();
+      EXPECT_EQ(message.find('\n'), std::string::npos) << message;
+      EXPECT_EQ(message.rfind("bitmap: " + path + ": ", 0), 0u) << message;
+      return message;
+    }
+    ADD_FAILURE() << path << " was accepted";
+    return "";
+  }
+  std::string dir_;
+};
+
+uint16_t At(const Surface& s, int x, int y) {
+  return s.pixels.at(static_cast<size_t>(y * s.width + x));
+}
+
+TEST_F(SurfaceBitmap, Reads24BitPicturesBottomUpAndTopDown) {
+  const std::vector<std::string> rows = {Bgr(0xFF0000) + Bgr(0x00FF00) + Bgr(0x0000FF),
+                                         Bgr(0xFFFFFF) + Bgr(0x000000) + Bgr(0x7070E0)};
+  for (int height : {2, -2}) {
+    const Surface s = LoadBitmap(Write("rgb.bmp", Bmp(3, height, 24, rows)));
+    ASSERT_EQ(s.width, 3);
+    ASSERT_EQ(s.height, 2);
+    EXPECT_EQ(At(s, 0, 0), Rgb565(0xFF0000));
+    EXPECT_EQ(At(s, 1, 0), Rgb565(0x00FF00));
+    EXPECT_EQ(At(s, 2, 0), Rgb565(0x0000FF));
+    EXPECT_EQ(At(s, 0, 1), Rgb565(0xFFFFFF));
+    EXPECT_EQ(At(s, 1, 1), 0);
+    EXPECT_EQ(At(s, 2, 1), Rgb565(0x7070E0));
+    EXPECT_FALSE(s.has_color_key);
+  }
+}
+
+TEST_F(SurfaceBitmap, ReadsPalettedAnd32BitPictures) {
+  const Surface indexed = LoadBitmap(
+      Write("pal.bmp", Bmp(4, 1, 8, {std::string("\x00\x01\x02\x01", 4)}, {0x000000, 0xFF8000, 0x123456})));
+  ASSERT_EQ(indexed.width, 4);
+  EXPECT_EQ(At(indexed, 0, 0), 0);
+  EXPECT_EQ(At(indexed, 1, 0), Rgb565(0xFF8000));
+  EXPECT_EQ(At(indexed, 2, 0), Rgb565(0x123456));
+  EXPECT_EQ(At(indexed, 3, 0), Rgb565(0xFF8000));
+  const Surface wide =
+      LoadBitmap(Write("32.bmp", Bmp(2, 1, 32, {Bgr(0x00FFFF) + '\xFF' + Bgr(0xFF00FF) + '\xFF'})));
+  EXPECT_EQ(At(wide, 0, 0), Rgb565(0x00FFFF));
+  EXPECT_EQ(At(wide, 1, 0), Rgb565(0xFF00FF));
+}
+
+TEST_F(SurfaceBitmap, RefusesMissingUnreadableAndForeignFiles) {
+  EXPECT_NE(Refusal(dir_ + "/absent.bmp").find("No such file"), std::string::npos);
+  EXPECT_NE(Refusal(dir_).find("not a regular file"), std::string::npos);
+  EXPECT_NE(Refusal(Write("empty.bmp", "")).find("not a BMP file"), std::string::npos);
+  EXPECT_NE(Refusal(Write("png.bmp", "\x89PNG\r\n\x1a\n0000000000000000000000000000000000000000"))
+                .find("not a BMP"),
+            std::string::npos);
+  EXPECT_NE(Refusal(Write("text.bmp", "hello")).find("not a BMP file"), std::string::npos);
+}
+
+TEST_F(SurfaceBitmap, RefusesTruncatedAndImpossibleHeaders) {
+  const std::string good = Bmp(4, 4, 24, std::vector<std::string>(4, std::string(12, '\x40')));
+  ASSERT_NO_THROW(LoadBitmap(Write("good.bmp", good)));
+  EXPECT_NE(Refusal(Write("t1.bmp", good.substr(0, 10))).find("truncated"), std::string::npos);
+  EXPECT_NE(Refusal(Write("t2.bmp", good.substr(0, 40))).find("truncated"), std::string::npos);
+  EXPECT_NE(Refusal(Write("t3.bmp", good.substr(0, 54))).find("truncated"), std::string::npos);
+  EXPECT_NE(Refusal(Write("t4.bmp", good.substr(0, good.size() - 1))).find("truncated"), std::string::npos);
+
+  auto patched = [&](size_t at, uint32_t value) {
+    std::string b = good;
+    std::string v;
+    Put32(v, value);
+    b.replace(at, 4, v);
+    return b;
+  };
+  EXPECT_NE(Refusal(Write("h.bmp", patched(14, 99))).find("header size"), std::string::npos);
+  EXPECT_NE(Refusal(Write("w0.bmp", patched(18, 0))).find("empty"), std::string::npos);
+  EXPECT_NE(Refusal(Write("wn.bmp", patched(18, uint32_t(-4)))).find("empty"), std::string::npos);
+  EXPECT_NE(Refusal(Write("h0.bmp", patched(22, 0))).find("empty"), std::string::npos);
+  EXPECT_NE(Refusal(Write("big.bmp", patched(18, 1u << 30))).find("too large"), std::string::npos);
+  EXPECT_NE(Refusal(Write("tall.bmp", patched(22, 100))).find("truncated"), std::string::npos);
+  EXPECT_NE(Refusal(Write("off.bmp", patched(10, 1u << 31))).find("truncated"), std::string::npos);
+  std::string depth = good;
+  depth[28] = 7;
+  EXPECT_NE(Refusal(Write("d.bmp", depth)).find("bits per pixel"), std::string::npos);
+  EXPECT_NE(Refusal(Write("c.bmp", patched(30, 4))).find("compression"), std::string::npos);
+}
+
+TEST_F(SurfaceBitmap, RefusesPaletteIndexesOutsideThePalette) {
+  const std::string path =
+      Write("badindex.bmp", Bmp(2, 1, 8, {std::string("\x00\x05", 2)}, {0x000000, 0xFFFFFF}));
+  Refusal(path);
+}
+
+}  // namespace

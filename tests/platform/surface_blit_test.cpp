@@ -1,0 +1,226 @@
+#include <gtest/gtest.h>
+
+#include <climits>
+#include <optional>
+#include <set>
+
+#include "platform/surface.h"
+
+namespace {
+
+constexpr uint16_t kUntouched = 0xBEEF;
+
+// Neighbouring pixels all differ, so that a copy from the wrong place shows.
+Surface Numbered(int width, int height) {
+  Surface s = MakeSurface(width, height);
+  for (int y = 0; y < height; ++y)
+    for (int x = 0; x < width; ++x) {
+      auto v = static_cast<uint16_t>((unsigned(x) * 0x9E37u) ^ (unsigned(y) * 0x85EBu) ^ 0x5A5Au);
+      if (v == kUntouched) v ^= 1;
+      s.pixels[static_cast<size_t>(y * width + x)] = v;
+    }
+  return s;
+}
+
+uint16_t At(const Surface& s, int x, int y) {
+  return s.pixels.at(static_cast<size_t>(y * s.width + x));
+}
+
+Surface Canvas(int width, int height) {
+  Surface s = MakeSurface(width, height);
+  s.pixels.assign(s.pixels.size(), kUntouched);
+  return s;
+}
+
+// Where a 1:1 copy puts source pixels, worked out pixel by pixel: the pixel of the target at
+// (tx, ty) comes from source (sx, sy) when both lie inside their pictures and the rectangle.
+std::optional<uint16_t> ExpectedFast(const Surface& source, int x, int y, Rect r, int tx, int ty) {
+  const int64_t sx = int64_t{tx} - x + r.left, sy = int64_t{ty} - y + r.top;
+  if (sx < r.left || sx >= r.right || sy < r.top || sy >= r.bottom) return std::nullopt;
+  if (sx < 0 || sy < 0 || sx >= source.width || sy >= source.height) return std::nullopt;
+  return At(source, int(sx), int(sy));
+}
+
+void ExpectFastCopy(int x, int y, Rect r) {
+  const Surface source = Numbered(20, 12);
+  Surface target = Canvas(16, 10);
+  BltFast(target, x, y, source, r);
+  for (int ty = 0; ty < target.height; ++ty)
+    for (int tx = 0; tx < target.width; ++tx) {
+      const auto expected = ExpectedFast(source, x, y, r, tx, ty);
+      ASSERT_EQ(At(target, tx, ty), expected.value_or(kUntouched))
+          << "pixel (" << tx << ", " << ty << ") after a copy of (" << r.left << ", " << r.top << ", "
+          << r.right << ", " << r.bottom << ") to (" << x << ", " << y << ")";
+    }
+}
+
+TEST(SurfaceBltFast, CopiesTheRectangleOneToOne) {
+  const Surface source = Numbered(20, 12);
+  Surface target = Canvas(16, 10);
+  BltFast(target, 3, 2, source, Rect{5, 4, 9, 7});
+  EXPECT_EQ(At(target, 3, 2), At(source, 5, 4));
+  EXPECT_EQ(At(target, 6, 4), At(source, 8, 6));
+  EXPECT_EQ(At(target, 7, 4), kUntouched);
+  EXPECT_EQ(At(target, 3, 5), kUntouched);
+  EXPECT_EQ(At(target, 2, 2), kUntouched);
+}
+
+TEST(SurfaceBltFast, ClampsRectanglesPartlyOutsideEitherPicture) {
+  // Target points and source rectangles around every edge of both pictures.
+  const int points[] = {-25, -7, -1, 0, 5, 15, 16, 30};
+  const Rect rects[] = {
+      {0, 0, 20, 12}, {-4, -3, 6, 5}, {15, 8, 26, 15}, {-30, -30, 50, 50}, {18, 10, 20, 12}};
+  for (int x : points)
+    for (int y : points)
+      for (const Rect& r : rects) ExpectFastCopy(x, y, r);
+}
+
+TEST(SurfaceBltFast, RectanglesWhollyOutsideOrEmptyDrawNothing) {
+  const Rect nothing[] = {{20, 0, 30, 12},
+                          {0, 12, 20, 20},
+                          {-10, -10, 0, 0},
+                          {5, 5, 5, 9},
+                          {5, 5, 9, 5},
+                          {9, 5, 5, 9},
+                          {5, 9, 9, 5},
+                          {INT_MIN, INT_MIN, INT_MIN, 0},
+                          {INT_MAX, INT_MAX, INT_MAX, INT_MAX},
+                          {INT_MAX - 1, 0, INT_MAX, 1}};
+  const Surface source = Numbered(20, 12);
+  for (const Rect& r : nothing) {
+    Surface target = Canvas(16, 10);
+    BltFast(target, 0, 0, source, r);
+    EXPECT_EQ(target.pixels, Canvas(16, 10).pixels)
+        << r.left << "," << r.top << "," << r.right << "," << r.bottom;
+  }
+  const int far_points[] = {INT_MIN, -20, 16, INT_MAX};
+  for (int p : far_points) {
+    Surface target = Canvas(16, 10);
+    BltFast(target, p, 0, source, Rect{0, 0, 20, 12});
+    BltFast(target, 0, p, source, Rect{0, 0, 20, 12});
+    EXPECT_EQ(target.pixels, Canvas(16, 10).pixels) << p;
+  }
+  Surface target = Canvas(16, 10);
+  BltFast(target, INT_MIN, INT_MIN, source, Rect{INT_MIN, INT_MIN, INT_MAX, INT_MAX});
+  EXPECT_EQ(target.pixels, Canvas(16, 10).pixels);
+}
+
+TEST(SurfaceBltFast, HugeRectangleReachingIntoBothPicturesCopiesTheOverlap) {
+  const Surface source = Numbered(20, 12);
+  Surface target = Canvas(16, 10);
+  BltFast(target, -2, -3, source, Rect{INT_MIN, INT_MIN, INT_MAX, INT_MAX});
+  // The source's origin lands far outside; nothing of it reaches the target.
+  EXPECT_EQ(target.pixels, Canvas(16, 10).pixels);
+  BltFast(target, -2, -3, source, Rect{0, 0, INT_MAX, INT_MAX});
+  EXPECT_EQ(At(target, 0, 0), At(source, 2, 3));
+  EXPECT_EQ(At(target, 15, 8), At(source, 17, 11));
+  EXPECT_EQ(At(target, 15, 9), kUntouched);
+}
+
+TEST(SurfaceBltFast, CopiesOpaqueAndKeepsTheColourKey) {
+  Surface source = Numbered(4, 4);
+  source.pixels[5] = 0;  // black, the key
+  SetColorKey(source, 0);
+  Surface target = Canvas(4, 4);
+  BltFast(target, 0, 0, source, Rect{0, 0, 4, 4});
+  EXPECT_EQ(target.pixels, source.pixels);
+  EXPECT_TRUE(source.has_color_key);
+  EXPECT_EQ(source.color_key, 0);
+  EXPECT_FALSE(target.has_color_key);
+}
+
+TEST(SurfaceBltFast, CopyWithinOnePictureOverlapping) {
+  Surface s = Numbered(8, 8);
+  const Surface before = s;
+  BltFast(s, 1, 2, s, Rect{0, 0, 6, 5});
+  for (int y = 0; y < 5; ++y)
+    for (int x = 0; x < 6; ++x) ASSERT_EQ(At(s, x + 1, y + 2), At(before, x, y)) << x << "," << y;
+}
+
+TEST(SurfaceBlt, DoublesAPictureExactly) {
+  const Surface source = Numbered(320, 240);
+  Surface target = Canvas(640, 480);
+  Blt(target, Rect{0, 0, 640, 480}, source, Rect{0, 0, 320, 240});
+  for (int y = 0; y < 480; ++y)
+    for (int x = 0; x < 640; ++x) ASSERT_EQ(At(target, x, y), At(source, x / 2, y / 2)) << x << "," << y;
+}
+
+TEST(SurfaceBlt, StretchesIntoTheTargetRectangleOnly) {
+  const Surface source = Numbered(32, 32);
+  Surface target = Canvas(100, 100);
+  Blt(target, Rect{10, 20, 74, 84}, source, Rect{0, 0, 32, 32});
+  for (int y = 0; y < 100; ++y)
+    for (int x = 0; x < 100; ++x) {
+      const bool inside = x >= 10 && x < 74 && y >= 20 && y < 84;
+      ASSERT_EQ(At(target, x, y), inside ? At(source, (x - 10) / 2, (y - 20) / 2) : kUntouched)
+          << x << "," << y;
+    }
+}
+
+TEST(SurfaceBlt, OneToOneEqualsBltFast) {
+  const Surface source = Numbered(20, 12);
+  Surface stretched = Canvas(16, 10), fast = Canvas(16, 10);
+  Blt(stretched, Rect{-3, 2, 8, 9}, source, Rect{4, 1, 15, 8});
+  BltFast(fast, -3, 2, source, Rect{4, 1, 15, 8});
+  EXPECT_EQ(stretched.pixels, fast.pixels);
+}
+
+TEST(SurfaceBlt, ClampsWithoutMovingTheMapping) {
+  const Surface source = Numbered(320, 240);
+  // Target rectangle hanging over the top-left: the visible part shows what the whole
+  // rectangle would show there.
+  Surface target = Canvas(640, 480);
+  Blt(target, Rect{-10, -20, 630, 460}, source, Rect{0, 0, 320, 240});
+  EXPECT_EQ(At(target, 0, 0), At(source, 5, 10));
+  EXPECT_EQ(At(target, 629, 459), At(source, 319, 239));
+  EXPECT_EQ(At(target, 630, 0), kUntouched);
+  EXPECT_EQ(At(target, 0, 460), kUntouched);
+  // Source rectangle hanging over the left of the source: those target columns stay.
+  Surface shifted = Canvas(640, 480);
+  Blt(shifted, Rect{0, 0, 640, 480}, source, Rect{-16, 0, 304, 240});
+  for (int x = 0; x < 32; ++x) EXPECT_EQ(At(shifted, x, 100), kUntouched) << x;
+  EXPECT_EQ(At(shifted, 32, 100), At(source, 0, 50));
+  EXPECT_EQ(At(shifted, 639, 479), At(source, 303, 239));
+  // Source rectangle running past the bottom-right of the source.
+  Surface over = Canvas(64, 64);
+  Blt(over, Rect{0, 0, 64, 64}, source, Rect{300, 220, 332, 252});
+  EXPECT_EQ(At(over, 0, 0), At(source, 300, 220));
+  EXPECT_EQ(At(over, 39, 39), At(source, 319, 239));
+  EXPECT_EQ(At(over, 40, 10), kUntouched);
+  EXPECT_EQ(At(over, 10, 40), kUntouched);
+}
+
+TEST(SurfaceBlt, EmptyOrFarRectanglesDrawNothing) {
+  const Surface source = Numbered(32, 32);
+  const Rect cases[][2] = {
+      {{0, 0, 0, 10}, {0, 0, 32, 32}},
+      {{0, 0, 10, 0}, {0, 0, 32, 32}},
+      {{10, 0, 0, 10}, {0, 0, 32, 32}},
+      {{0, 0, 10, 10}, {0, 0, 0, 32}},
+      {{0, 0, 10, 10}, {5, 5, 4, 9}},
+      {{100, 0, 200, 50}, {0, 0, 32, 32}},
+      {{0, 0, 50, 50}, {32, 0, 64, 32}},
+      {{0, 0, 50, 50}, {-64, -64, -32, -32}},
+      {{INT_MIN, INT_MIN, INT_MAX, INT_MAX}, {INT_MIN, INT_MIN, INT_MIN + 5, INT_MIN + 5}},
+      {{INT_MIN, 0, INT_MIN + 10, 10}, {0, 0, 32, 32}},
+  };
+  for (const auto& c : cases) {
+    Surface target = Canvas(50, 50);
+    Blt(target, c[0], source, c[1]);
+    EXPECT_EQ(target.pixels, Canvas(50, 50).pixels)
+        << c[0].left << "," << c[0].top << "," << c[0].right << "," << c[0].bottom << " from " << c[1].left
+        << "," << c[1].top << "," << c[1].right << "," << c[1].bottom;
+  }
+}
+
+TEST(SurfaceBlt, ExtremeRectanglesStayInside) {
+  const Surface source = Numbered(32, 32);
+  Surface target = Canvas(50, 50);
+  // The whole integer range shown in a 50 x 50 picture: every sample must come from the source.
+  Blt(target, Rect{INT_MIN, INT_MIN, INT_MAX, INT_MAX}, source, Rect{INT_MIN, INT_MIN, INT_MAX, INT_MAX});
+  Blt(target, Rect{0, 0, 50, 50}, source, Rect{INT_MIN, INT_MIN, INT_MAX, INT_MAX});
+  const std::set<uint16_t> shown(source.pixels.begin(), source.pixels.end());
+  for (uint16_t p : target.pixels) ASSERT_TRUE(p == kUntouched || shown.count(p)) << p;
+}
+
+}  // namespace

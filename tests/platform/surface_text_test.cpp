@@ -1,0 +1,126 @@
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "platform/surface.h"
+
+namespace {
+
+// A background no glyph colour can be mistaken for.
+Surface Checkered(int width, int height) {
+  Surface s = MakeSurface(width, height);
+  for (int y = 0; y < height; ++y)
+    for (int x = 0; x < width; ++x)
+      s.pixels[static_cast<size_t>(y * width + x)] = ((x + y) & 1) ? 0x1111 : 0x2222;
+  return s;
+}
+
+size_t CountColour(const Surface& s, uint16_t colour) {
+  size_t n = 0;
+  for (uint16_t p : s.pixels) n += p == colour;
+  return n;
+}
+
+class SurfaceText : public ::testing::Test {
+ protected:
+  static void SetUpTestSuite() { font_ = new Font(OpenFont(12)); }
+  static void TearDownTestSuite() {
+    delete font_;
+    font_ = nullptr;
+  }
+  static Font* font_;
+};
+Font* SurfaceText::font_ = nullptr;
+
+TEST_F(SurfaceText, DrawsGlyphsInTheForeColourAndLeavesTheCellsTransparent) {
+  const Surface background = Checkered(320, 40);
+  Surface s = background;
+  SetForeColor(s, 0xFFFFFF);
+  DrawText(s, *font_, 10, 10, "Press SpaceKey To Return Title");
+  size_t changed = 0;
+  int right = 0, bottom = 0, left = 320, top = 40;
+  for (int y = 0; y < s.height; ++y)
+    for (int x = 0; x < s.width; ++x) {
+      const size_t i = static_cast<size_t>(y * s.width + x);
+      if (s.pixels[i] == background.pixels[i]) continue;
+      ASSERT_EQ(s.pixels[i], 0xFFFF) << "text pixel (" << x << ", " << y << ") not in the text colour";
+      ++changed;
+      left = std::min(left, x), right = std::max(right, x), top = std::min(top, y),
+      bottom = std::max(bottom, y);
+    }
+  // Enough ink for 26 letters, drawn right of and below (10, 10), readable but fitting the screen.
+  EXPECT_GT(changed, 26u * 8u);
+  EXPECT_GE(left, 10);
+  EXPECT_GE(top, 10);
+  EXPECT_LT(left, 14);
+  EXPECT_GT(right, 120);
+  EXPECT_LT(right, 250);
+  EXPECT_GE(bottom - top, 7);
+  EXPECT_LE(bottom - top, 16);
+}
+
+TEST_F(SurfaceText, UsesTheLow24BitsOfTheForeColour) {
+  Surface white = MakeSurface(100, 20), red = MakeSurface(100, 20);
+  SetForeColor(white, -1);
+  SetForeColor(red, 0x7FFF0000);
+  DrawText(white, *font_, 0, 0, "60.0");
+  DrawText(red, *font_, 0, 0, "60.0");
+  const size_t ink = CountColour(white, 0xFFFF);
+  EXPECT_GT(ink, 10u);
+  EXPECT_EQ(CountColour(red, 0xF800), ink);
+}
+
+TEST_F(SurfaceText, EveryTextKeepsItsOwnPictureWhileOthersComeAndGo) {
+  auto picture = [&](const std::string& text) {
+    Surface s = MakeSurface(200, 20);
+    SetForeColor(s, 0xFFFFFF);
+    DrawText(s, *font_, 2, 2, text);
+    return s.pixels;
+  };
+  const auto first = picture("320X240  fps  60.0");
+  std::vector<std::vector<uint16_t>> others;
+  for (int i = 0; i < 20; ++i) others.push_back(picture("320X240  fps  " + std::to_string(40 + i) + ".5"));
+  EXPECT_EQ(picture("320X240  fps  60.0"), first);
+  for (int i = 0; i < 20; ++i)
+    EXPECT_EQ(picture("320X240  fps  " + std::to_string(40 + i) + ".5"), others[i]) << i;
+  EXPECT_NE(others[0], others[1]);
+  EXPECT_NE(first, others[0]);
+}
+
+TEST_F(SurfaceText, IsClippedAtEveryEdge) {
+  Surface whole = MakeSurface(120, 30);
+  SetForeColor(whole, 0xFFFFFF);
+  DrawText(whole, *font_, 20, 10, "Wjg|Ay");
+  // The same text moved so that it hangs over each edge shows the same pixels where visible.
+  const int offsets[][2] = {{-35, -15}, {70, 5}, {-30, 20}, {10, -12}, {-500, 0}, {0, 500}};
+  for (const auto& o : offsets) {
+    Surface s = MakeSurface(120, 30);
+    SetForeColor(s, 0xFFFFFF);
+    DrawText(s, *font_, 20 + o[0], 10 + o[1], "Wjg|Ay");
+    for (int y = 0; y < 30; ++y)
+      for (int x = 0; x < 120; ++x) {
+        const int wx = x - o[0], wy = y - o[1];
+        const bool seen = wx >= 0 && wx < 120 && wy >= 0 && wy < 30;
+        ASSERT_EQ(s.pixels[size_t(y * 120 + x)], seen ? whole.pixels[size_t(wy * 120 + wx)] : 0)
+            << "moved by " << o[0] << "," << o[1] << " at " << x << "," << y;
+      }
+  }
+  Surface far = MakeSurface(120, 30);
+  SetForeColor(far, 0xFFFFFF);
+  for (int p : {INT32_MIN, INT32_MAX}) {
+    DrawText(far, *font_, p, 0, "Wjg|Ay");
+    DrawText(far, *font_, 0, p, "Wjg|Ay");
+    DrawText(far, *font_, p, p, "Wjg|Ay");
+  }
+  EXPECT_EQ(CountColour(far, 0xFFFF), 0u);
+}
+
+TEST_F(SurfaceText, EmptyTextDrawsNothing) {
+  Surface s = Checkered(20, 20);
+  const Surface before = s;
+  SetForeColor(s, 0xFFFFFF);
+  DrawText(s, *font_, 0, 0, "");
+  EXPECT_EQ(s.pixels, before.pixels);
+}
+
+}  // namespace
