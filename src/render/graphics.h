@@ -1,4 +1,5 @@
 #pragma once
+#include "platform/scene/viewport.h"
 #include "platform/surface.h"
 
 // The pictures of the game: the back buffer and the overlay's bitmaps.
@@ -6,4 +7,10 @@ struct Graphics {
   Surface BackBuffer;
   Font font;
   Surface TitleSurface, CursorSurface, LifeBarSurface[2], P1WinSurface, P2WinSurface;
+  // The 3-D device drawing into BackBuffer, the two players' views, and the frames of
+  // the scene that the simulation never moves.
+  Device3D RMDevice;
+  Viewport3D Viewport[2];
+  FrameId LightFrame = -1;
+  FrameId ArenaFrame = -1;
 };

@@ -23,11 +23,14 @@ struct Coverage {
   int At(int x, int y) const { return count[static_cast<size_t>(y * width + x)]; }
 };
 
-ScreenVertex V(float x, float y) { return {x, y, 1.0f}; }
+ScreenVertex V(float x, float y) {
+  return {x, y, 1.0f};
+}
 
 TEST(TriangleScan, TwoTrianglesOfAQuadCoverEveryPixelOnce) {
   // Corners on pixel centres and off them: the shared diagonal must neither double nor drop a pixel.
-  const float quads[][4] = {{2.0f, 3.0f, 30.0f, 27.0f}, {1.5f, 2.5f, 29.5f, 20.5f}, {0.3f, 0.7f, 31.2f, 28.9f}};
+  const float quads[][4] = {
+      {2.0f, 3.0f, 30.0f, 27.0f}, {1.5f, 2.5f, 29.5f, 20.5f}, {0.3f, 0.7f, 31.2f, 28.9f}};
   for (const auto& q : quads) {
     Coverage cover(32, 32);
     const ScreenVertex tl = V(q[0], q[1]), tr = V(q[2], q[1]), bl = V(q[0], q[3]), br = V(q[2], q[3]);
@@ -77,13 +80,14 @@ TEST(TriangleScan, TopAndLeftEdgesOwnTheirCentresRightAndBottomDoNot) {
 TEST(TriangleScan, StaysInsideTheClipRectangleAndSurvivesHugeOrBrokenVertices) {
   std::vector<int> rows;
   const PixelRect clip{10, 20, 30, 40};
-  ScanTriangle(V(-1e30f, -1e30f), V(1e30f, -1e29f), V(0, 1e30f), clip, [&](int y, int x0, int x1, float, float) {
-    EXPECT_GE(x0, 10);
-    EXPECT_LE(x1, 30);
-    EXPECT_GE(y, 20);
-    EXPECT_LT(y, 40);
-    rows.push_back(y);
-  });
+  ScanTriangle(V(-1e30f, -1e30f), V(1e30f, -1e29f), V(0, 1e30f), clip,
+               [&](int y, int x0, int x1, float, float) {
+                 EXPECT_GE(x0, 10);
+                 EXPECT_LE(x1, 30);
+                 EXPECT_GE(y, 20);
+                 EXPECT_LT(y, 40);
+                 rows.push_back(y);
+               });
   EXPECT_EQ(rows.size(), 20u);
   const float nan = std::numeric_limits<float>::quiet_NaN();
   int spans = 0;

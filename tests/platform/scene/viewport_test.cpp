@@ -213,8 +213,7 @@ TEST(Viewport, SideBySideViewsMeetAtHalfTheWidthWithoutGapOrOverlap) {
   const Viewport3D right = CreateViewport(f.camera, 32, 0, 32, 64);
   Render(left, f.scene, f.device, f.target);  // ground with no clear: only where the view is
   for (int y = 40; y < 64; ++y)
-    for (int x = 0; x < 64; ++x)
-      ASSERT_EQ(f.At(x, y) != kSentinel, x < 32) << x << "," << y;
+    for (int x = 0; x < 64; ++x) ASSERT_EQ(f.At(x, y) != kSentinel, x < 32) << x << "," << y;
   SetSceneBackground(f.scene, 0x00FF00);
   Clear(left, f.scene, f.device, f.target);
   SetSceneBackground(f.scene, 0xFF0000);

@@ -1,0 +1,66 @@
+#pragma once
+#include <algorithm>
+#include <cmath>
+#include <utility>
+
+// A vertex on the screen: pixel coordinates (pixel centres at .5) and 1/z.
+struct ScreenVertex {
+  float x = 0, y = 0, iz = 0;
+};
+
+// Pixel bounds, right and bottom exclusive.
+struct PixelRect {
+  int left = 0, top = 0, right = 0, bottom = 0;
+};
+
+namespace scan_detail {
+
+// x where the edge crosses the row through yc. Always worked from the edge's upper end,
+// so two triangles sharing the edge get the same x to the bit and meet without gap or
+// overlap.
+inline float EdgeX(const ScreenVertex& top, const ScreenVertex& bottom, float yc) {
+  return top.x + (yc - top.y) * ((bottom.x - top.x) / (bottom.y - top.y));
+}
+
+// ceil(v) held within [lo, hi]; a value that is not a number counts as lo.
+inline int CeilWithin(float v, int lo, int hi) {
+  if (!(v > static_cast<float>(lo))) return lo;
+  if (!(v < static_cast<float>(hi))) return hi;
+  return static_cast<int>(std::ceil(v));
+}
+
+}  // namespace scan_detail
+
+// Calls span(y, x_begin, x_end, iz_at_x_begin, iz_step) for every row of pixels whose
+// centres the triangle covers, inside `clip`. A centre on a left or top edge is covered,
+// one on a right or bottom edge is not.
+template <class Span>
+void ScanTriangle(ScreenVertex a, ScreenVertex b, ScreenVertex c, const PixelRect& clip, Span&& span) {
+  if (b.y < a.y) std::swap(a, b);
+  if (c.y < b.y) std::swap(b, c);
+  if (b.y < a.y) std::swap(a, b);
+  const int y_begin = scan_detail::CeilWithin(a.y - 0.5f, clip.top, clip.bottom);
+  const int y_end = scan_detail::CeilWithin(c.y - 0.5f, clip.top, clip.bottom);
+  if (y_begin >= y_end) return;
+
+  // 1/z is a plane over the screen.
+  const double e1x = double(b.x) - a.x, e1y = double(b.y) - a.y, e1z = double(b.iz) - a.iz;
+  const double e2x = double(c.x) - a.x, e2y = double(c.y) - a.y, e2z = double(c.iz) - a.iz;
+  const double area = e1x * e2y - e2x * e1y;
+  if (!(area != 0) || !std::isfinite(area)) return;
+  const double dzdx = (e1z * e2y - e2z * e1y) / area;
+  const double dzdy = (e2z * e1x - e1z * e2x) / area;
+  const float step = static_cast<float>(dzdx);
+
+  for (int y = y_begin; y < y_end; ++y) {
+    const float yc = static_cast<float>(y) + 0.5f;
+    const float x_long = scan_detail::EdgeX(a, c, yc);
+    const float x_short = yc < b.y ? scan_detail::EdgeX(a, b, yc) : scan_detail::EdgeX(b, c, yc);
+    const float left = std::min(x_long, x_short), right = std::max(x_long, x_short);
+    const int x_begin = scan_detail::CeilWithin(left - 0.5f, clip.left, clip.right);
+    const int x_end = scan_detail::CeilWithin(right - 0.5f, clip.left, clip.right);
+    if (x_begin >= x_end) continue;
+    const double iz = a.iz + (x_begin + 0.5 - a.x) * dzdx + (yc - double(a.y)) * dzdy;
+    span(y, x_begin, x_end, static_cast<float>(iz), step);
+  }
+}
