@@ -100,9 +100,15 @@ TEST(SurfaceBltFast, RectanglesWhollyOutsideOrEmptyDrawNothing) {
     BltFast(target, 0, p, source, Rect{0, 0, 20, 12});
     EXPECT_EQ(target.pixels, Canvas(16, 10).pixels) << p;
   }
+}
+
+TEST(SurfaceBltFast, SourceOriginLandsWhereTheRectangleSaysEvenFromFarAway) {
+  const Surface source = Numbered(20, 12);
   Surface target = Canvas(16, 10);
+  // Source pixel (0, 0) lies 2^31 pixels into the rectangle, and so at the target's (0, 0).
   BltFast(target, INT_MIN, INT_MIN, source, Rect{INT_MIN, INT_MIN, INT_MAX, INT_MAX});
-  EXPECT_EQ(target.pixels, Canvas(16, 10).pixels);
+  for (int ty = 0; ty < 10; ++ty)
+    for (int tx = 0; tx < 16; ++tx) ASSERT_EQ(At(target, tx, ty), At(source, tx, ty));
 }
 
 TEST(SurfaceBltFast, HugeRectangleReachingIntoBothPicturesCopiesTheOverlap) {
