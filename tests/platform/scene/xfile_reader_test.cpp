@@ -1,0 +1,148 @@
+#include "platform/scene/xfile_reader.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+#include "platform/fatal_error.h"
+#include "support/run_brawl.h"
+
+namespace {
+
+std::string Corpus(const std::string& name) {
+  return SourceDir() + "/tests/platform/scene/xfiles/" + name;
+}
+
+std::string ErrorOf(const std::string& path) {
+  try {
+    ReadXFile(path, "arena mesh");
+  } catch (const FatalError& e) {
+    return e.what();
+  }
+  return "(no error)";
+}
+
+std::string ErrorOfText(const std::string& text) {
+  try {
+    ParseXFile(text, "mem.x", "arena mesh");
+  } catch (const FatalError& e) {
+    return e.what();
+  }
+  return "(no error)";
+}
+
+Vec3 V(const Mesh& m, uint32_t i) {
+  return m.vertices.at(i);
+}
+
+TEST(XFileReader, ReadsAGoodFileWithTransformsFansAndMaterialsByName) {
+  const Mesh mesh = ReadXFile(Corpus("good.x"), "arena mesh");
+  ASSERT_EQ(mesh.vertices.size(), 5u);
+  // Scaled by 2 in the inner frame, then moved 10 along x by the outer one.
+  EXPECT_FLOAT_EQ(V(mesh, 0).x, 10.0f);
+  EXPECT_FLOAT_EQ(V(mesh, 2).x, 12.0f);
+  EXPECT_FLOAT_EQ(V(mesh, 2).z, -2.0f);
+  EXPECT_FLOAT_EQ(V(mesh, 4).y, 2.0f);
+  // The quad is fanned from its first corner; the triangle stays.
+  ASSERT_EQ(mesh.triangles.size(), 3u);
+  EXPECT_EQ(mesh.triangles[0].v[0], 0u);
+  EXPECT_EQ(mesh.triangles[0].v[1], 1u);
+  EXPECT_EQ(mesh.triangles[0].v[2], 2u);
+  EXPECT_EQ(mesh.triangles[1].v[0], 0u);
+  EXPECT_EQ(mesh.triangles[1].v[1], 2u);
+  EXPECT_EQ(mesh.triangles[1].v[2], 3u);
+  EXPECT_EQ(mesh.triangles[2].v[2], 4u);
+  // Material 0 of the list is the reference to Blue, defined after Red in the file.
+  ASSERT_EQ(mesh.materials.size(), 3u);
+  const Material& quad = mesh.materials.at(mesh.triangles[0].material);
+  EXPECT_EQ(mesh.triangles[1].material, mesh.triangles[0].material);
+  EXPECT_FLOAT_EQ(quad.face_color[2], 1.0f);
+  EXPECT_FLOAT_EQ(quad.face_color[0], 0.0f);
+  EXPECT_FLOAT_EQ(quad.emissive[2], 0.25f);
+  EXPECT_EQ(quad.texture, "floor.bmp");
+  const Material& triangle = mesh.materials.at(mesh.triangles[2].material);
+  EXPECT_FLOAT_EQ(triangle.face_color[0], 1.0f);  // Red, the list's third entry
+  EXPECT_FLOAT_EQ(triangle.face_color[1], 0.0f);
+}
+
+TEST(XFileReader, MeshWithoutMaterialsIsWhiteAndOneEntryCoversEveryFace) {
+  const Mesh plain =
+      ParseXFile("xof 0302txt 0064\nMesh { 4; 0;0;0;, 1;0;0;, 1;1;0;, 0;1;0;; 2; 3;0,1,2;, 3;0,2,3;; }",
+                 "m.x", "arena mesh");
+  ASSERT_EQ(plain.triangles.size(), 2u);
+  ASSERT_EQ(plain.materials.size(), 1u);
+  EXPECT_FLOAT_EQ(plain.materials[0].face_color[1], 1.0f);
+  const Mesh one = ParseXFile(
+      "xof 0302txt 0032\nMesh { 4; 0;0;0;, 1;0;0;, 1;1;0;, 0;1;0;; 2; 3;0,1,2;, 3;0,2,3;;\n"
+      " MeshMaterialList { 2; 1; 1;; Material { 1;0;0;1;; 0; 0;0;0;; 0;0;0;; }\n"
+      " Material { 0;1;0;1;; 0; 0;0;0;; 0;0;0;; } } }",
+      "m.x", "arena mesh");
+  ASSERT_EQ(one.triangles.size(), 2u);
+  for (const Triangle& t : one.triangles) EXPECT_FLOAT_EQ(one.materials.at(t.material).face_color[1], 1.0f);
+}
+
+TEST(XFileReader, BrokenFilesEndWithOneLineNamingFileAndFault) {
+  const struct {
+    const char* file;
+    const char* reason;
+  } cases[] = {
+      {"binary.x", "binary .x files are not supported"},
+      {"compressed_tzip.x", "compressed .x files are not supported"},
+      {"compressed_bzip.x", "compressed .x files are not supported"},
+      {"no_header.x", "not a .x file"},
+      {"short_header.x", "not a .x file"},
+      {"truncated.x", "the file ends where a number should be"},
+      {"bad_number.x", "line 5: expected a number, found 'zero'"},
+      {"huge_count.x", "line 3: 4000000000 vertices claimed, more than the rest of the file can hold"},
+      {"face_index_out_of_range.x", "line 8: face 0 names vertex 3 of a mesh with 3"},
+      {"two_corner_face.x", "face 0 has 2 corners, fewer than 3"},
+      {"unknown_material.x", "line 13: material 'Missing' is not defined"},
+      {"material_index_out_of_range.x", "face 0 takes material 1 of 1"},
+      {"too_few_materials.x", "the material list names 2 materials but gives 1"},
+      {"unclosed_unknown_template.x", "a '}' is missing"},
+      {"misspelt_template.x", "holds no mesh"},
+      {"no_mesh.x", "holds no mesh"},
+      {"unclosed_string.x", "line 2: a string is not closed"},
+      {"normals_face_mismatch.x", "MeshNormals has 2 faces for a mesh with 1"},
+      {"infinite_coordinate.x", "line 5: expected a number, found 'inf'"},
+      {"negative_count.x", "line 3: expected a whole number, found '-3'"},
+  };
+  for (const auto& c : cases) {
+    const std::string path = Corpus(c.file);
+    const std::string message = ErrorOf(path);
+    EXPECT_EQ(message.rfind("arena mesh: " + path + ": ", 0), 0u) << message;
+    EXPECT_NE(message.find(c.reason), std::string::npos) << c.file << ": " << message;
+    EXPECT_EQ(message.find('\n'), std::string::npos) << message;
+  }
+}
+
+TEST(XFileReader, MissingFileIsNamed) {
+  const std::string path = Corpus("there_is_no_such.x");
+  EXPECT_EQ(ErrorOf(path), "arena mesh: " + path + ": No such file or directory");
+}
+
+TEST(XFileReader, EveryCutOfAGoodFileIsRefusedOrReadNeverCrashes) {
+  std::ifstream in(Corpus("good.x"), std::ios::binary);
+  std::stringstream s;
+  s << in.rdbuf();
+  const std::string text = s.str();
+  int refused = 0;
+  for (size_t length = 0; length < text.size(); ++length) {
+    const std::string message = ErrorOfText(text.substr(0, length));
+    if (message != "(no error)") {
+      ++refused;
+      EXPECT_EQ(message.rfind("arena mesh: mem.x: ", 0), 0u) << message;
+    }
+  }
+  EXPECT_GT(refused, static_cast<int>(text.size()) * 9 / 10);
+}
+
+TEST(XFileReader, DeepNestingIsRefusedNotRecursedInto) {
+  std::string text = "xof 0302txt 0032\n";
+  for (int i = 0; i < 100000; ++i) text += "Frame {";
+  EXPECT_NE(ErrorOfText(text).find("nested too deep"), std::string::npos);
+}
+
+}  // namespace
