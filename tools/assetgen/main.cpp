@@ -1,13 +1,42 @@
 #include <cstdio>
-#include <fstream>
+#include <exception>
+#include <filesystem>
 #include <string>
 
+#include "arena.h"
+#include "env_ini.h"
+#include "figures.h"
+#include "gen_error.h"
+#include "hud.h"
+#include "shots.h"
+#include "sounds.h"
+#include "text.h"
+#include "title.h"
+
+// Writes every data file of the game into one folder, the same bytes on every run.
 int main(int argc, char** argv) {
   if (argc != 2) {
     std::fprintf(stderr, "usage: assetgen OUTPUT_FOLDER\n");
     return 2;
   }
   const std::string folder = argv[1];
-  std::ofstream(folder + "/env.ini", std::ios::binary) << "1000,wait after the start cue (ms)\r\n0,high resolution preset\r\n0,frame rate preset\r\n";
+  try {
+    std::error_code error;
+    if (!std::filesystem::is_directory(folder, error))
+      throw GenError("cannot write the data files", folder, "not a folder");
+    WriteFighters(folder);
+    WriteShots(folder);
+    {
+      const FontLibrary fonts;
+      const Typeface face = FindTypeface();
+      WriteTitle(folder, face);
+      WriteHud(folder, face);
+    }
+    WriteArena(folder);
+    WriteEnvIni(folder, WriteSounds(folder));
+  } catch (const std::exception& e) {
+    std::fprintf(stderr, "assetgen: %s\n", e.what());
+    return 1;
+  }
   return 0;
 }

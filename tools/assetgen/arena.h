@@ -1,0 +1,6 @@
+#pragma once
+#include <string>
+
+// The arena mesh: the playing floor (0 <= X <= 100, -100 <= Z <= 0), its kerb, the ground
+// around it and landmarks on every side.
+void WriteArena(const std::string& folder);

@@ -1,0 +1,9 @@
+#pragma once
+#include <stdexcept>
+#include <string>
+
+// Any failure to make a data file: "what failed: file: reason".
+struct GenError : std::runtime_error {
+  GenError(const std::string& what, const std::string& where, const std::string& why)
+      : std::runtime_error(what + ": " + where + ": " + why) {}
+};

@@ -1,0 +1,5 @@
+#pragma once
+#include <string>
+
+// Writes the seven sounds; returns the length of the start cue in whole milliseconds.
+int WriteSounds(const std::string& folder);
