@@ -118,7 +118,7 @@ Options ParseOptions(int argc, char** argv) {
       options.frame_ms = ParseDecimal(option, value());
       if (!(options.frame_ms > 0)) throw UsageError("--frame-ms must be greater than 0");
     } else if (option.starts_with("-") && option != "-") {
-      throw UsageError("unknown option " + std::string(option));
+      throw UsageError(std::string(option) + ": unknown option");
     } else {
       throw UsageError("unexpected argument '" + std::string(option) + "'");
     }
