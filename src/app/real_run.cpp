@@ -1,0 +1,15 @@
+#include "app/real_run.h"
+
+#include "app/startup.h"
+#include "game/game.h"
+#include "platform/options.h"
+#include "platform/sdl/real_platform.h"
+
+int RunRealGame(const Options& options) {
+  // The machine outlives the game; if a fatal error unwinds through here, the machine's
+  // owners close the window and show the pointer before main prints the message.
+  RealPlatform machine(options);
+  Game game(machine.platform());
+  StartUp(game);
+  return 0;
+}

@@ -1,0 +1,158 @@
+#include "platform/gtk/gtk_settings_dialog.h"
+
+#include "platform/gtk/gtk_icon.h"
+
+namespace {
+
+// The window's designed layout, in pixels of its client area.
+struct Spot {
+  int left, top, width, height;
+};
+constexpr Spot kFrame1{16, 16, 289, 81};
+// The joystick boxes sit inside the frame, relative to it.
+constexpr Spot kCheck1[2] = {{24, 16, 145, 25}, {24, 48, 145, 25}};
+constexpr Spot kCheck2{40, 104, 193, 25};
+constexpr Spot kCheck3{40, 136, 225, 12};
+constexpr Spot kCommand2{16, 160, 289, 33};
+constexpr Spot kCommand1{16, 200, 289, 33};
+
+constexpr char kCss[] = "window, window * { font-family: \"IPAPGothic\"; font-size: 9pt; }";
+
+GtkWidget* PutAt(GtkWidget* fixed, GtkWidget* widget, Spot at, int dx = 0, int dy = 0) {
+  gtk_widget_set_size_request(widget, at.width, at.height);
+  gtk_fixed_put(GTK_FIXED(fixed), widget, at.left + dx, at.top + dy);
+  return widget;
+}
+
+}  // namespace
+
+void DrainGtkEvents() {
+  while (gtk_events_pending()) gtk_main_iteration_do(FALSE);
+}
+
+GtkSettingsDialog::GtkSettingsDialog() = default;
+
+GtkSettingsDialog::~GtkSettingsDialog() {
+  if (window_) {
+    window_.reset();
+    DrainGtkEvents();
+  }
+  if (css_) {
+    GdkScreen* screen = gdk_screen_get_default();
+    if (screen != nullptr)
+      gtk_style_context_remove_provider_for_screen(screen, GTK_STYLE_PROVIDER(css_.get()));
+  }
+}
+
+void GtkSettingsDialog::Build(int width, int height) {
+  css_.reset(gtk_css_provider_new());
+  gtk_css_provider_load_from_data(css_.get(), kCss, -1, nullptr);
+  gtk_style_context_add_provider_for_screen(gdk_screen_get_default(), GTK_STYLE_PROVIDER(css_.get()),
+                                            GTK_STYLE_PROVIDER_PRIORITY_APPLICATION);
+
+  window_.reset(gtk_window_new(GTK_WINDOW_TOPLEVEL));
+  GtkWindow* window = GTK_WINDOW(window_.get());
+  gtk_window_set_title(window, "出撃前の設定");
+  gtk_window_set_resizable(window, FALSE);
+  // A dialog: window managers neither maximise nor tile it.
+  gtk_window_set_type_hint(window, GDK_WINDOW_TYPE_HINT_DIALOG);
+  const ObjectHandle<GdkPixbuf> icon = MakeWindowIcon();
+  if (icon) gtk_window_set_icon(window, icon.get());
+
+  GtkWidget* fixed = gtk_fixed_new();
+  gtk_widget_set_size_request(fixed, width, height);
+  gtk_container_add(GTK_CONTAINER(window), fixed);
+
+  // A GtkFixed inside the frame would shift the boxes down by the caption's height, so
+  // the boxes go on the window's own layout at the frame's origin plus their offset.
+  PutAt(fixed, gtk_frame_new("操作の設定"), kFrame1);
+  check1_[0] = PutAt(fixed, gtk_check_button_new_with_label("1P ジョイスティックを使う"), kCheck1[0],
+                     kFrame1.left, kFrame1.top);
+  check1_[1] = PutAt(fixed, gtk_check_button_new_with_label("2P ジョイスティックを使う"), kCheck1[1],
+                     kFrame1.left, kFrame1.top);
+  check2_ = PutAt(fixed, gtk_check_button_new_with_label("高解像度モード(重い)で出撃"), kCheck2);
+  check3_ = PutAt(fixed, gtk_check_button_new_with_label("君はマシンの限界を見る・・・(fps表示)"), kCheck3);
+  command2_ =
+      PutAt(fixed, gtk_button_new_with_label("あたた・・・腹が痛くなった、出撃取りやめだ"), kCommand2);
+  command1_ = PutAt(fixed, gtk_button_new_with_label("出撃！"), kCommand1);
+
+  // Tab order: the start button first, then top to bottom with the quit button before
+  // the frame-rate box.
+  GList* chain = nullptr;
+  for (GtkWidget* widget : {command1_, check1_[0], check1_[1], check2_, command2_, check3_}) {
+    chain = g_list_append(chain, widget);
+  }
+  G_GNUC_BEGIN_IGNORE_DEPRECATIONS
+  gtk_container_set_focus_chain(GTK_CONTAINER(fixed), chain);
+  G_GNUC_END_IGNORE_DEPRECATIONS
+  g_list_free(chain);
+
+  g_signal_connect(command1_, "clicked", G_CALLBACK(OnLaunch), this);
+  g_signal_connect(command2_, "clicked", G_CALLBACK(OnQuit), this);
+  g_signal_connect(window_.get(), "delete-event", G_CALLBACK(OnDelete), this);
+
+  gtk_window_set_position(window, GTK_WIN_POS_CENTER);
+  gtk_widget_show_all(fixed);
+}
+
+void GtkSettingsDialog::Place(int width, int height) {
+  if (window_) return;
+  Build(width, height);
+}
+
+void GtkSettingsDialog::Apply(const DialogControls& controls) {
+  Place(320, 240);
+  for (int i = 0; i < 2; ++i) {
+    gtk_toggle_button_set_active(GTK_TOGGLE_BUTTON(check1_[i]), controls.joystick_ticked[i]);
+    gtk_widget_set_sensitive(check1_[i], controls.joystick_enabled[i]);
+  }
+  gtk_toggle_button_set_active(GTK_TOGGLE_BUTTON(check2_), controls.hires_ticked);
+  gtk_widget_set_sensitive(check2_, controls.hires_enabled);
+  gtk_toggle_button_set_active(GTK_TOGGLE_BUTTON(check3_), controls.fps_ticked);
+  gtk_widget_set_sensitive(check3_, controls.fps_enabled);
+  gtk_widget_set_sensitive(command1_, controls.launch_enabled);
+  gtk_widget_set_sensitive(command2_, controls.quit_enabled);
+}
+
+void GtkSettingsDialog::Show() {
+  Place(320, 240);
+  // Enter launches at once.
+  gtk_window_set_focus(GTK_WINDOW(window_.get()), command1_);
+  gtk_window_present(GTK_WINDOW(window_.get()));
+}
+
+void GtkSettingsDialog::Hide() {
+  if (!window_) return;
+  gtk_widget_hide(window_.get());
+  DrainGtkEvents();
+  // The window must be gone from the screen before the game's window takes it.
+  gdk_display_sync(gtk_widget_get_display(window_.get()));
+}
+
+void GtkSettingsDialog::Pump(DialogControls& controls, std::vector<DialogEvent>& events) {
+  DrainGtkEvents();
+  if (window_) {
+    for (int i = 0; i < 2; ++i) {
+      controls.joystick_ticked[i] = gtk_toggle_button_get_active(GTK_TOGGLE_BUTTON(check1_[i]));
+    }
+    controls.hires_ticked = gtk_toggle_button_get_active(GTK_TOGGLE_BUTTON(check2_));
+    controls.fps_ticked = gtk_toggle_button_get_active(GTK_TOGGLE_BUTTON(check3_));
+  }
+  events.insert(events.end(), pending_.begin(), pending_.end());
+  pending_.clear();
+}
+
+void GtkSettingsDialog::OnLaunch(GtkButton*, gpointer self) {
+  static_cast<GtkSettingsDialog*>(self)->pending_.push_back(DialogEvent::Launch);
+}
+
+void GtkSettingsDialog::OnQuit(GtkButton*, gpointer self) {
+  static_cast<GtkSettingsDialog*>(self)->pending_.push_back(DialogEvent::Quit);
+}
+
+// The close box always closes: the window goes at once and the game hears of it.
+gboolean GtkSettingsDialog::OnDelete(GtkWidget* widget, GdkEvent*, gpointer self) {
+  static_cast<GtkSettingsDialog*>(self)->pending_.push_back(DialogEvent::Close);
+  gtk_widget_hide(widget);
+  return TRUE;
+}

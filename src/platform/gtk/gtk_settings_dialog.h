@@ -1,0 +1,42 @@
+#pragma once
+#include <vector>
+
+#include "platform/gtk/gtk_handles.h"
+#include "platform/settings_dialog.h"
+
+// The settings window, "出撃前の設定", as a GTK 3 window laid out to the pixel.
+// GTK must have been started (gtk_init_check) before it is made.
+class GtkSettingsDialog final : public SettingsDialog {
+ public:
+  GtkSettingsDialog();
+  ~GtkSettingsDialog() override;
+  GtkSettingsDialog(const GtkSettingsDialog&) = delete;
+  GtkSettingsDialog& operator=(const GtkSettingsDialog&) = delete;
+
+  void Place(int width, int height) override;
+  void Apply(const DialogControls& controls) override;
+  void Show() override;
+  void Hide() override;
+  void Pump(DialogControls& controls, std::vector<DialogEvent>& events) override;
+
+  // The top-level window, or null before it is made; for tests that look inside.
+  GtkWidget* window() const { return window_.get(); }
+
+ private:
+  void Build(int width, int height);
+  static void OnLaunch(GtkButton*, gpointer self);
+  static void OnQuit(GtkButton*, gpointer self);
+  static gboolean OnDelete(GtkWidget*, GdkEvent*, gpointer self);
+
+  ObjectHandle<GtkCssProvider> css_;
+  WindowWidget window_;
+  GtkWidget* check1_[2] = {nullptr, nullptr};
+  GtkWidget* check2_ = nullptr;
+  GtkWidget* check3_ = nullptr;
+  GtkWidget* command1_ = nullptr;
+  GtkWidget* command2_ = nullptr;
+  std::vector<DialogEvent> pending_;
+};
+
+// Lets GTK run whatever is pending, without waiting.
+void DrainGtkEvents();

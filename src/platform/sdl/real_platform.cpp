@@ -1,0 +1,64 @@
+#include "platform/sdl/real_platform.h"
+
+#include <gtk/gtk.h>
+
+#include <optional>
+
+#include "platform/fatal_error.h"
+#include "platform/gtk/gtk_settings_dialog.h"
+#include "platform/options.h"
+#include "platform/program_folder.h"
+#include "platform/sdl/sdl_audio.h"
+#include "platform/sdl/sdl_clock.h"
+#include "platform/sdl/sdl_display.h"
+#include "platform/sdl/sdl_joysticks.h"
+#include "platform/sdl/sdl_keyboard.h"
+
+namespace {
+
+// SDL quits last of all, after every part that used it.
+struct SdlSession {
+  SdlSession() {
+    // Ctrl+C in the terminal ends the program as usual, also before the game window exists.
+    SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
+    // Pads are read whether or not the game's window has the focus.
+    SDL_SetHint(SDL_HINT_JOYSTICK_ALLOW_BACKGROUND_EVENTS, "1");
+  }
+  ~SdlSession() { SDL_Quit(); }
+};
+
+}  // namespace
+
+struct RealPlatform::Parts {
+  explicit Parts(const Options& options)
+      : folder(options.app_path.empty() ? ProgramFolder() : AsFolder(options.app_path)),
+        display(options.windowed) {
+    // Joysticks start before the settings window. Without them the game still runs, on
+    // the keyboard.
+    if (joystick_input.Start(SDL_INIT_JOYSTICK | SDL_INIT_GAMECONTROLLER)) LoadPadMappings();
+    if (gtk_init_check(nullptr, nullptr) != TRUE) {
+      throw Fatal("cannot open the settings window", DisplayName(), NoDisplayReason("GTK cannot open it"));
+    }
+    dialog.emplace();
+    platform.emplace(Platform{folder, clock, keyboard, display, audio, joysticks, *dialog});
+  }
+
+  SdlSession session;
+  std::string folder;
+  SdlSubsystem joystick_input;
+  SdlClock clock;
+  SdlKeyboard keyboard;
+  SdlDisplay display;
+  SdlAudio audio;
+  SdlJoystickDevices joysticks;
+  std::optional<GtkSettingsDialog> dialog;
+  std::optional<Platform> platform;
+};
+
+RealPlatform::RealPlatform(const Options& options) : parts_(std::make_unique<Parts>(options)) {}
+
+RealPlatform::~RealPlatform() = default;
+
+Platform& RealPlatform::platform() {
+  return *parts_->platform;
+}

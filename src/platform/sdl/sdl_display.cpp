@@ -1,0 +1,142 @@
+#include "platform/sdl/sdl_display.h"
+
+#include <cstdlib>
+#include <string>
+#include <thread>
+
+#include "platform/fatal_error.h"
+#include "platform/surface.h"
+
+namespace {
+
+constexpr auto kShortestFlip = std::chrono::duration<double>(1.0 / 60.0);
+
+}  // namespace
+
+std::string DisplayName() {
+  const char* name = std::getenv("DISPLAY");
+  if (name != nullptr && *name != '\0') return std::string("display ") + name;
+  name = std::getenv("WAYLAND_DISPLAY");
+  if (name != nullptr && *name != '\0') return std::string("display ") + name;
+  return "display";
+}
+
+std::string NoDisplayReason(const std::string& detail) {
+  std::string reason = "no display available";
+  if (!detail.empty()) reason += " (" + detail + ")";
+  return reason + "; run with --headless to play without one";
+}
+
+SdlDisplay::~SdlDisplay() {
+  Restore();
+}
+
+void SdlDisplay::Open(int width, int height) {
+  if (width <= 0 || height <= 0) {
+    throw Fatal("cannot open the game window", DisplayName(),
+                "bad picture size " + std::to_string(width) + " x " + std::to_string(height));
+  }
+  Restore();
+  if (!video_.Start(SDL_INIT_VIDEO)) {
+    throw Fatal("cannot open the game window", DisplayName(), NoDisplayReason(SDL_GetError()));
+  }
+  width_ = width;
+  height_ = height;
+
+  Uint32 flags = SDL_WINDOW_ALLOW_HIGHDPI;
+  int window_w = width, window_h = height;
+  if (windowed_) {
+    flags |= SDL_WINDOW_RESIZABLE;
+    // A 320 x 240 picture is too small to play in at its own size.
+    if (width < 640) {
+      window_w *= 2;
+      window_h *= 2;
+    }
+  } else {
+    flags |= SDL_WINDOW_FULLSCREEN_DESKTOP;
+  }
+  window_.reset(SDL_CreateWindow("Billboard Brawl", SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, window_w,
+                                 window_h, flags));
+  if (!window_) throw Fatal("cannot open the game window", DisplayName(), SDL_GetError());
+
+  // Nearest sampling keeps the 16-bit pixels square and sharp.
+  SDL_SetHint(SDL_HINT_RENDER_SCALE_QUALITY, "nearest");
+  renderer_.reset(
+      SDL_CreateRenderer(window_.get(), -1, SDL_RENDERER_ACCELERATED | SDL_RENDERER_PRESENTVSYNC));
+  if (!renderer_) renderer_.reset(SDL_CreateRenderer(window_.get(), -1, SDL_RENDERER_SOFTWARE));
+  if (!renderer_) throw Fatal("cannot draw into the game window", DisplayName(), SDL_GetError());
+
+  texture_.reset(
+      SDL_CreateTexture(renderer_.get(), SDL_PIXELFORMAT_RGB565, SDL_TEXTUREACCESS_STREAMING, width, height));
+  if (!texture_) throw Fatal("cannot make the game picture", DisplayName(), SDL_GetError());
+  FitPicture();
+
+  SDL_SetRenderDrawColor(renderer_.get(), 0, 0, 0, 255);
+  SDL_RenderClear(renderer_.get());
+  SDL_RenderPresent(renderer_.get());
+  presented_ = false;
+}
+
+void SdlDisplay::FitPicture() {
+  if (!renderer_) return;
+  int out_w = 0, out_h = 0;
+  if (SDL_GetRendererOutputSize(renderer_.get(), &out_w, &out_h) != 0) return;
+  SDL_RenderSetLogicalSize(renderer_.get(), width_, height_);
+  // A whole factor where the picture fits at least once; a smaller window shrinks it.
+  SDL_RenderSetIntegerScale(renderer_.get(), out_w >= width_ && out_h >= height_ ? SDL_TRUE : SDL_FALSE);
+}
+
+void SdlDisplay::Flip(const Surface& back_buffer) {
+  if (!renderer_) return;
+  if (back_buffer.width != width_ || back_buffer.height != height_ ||
+      back_buffer.pixels.size() != static_cast<size_t>(width_) * static_cast<size_t>(height_)) {
+    throw Fatal("cannot show the picture", DisplayName(),
+                "back buffer is " + std::to_string(back_buffer.width) + " x " +
+                    std::to_string(back_buffer.height) + ", the window shows " + std::to_string(width_) +
+                    " x " + std::to_string(height_));
+  }
+  SDL_UpdateTexture(texture_.get(), nullptr, back_buffer.pixels.data(), width_ * 2);
+  SDL_SetRenderDrawColor(renderer_.get(), 0, 0, 0, 255);
+  SDL_RenderClear(renderer_.get());
+  SDL_RenderCopy(renderer_.get(), texture_.get(), nullptr, nullptr);
+
+  // At most 60 flips a second whatever the display's rate or vsync: the speed factor would
+  // otherwise fall so low that headings stop turning. The wait is measured between the
+  // calls to present, so that a 60 Hz vsync still meets every refresh.
+  if (presented_) {
+    const auto earliest =
+        last_present_ + std::chrono::duration_cast<std::chrono::steady_clock::duration>(kShortestFlip);
+    if (std::chrono::steady_clock::now() < earliest) std::this_thread::sleep_until(earliest);
+  }
+  last_present_ = std::chrono::steady_clock::now();
+  presented_ = true;
+  SDL_RenderPresent(renderer_.get());
+}
+
+void SdlDisplay::ShowPointer(bool shown) {
+  SDL_ShowCursor(shown ? SDL_ENABLE : SDL_DISABLE);
+  pointer_hidden_ = !shown;
+}
+
+void SdlDisplay::Restore() {
+  if (window_) SDL_SetWindowFullscreen(window_.get(), 0);
+  texture_.reset();
+  renderer_.reset();
+  window_.reset();
+  if (pointer_hidden_) ShowPointer(true);
+  video_.Stop();
+}
+
+bool SdlDisplay::Pump() {
+  if (!window_) return false;
+  bool close = false;
+  SDL_Event event;
+  while (SDL_PollEvent(&event) != 0) {
+    if (event.type == SDL_QUIT) close = true;
+    if (event.type == SDL_WINDOWEVENT) {
+      if (event.window.event == SDL_WINDOWEVENT_CLOSE) close = true;
+      if (event.window.event == SDL_WINDOWEVENT_SIZE_CHANGED) FitPicture();
+    }
+  }
+  return close;
+}

@@ -1,0 +1,146 @@
+#include "platform/sdl/sdl_joysticks.h"
+
+#include <sys/stat.h>
+
+#include <cerrno>
+#include <cstdlib>
+#include <cstring>
+
+#include "platform/fatal_error.h"
+
+namespace {
+
+std::string PadMappingFile() {
+  const char* config = std::getenv("XDG_CONFIG_HOME");
+  if (config != nullptr && config[0] == '/')
+    return std::string(config) + "/billboard-brawl/gamecontrollerdb.txt";
+  const char* home = std::getenv("HOME");
+  if (home == nullptr || home[0] == '\0') return {};
+  return std::string(home) + "/.config/billboard-brawl/gamecontrollerdb.txt";
+}
+
+bool SameGuid(const SDL_JoystickGUID& a, const SDL_JoystickGUID& b) {
+  return std::memcmp(a.data, b.data, sizeof a.data) == 0;
+}
+
+}  // namespace
+
+void LoadPadMappings() {
+  const std::string path = PadMappingFile();
+  if (path.empty()) return;
+  struct stat info {};
+  if (::stat(path.c_str(), &info) != 0) {
+    if (errno == ENOENT || errno == ENOTDIR) return;
+    throw Fatal("cannot read joystick mappings", path, std::strerror(errno));
+  }
+  if (!S_ISREG(info.st_mode)) throw Fatal("cannot read joystick mappings", path, "not a regular file");
+  if (SDL_GameControllerAddMappingsFromFile(path.c_str()) < 0) {
+    throw Fatal("cannot read joystick mappings", path, SDL_GetError());
+  }
+}
+
+SdlJoystickDevices::SdlJoystickDevices() = default;
+
+SdlJoystickDevices::~SdlJoystickDevices() = default;
+
+bool SdlJoystickDevices::OpenDevice(int device_index, Slot& slot) {
+  if (SDL_WasInit(SDL_INIT_GAMECONTROLLER) != 0 && SDL_IsGameController(device_index)) {
+    slot.controller.reset(SDL_GameControllerOpen(device_index));
+    if (slot.controller) {
+      slot.guid = SDL_JoystickGetGUID(SDL_GameControllerGetJoystick(slot.controller.get()));
+      return true;
+    }
+  }
+  slot.joystick.reset(SDL_JoystickOpen(device_index));
+  if (!slot.joystick) return false;
+  slot.guid = SDL_JoystickGetGUID(slot.joystick.get());
+  return true;
+}
+
+int SdlJoystickDevices::Open(int max) {
+  if (max > 2) max = 2;
+  for (Slot& slot : slots_) slot = Slot{};
+  if (SDL_WasInit(SDL_INIT_JOYSTICK) == 0) return 0;
+  // The game polls the state itself once a pass; queued joystick events would only pile up.
+  SDL_JoystickEventState(SDL_IGNORE);
+  if (SDL_WasInit(SDL_INIT_GAMECONTROLLER) != 0) SDL_GameControllerEventState(SDL_IGNORE);
+  SDL_JoystickUpdate();
+  int count = 0;
+  const int attached = SDL_NumJoysticks();
+  for (int device = 0; device < attached && count < max; ++device) {
+    // A device that cannot be opened is not counted: it would leave a player with nothing.
+    if (OpenDevice(device, slots_[count])) {
+      slots_[count].used = true;
+      ++count;
+    }
+  }
+  return count;
+}
+
+bool SdlJoystickDevices::Attached(const Slot& slot) const {
+  if (slot.controller) return SDL_GameControllerGetAttached(slot.controller.get()) == SDL_TRUE;
+  if (slot.joystick) return SDL_JoystickGetAttached(slot.joystick.get()) == SDL_TRUE;
+  return false;
+}
+
+SDL_JoystickID SdlJoystickDevices::InstanceOf(const Slot& slot) const {
+  if (slot.controller) return SDL_JoystickInstanceID(SDL_GameControllerGetJoystick(slot.controller.get()));
+  if (slot.joystick) return SDL_JoystickInstanceID(slot.joystick.get());
+  return -1;
+}
+
+// A pad that went away comes back as a new device of the same kind (GUID); the other
+// player's pad, which may be of the same kind, is left alone.
+void SdlJoystickDevices::Reconnect(int index) {
+  Slot& slot = slots_[index];
+  slot.controller.reset();
+  slot.joystick.reset();
+  const SDL_JoystickID other = InstanceOf(slots_[1 - index]);
+  const int attached = SDL_NumJoysticks();
+  for (int device = 0; device < attached; ++device) {
+    if (!SameGuid(SDL_JoystickGetDeviceGUID(device), slot.guid)) continue;
+    if (SDL_JoystickGetDeviceInstanceID(device) == other) continue;
+    const SDL_JoystickGUID guid = slot.guid;
+    if (OpenDevice(device, slot)) return;
+    slot.guid = guid;
+  }
+}
+
+RawJoystick SdlJoystickDevices::Read(int index) {
+  RawJoystick raw;
+  if (index < 0 || index > 1 || !slots_[index].used) return raw;
+  SDL_JoystickUpdate();
+  Slot& slot = slots_[index];
+  if (!Attached(slot)) {
+    Reconnect(index);
+    if (!Attached(slot)) return raw;  // gone: centred, nothing held
+  }
+
+  if (slot.controller) {
+    SDL_GameController* pad = slot.controller.get();
+    auto held = [pad](SDL_GameControllerButton button) {
+      return SDL_GameControllerGetButton(pad, button) != 0;
+    };
+    raw.x = SDL_GameControllerGetAxis(pad, SDL_CONTROLLER_AXIS_LEFTX);
+    raw.y = SDL_GameControllerGetAxis(pad, SDL_CONTROLLER_AXIS_LEFTY);
+    // The d-pad, when pressed, wins over the stick.
+    if (held(SDL_CONTROLLER_BUTTON_DPAD_LEFT) != held(SDL_CONTROLLER_BUTTON_DPAD_RIGHT)) {
+      raw.x = held(SDL_CONTROLLER_BUTTON_DPAD_LEFT) ? -32768 : 32767;
+    }
+    if (held(SDL_CONTROLLER_BUTTON_DPAD_UP) != held(SDL_CONTROLLER_BUTTON_DPAD_DOWN)) {
+      raw.y = held(SDL_CONTROLLER_BUTTON_DPAD_UP) ? -32768 : 32767;
+    }
+    raw.buttons[0] = held(SDL_CONTROLLER_BUTTON_A);
+    raw.buttons[1] = held(SDL_CONTROLLER_BUTTON_B);
+    raw.buttons[2] = held(SDL_CONTROLLER_BUTTON_X);
+    raw.buttons[3] = held(SDL_CONTROLLER_BUTTON_Y);
+    return raw;
+  }
+
+  SDL_Joystick* stick = slot.joystick.get();
+  if (SDL_JoystickNumAxes(stick) > 0) raw.x = SDL_JoystickGetAxis(stick, 0);
+  if (SDL_JoystickNumAxes(stick) > 1) raw.y = SDL_JoystickGetAxis(stick, 1);
+  const int buttons = SDL_JoystickNumButtons(stick);
+  for (int b = 0; b < 4; ++b) raw.buttons[b] = b < buttons && SDL_JoystickGetButton(stick, b) != 0;
+  return raw;
+}

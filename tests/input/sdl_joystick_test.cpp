@@ -1,0 +1,357 @@
+// Joysticks through SDL's virtual devices: the real discovery and polling code, with pads
+// that the test plugs in and out.
+#include <SDL.h>
+#include <gtest/gtest.h>
+#include <stdlib.h>
+
+#include <deque>
+#include <filesystem>
+#include <fstream>
+#include <memory>
+
+#include "app/settings_form.h"
+#include "game/game.h"
+#include "input/joystick.h"
+#include "platform/fatal_error.h"
+#include "platform/sdl/sdl_joysticks.h"
+#include "support/fake_platform.h"
+#include "support/run_brawl.h"
+
+namespace {
+
+// A pad that the test holds: its own handle to set what the game should read.
+struct VirtualPad {
+  int device = -1;
+  SDL_Joystick* handle = nullptr;
+};
+
+class SdlJoystickTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    setenv("SDL_VIDEODRIVER", "dummy", 1);
+    SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
+    ASSERT_EQ(SDL_Init(SDL_INIT_JOYSTICK | SDL_INIT_GAMECONTROLLER), 0) << SDL_GetError();
+    if (SDL_NumJoysticks() != 0) GTEST_SKIP() << "real joysticks attached; these tests need none";
+  }
+  void TearDown() override {
+    for (VirtualPad& pad : pads_) {
+      if (pad.handle != nullptr) SDL_JoystickClose(pad.handle);
+    }
+    devices_.reset();
+    SDL_Quit();
+  }
+
+  // A plain joystick with `axes` axes and `buttons` buttons, or a pad SDL knows.
+  VirtualPad& Attach(bool controller, int axes = 2, int buttons = 4) {
+    VirtualPad pad;
+    pad.device = controller ? SDL_JoystickAttachVirtual(SDL_JOYSTICK_TYPE_GAMECONTROLLER,
+                                                        SDL_CONTROLLER_AXIS_MAX, SDL_CONTROLLER_BUTTON_MAX, 0)
+                            : SDL_JoystickAttachVirtual(SDL_JOYSTICK_TYPE_UNKNOWN, axes, buttons, 0);
+    EXPECT_GE(pad.device, 0) << SDL_GetError();
+    pad.handle = SDL_JoystickOpen(pad.device);
+    EXPECT_NE(pad.handle, nullptr) << SDL_GetError();
+    pads_.push_back(pad);
+    return pads_.back();
+  }
+
+  void Detach(VirtualPad& pad) {
+    const SDL_JoystickID id = SDL_JoystickInstanceID(pad.handle);
+    for (int device = 0; device < SDL_NumJoysticks(); ++device) {
+      if (SDL_JoystickGetDeviceInstanceID(device) == id) {
+        ASSERT_EQ(SDL_JoystickDetachVirtual(device), 0);
+      }
+    }
+    SDL_JoystickClose(pad.handle);
+    pad.handle = nullptr;
+  }
+
+  Game& MakeGame() {
+    devices_ = std::make_unique<SdlJoystickDevices>();
+    platform_ = std::make_unique<Platform>(Platform{"/nowhere/", fake_.clock, fake_.keyboard, fake_.display,
+                                                    fake_.audio, *devices_, fake_.dialog});
+    game_ = std::make_unique<Game>(*platform_);
+    return *game_;
+  }
+
+  FakePlatform fake_;
+  std::unique_ptr<SdlJoystickDevices> devices_;
+  std::unique_ptr<Platform> platform_;
+  std::unique_ptr<Game> game_;
+  std::deque<VirtualPad> pads_;  // references stay valid as pads are added
+};
+
+TEST_F(SdlJoystickTest, NoPadAttachedCountsNoneOffersNoBoxAndPollingChangesNothing) {
+  Game& game = MakeGame();
+  DiscoverJoysticks(game);
+  EXPECT_EQ(game.joy.JoystickCount, 0);
+  EXPECT_EQ(game.joy.JoystickPresent, 0);
+
+  ShowSettings(game);
+  EXPECT_FALSE(fake_.dialog.shown.joystick_enabled[0]);
+  EXPECT_FALSE(fake_.dialog.shown.joystick_enabled[1]);
+
+  game.joy.JoyX[0] = 1;
+  game.joy.JoyButton[0][2] = 1;
+  PollJoystick(game, 0);
+  EXPECT_EQ(game.joy.JoyX[0], 1);
+  EXPECT_EQ(game.joy.JoyButton[0][2], 1);
+}
+
+TEST_F(SdlJoystickTest, OnePadServesPlayerOneOnly) {
+  VirtualPad& pad = Attach(false);
+  Game& game = MakeGame();
+  DiscoverJoysticks(game);
+  EXPECT_EQ(game.joy.JoystickCount, 1);
+  EXPECT_EQ(game.joy.JoystickPresent, -1);
+  ShowSettings(game);
+  EXPECT_TRUE(fake_.dialog.shown.joystick_enabled[0]);
+  EXPECT_FALSE(fake_.dialog.shown.joystick_enabled[1]);
+
+  SDL_JoystickSetVirtualAxis(pad.handle, 0, -32768);
+  SDL_JoystickSetVirtualAxis(pad.handle, 1, 32767);
+  SDL_JoystickSetVirtualButton(pad.handle, 1, SDL_PRESSED);
+  PollJoystick(game, 0);
+  EXPECT_EQ(game.joy.JoyX[0], -1);
+  EXPECT_EQ(game.joy.JoyY[0], 1);
+  EXPECT_EQ(game.joy.JoyButton[0][0], 0);
+  EXPECT_EQ(game.joy.JoyButton[0][1], 1);
+
+  // Player 2 has no pad: nothing of player 1's reaches them.
+  PollJoystick(game, 1);
+  EXPECT_EQ(game.joy.JoyX[1], 0);
+  EXPECT_EQ(game.joy.JoyButton[1][1], 0);
+}
+
+TEST_F(SdlJoystickTest, OfThreePadsTheFirstTwoAreCountedInSdlsOrder) {
+  VirtualPad& first = Attach(false);
+  VirtualPad& second = Attach(false);
+  VirtualPad& third = Attach(false);
+  Game& game = MakeGame();
+  DiscoverJoysticks(game);
+  EXPECT_EQ(game.joy.JoystickCount, 2);
+  ShowSettings(game);
+  EXPECT_TRUE(fake_.dialog.shown.joystick_enabled[0]);
+  EXPECT_TRUE(fake_.dialog.shown.joystick_enabled[1]);
+
+  SDL_JoystickSetVirtualButton(first.handle, 0, SDL_PRESSED);
+  SDL_JoystickSetVirtualButton(second.handle, 3, SDL_PRESSED);
+  SDL_JoystickSetVirtualAxis(third.handle, 0, 32767);
+  PollJoystick(game, 0);
+  PollJoystick(game, 1);
+  EXPECT_EQ(game.joy.JoyButton[0][0], 1);
+  EXPECT_EQ(game.joy.JoyButton[0][3], 0);
+  EXPECT_EQ(game.joy.JoyButton[1][0], 0);
+  EXPECT_EQ(game.joy.JoyButton[1][3], 1);
+  EXPECT_EQ(game.joy.JoyX[0], 0);
+  EXPECT_EQ(game.joy.JoyX[1], 0);
+}
+
+TEST_F(SdlJoystickTest, AxesAreConditionedAroundDeadZoneAndSaturation) {
+  VirtualPad& pad = Attach(false);
+  Game& game = MakeGame();
+  DiscoverJoysticks(game);
+  struct Case {
+    int16_t raw;
+    int32_t reads;
+  };
+  for (const Case c : {Case{0, 0}, Case{3000, 0}, Case{-3000, 0}, Case{31200, 1}, Case{-31200, -1},
+                       Case{32767, 1}, Case{-32768, -1}}) {
+    SDL_JoystickSetVirtualAxis(pad.handle, 0, c.raw);
+    SDL_JoystickSetVirtualAxis(pad.handle, 1, c.raw);
+    PollJoystick(game, 0);
+    EXPECT_EQ(game.joy.JoyX[0], c.reads) << c.raw;
+    EXPECT_EQ(game.joy.JoyY[0], c.reads) << c.raw;
+  }
+}
+
+TEST_F(SdlJoystickTest, PadWithFewerThanFourButtonsReadsTheMissingOnesUp) {
+  VirtualPad& pad = Attach(false, 2, 2);
+  Game& game = MakeGame();
+  DiscoverJoysticks(game);
+  ASSERT_EQ(game.joy.JoystickCount, 1);
+  SDL_JoystickSetVirtualButton(pad.handle, 0, SDL_PRESSED);
+  SDL_JoystickSetVirtualButton(pad.handle, 1, SDL_PRESSED);
+  PollJoystick(game, 0);
+  EXPECT_EQ(game.joy.JoyButton[0][0], 1);
+  EXPECT_EQ(game.joy.JoyButton[0][1], 1);
+  EXPECT_EQ(game.joy.JoyButton[0][2], 0);
+  EXPECT_EQ(game.joy.JoyButton[0][3], 0);
+}
+
+TEST_F(SdlJoystickTest, KnownPadIsReadThroughItsMappingStickDpadAndFaceButtons) {
+  VirtualPad& pad = Attach(true);
+  ASSERT_TRUE(SDL_IsGameController(pad.device));
+  Game& game = MakeGame();
+  DiscoverJoysticks(game);
+  ASSERT_EQ(game.joy.JoystickCount, 1);
+
+  // The face buttons A, B, X, Y are the game's buttons 0 to 3.
+  const SDL_GameControllerButton face[4] = {SDL_CONTROLLER_BUTTON_A, SDL_CONTROLLER_BUTTON_B,
+                                            SDL_CONTROLLER_BUTTON_X, SDL_CONTROLLER_BUTTON_Y};
+  for (int b = 0; b < 4; ++b) {
+    for (int other = 0; other < 4; ++other) {
+      SDL_JoystickSetVirtualButton(pad.handle, face[other], other == b ? SDL_PRESSED : SDL_RELEASED);
+    }
+    PollJoystick(game, 0);
+    for (int other = 0; other < 4; ++other) EXPECT_EQ(game.joy.JoyButton[0][other], other == b ? 1 : 0);
+  }
+
+  SDL_JoystickSetVirtualAxis(pad.handle, SDL_CONTROLLER_AXIS_LEFTX, 32767);
+  SDL_JoystickSetVirtualAxis(pad.handle, SDL_CONTROLLER_AXIS_LEFTY, -32768);
+  PollJoystick(game, 0);
+  EXPECT_EQ(game.joy.JoyX[0], 1);
+  EXPECT_EQ(game.joy.JoyY[0], -1);
+
+  // The right stick steers nothing; the d-pad does, and wins over the left stick.
+  SDL_JoystickSetVirtualAxis(pad.handle, SDL_CONTROLLER_AXIS_LEFTX, 0);
+  SDL_JoystickSetVirtualAxis(pad.handle, SDL_CONTROLLER_AXIS_LEFTY, 0);
+  SDL_JoystickSetVirtualAxis(pad.handle, SDL_CONTROLLER_AXIS_RIGHTX, 32767);
+  PollJoystick(game, 0);
+  EXPECT_EQ(game.joy.JoyX[0], 0);
+  SDL_JoystickSetVirtualAxis(pad.handle, SDL_CONTROLLER_AXIS_LEFTX, 32767);
+  SDL_JoystickSetVirtualButton(pad.handle, SDL_CONTROLLER_BUTTON_DPAD_LEFT, SDL_PRESSED);
+  SDL_JoystickSetVirtualButton(pad.handle, SDL_CONTROLLER_BUTTON_DPAD_DOWN, SDL_PRESSED);
+  PollJoystick(game, 0);
+  EXPECT_EQ(game.joy.JoyX[0], -1);
+  EXPECT_EQ(game.joy.JoyY[0], 1);
+}
+
+TEST_F(SdlJoystickTest, PadUnpluggedReadsCentredAndReadsAgainWhenItComesBack) {
+  VirtualPad* pad = &Attach(false);
+  Game& game = MakeGame();
+  DiscoverJoysticks(game);
+  ASSERT_EQ(game.joy.JoystickCount, 1);
+  SDL_JoystickSetVirtualAxis(pad->handle, 0, 32767);
+  SDL_JoystickSetVirtualButton(pad->handle, 2, SDL_PRESSED);
+  PollJoystick(game, 0);
+  EXPECT_EQ(game.joy.JoyX[0], 1);
+  EXPECT_EQ(game.joy.JoyButton[0][2], 1);
+
+  Detach(*pad);
+  for (int pass = 0; pass < 3; ++pass) {
+    PollJoystick(game, 0);
+    EXPECT_EQ(game.joy.JoyX[0], 0);
+    EXPECT_EQ(game.joy.JoyY[0], 0);
+    EXPECT_EQ(game.joy.JoyButton[0][2], 0);
+  }
+
+  pad = &Attach(false);
+  SDL_JoystickSetVirtualAxis(pad->handle, 1, -32768);
+  SDL_JoystickSetVirtualButton(pad->handle, 3, SDL_PRESSED);
+  PollJoystick(game, 0);
+  EXPECT_EQ(game.joy.JoyY[0], -1);
+  EXPECT_EQ(game.joy.JoyButton[0][3], 1);
+  EXPECT_EQ(game.joy.JoystickCount, 1);
+}
+
+TEST_F(SdlJoystickTest, PlayerOnesPadComingBackDoesNotTakePlayerTwosOfTheSameKind) {
+  VirtualPad* one = &Attach(false);
+  VirtualPad& two = Attach(false);
+  Game& game = MakeGame();
+  DiscoverJoysticks(game);
+  ASSERT_EQ(game.joy.JoystickCount, 2);
+
+  Detach(*one);
+  SDL_JoystickSetVirtualButton(two.handle, 0, SDL_PRESSED);
+  PollJoystick(game, 0);
+  PollJoystick(game, 1);
+  EXPECT_EQ(game.joy.JoyButton[0][0], 0);
+  EXPECT_EQ(game.joy.JoyButton[1][0], 1);
+
+  one = &Attach(false);
+  SDL_JoystickSetVirtualButton(one->handle, 1, SDL_PRESSED);
+  PollJoystick(game, 0);
+  PollJoystick(game, 1);
+  EXPECT_EQ(game.joy.JoyButton[0][0], 0);
+  EXPECT_EQ(game.joy.JoyButton[0][1], 1);
+  EXPECT_EQ(game.joy.JoyButton[1][0], 1);
+  EXPECT_EQ(game.joy.JoyButton[1][1], 0);
+}
+
+// The GUID of a plain virtual joystick with two axes and four buttons, written as mapping
+// databases write it: without the checksum of the pad's name.
+std::string PlainPadGuid() {
+  const int device = SDL_JoystickAttachVirtual(SDL_JOYSTICK_TYPE_UNKNOWN, 2, 4, 0);
+  SDL_JoystickGUID id = SDL_JoystickGetDeviceGUID(device);
+  id.data[2] = id.data[3] = 0;
+  char guid[64];
+  SDL_JoystickGetGUIDString(id, guid, sizeof guid);
+  SDL_JoystickDetachVirtual(device);
+  return guid;
+}
+
+// A mapping that swaps the stick's axes and turns the buttons round.
+std::string SwappedMapping(const std::string& guid) {
+  return guid + ",Swapped Test Pad,a:b3,b:b2,x:b1,y:b0,leftx:a1,lefty:a0,platform:Linux,\n";
+}
+
+void ExpectSwappedReading(SdlJoystickTest&, Game& game, SDL_Joystick* handle) {
+  SDL_JoystickSetVirtualAxis(handle, 0, 32767);          // read as Y
+  SDL_JoystickSetVirtualButton(handle, 3, SDL_PRESSED);  // read as A, button 0
+  PollJoystick(game, 0);
+  EXPECT_EQ(game.joy.JoyX[0], 0);
+  EXPECT_EQ(game.joy.JoyY[0], 1);
+  EXPECT_EQ(game.joy.JoyButton[0][0], 1);
+  EXPECT_EQ(game.joy.JoyButton[0][3], 0);
+}
+
+TEST_F(SdlJoystickTest, UsersMappingFileInTheConfigFolderIsUsed) {
+  const std::string home = MakeTempDir();
+  std::filesystem::create_directories(home + "/billboard-brawl");
+  std::ofstream(home + "/billboard-brawl/gamecontrollerdb.txt") << "# my pads\n"
+                                                                << SwappedMapping(PlainPadGuid());
+  setenv("XDG_CONFIG_HOME", home.c_str(), 1);
+  LoadPadMappings();
+  unsetenv("XDG_CONFIG_HOME");
+
+  VirtualPad& pad = Attach(false);
+  ASSERT_TRUE(SDL_IsGameController(pad.device));
+  Game& game = MakeGame();
+  DiscoverJoysticks(game);
+  ExpectSwappedReading(*this, game, pad.handle);
+  std::filesystem::remove_all(home);
+}
+
+TEST_F(SdlJoystickTest, MappingFileNamedInTheEnvironmentIsReadBySdlAtStart) {
+  const std::string dir = MakeTempDir();
+  const std::string file = dir + "/pads.txt";
+  std::ofstream(file) << SwappedMapping(PlainPadGuid());
+  SDL_Quit();
+  setenv("SDL_GAMECONTROLLERCONFIG_FILE", file.c_str(), 1);
+  ASSERT_EQ(SDL_Init(SDL_INIT_JOYSTICK | SDL_INIT_GAMECONTROLLER), 0);
+  unsetenv("SDL_GAMECONTROLLERCONFIG_FILE");
+
+  VirtualPad& pad = Attach(false);
+  EXPECT_TRUE(SDL_IsGameController(pad.device));
+  Game& game = MakeGame();
+  DiscoverJoysticks(game);
+  ExpectSwappedReading(*this, game, pad.handle);
+  std::filesystem::remove_all(dir);
+}
+
+TEST_F(SdlJoystickTest, MappingFileThatCannotBeReadIsAOneLineErrorNamingIt) {
+  const std::string home = MakeTempDir();
+  // A folder where the file should be.
+  std::filesystem::create_directories(home + "/billboard-brawl/gamecontrollerdb.txt");
+  setenv("XDG_CONFIG_HOME", home.c_str(), 1);
+  try {
+    LoadPadMappings();
+    ADD_FAILURE() << "no error";
+  } catch (const FatalError& e) {
+    const std::string message = e.what();
+    EXPECT_NE(message.find(home + "/billboard-brawl/gamecontrollerdb.txt"), std::string::npos) << message;
+    EXPECT_EQ(message.find('\n'), std::string::npos) << message;
+  }
+  unsetenv("XDG_CONFIG_HOME");
+  std::filesystem::remove_all(home);
+}
+
+TEST_F(SdlJoystickTest, NoMappingFileIsNoError) {
+  const std::string home = MakeTempDir();
+  setenv("XDG_CONFIG_HOME", home.c_str(), 1);
+  EXPECT_NO_THROW(LoadPadMappings());
+  unsetenv("XDG_CONFIG_HOME");
+  std::filesystem::remove_all(home);
+}
+
+}  // namespace
