@@ -8,7 +8,9 @@
 namespace {
 
 // The only light is a grey ambient of one half, so a face shows at half its colour;
-// colours near 1 come out mid-bright.
+// colours near 1 come out mid-bright. The kerb and the landmarks glow a little besides
+// (emissive), so that they stand out from the floor.
+constexpr double kGlow = 0.4;
 constexpr double kArenaSize = 100.0;
 constexpr double kTile = 10.0;
 constexpr double kGroundY = -0.05;  // just under the floor, so the two never fight for a pixel
@@ -17,7 +19,7 @@ constexpr double kKerbWidth = 1.0, kKerbHeight = 0.3;
 const Point kUp{0, 1, 0};
 
 Colour Shade(Colour c, double f) {
-  return {c.r * f, c.g * f, c.b * f};
+  return {c.r * f, c.g * f, c.b * f, c.glow};
 }
 
 // Ambient light alone shows no form, so a block's sides are given darker colours than
@@ -25,7 +27,7 @@ Colour Shade(Colour c, double f) {
 void AddBlock(MeshText& mesh, double x0, double x1, double y0, double y1, double z0, double z1,
               Colour colour) {
   AddQuad(mesh, {x0, y1, z0}, {x0, y1, z1}, {x1, y1, z1}, {x1, y1, z0}, kUp, colour);
-  const Colour side_x = Shade(colour, 0.82), side_z = Shade(colour, 0.66);
+  const Colour side_x = Shade(colour, 0.88), side_z = Shade(colour, 0.76);
   AddQuad(mesh, {x0, y0, z0}, {x0, y1, z0}, {x0, y1, z1}, {x0, y0, z1}, {-1, 0, 0}, side_x);
   AddQuad(mesh, {x1, y0, z0}, {x1, y1, z0}, {x1, y1, z1}, {x1, y0, z1}, {1, 0, 0}, side_x);
   AddQuad(mesh, {x0, y0, z0}, {x0, y1, z0}, {x1, y1, z0}, {x1, y0, z0}, {0, 0, -1}, side_z);
@@ -64,7 +66,7 @@ MeshText Floor() {
 // A low yellow kerb just outside the floor marks the line a fighter must not cross.
 MeshText Kerb() {
   MeshText mesh{"Kerb", {}, {}, {}};
-  const Colour top{1.0, 0.9, 0.22}, side{0.9, 0.46, 0.12}, end{0.75, 0.36, 0.1};
+  const Colour top{1.0, 0.9, 0.22, kGlow}, side{0.9, 0.46, 0.12, kGlow}, end{0.75, 0.36, 0.1, kGlow};
   const double y0 = kGroundY, y1 = kKerbHeight, w = kKerbWidth, n = kArenaSize;
   // North (z = 0) and south (z = -100) kerbs run the full width, corners included.
   for (const double z0 : {0.0, -n - w}) {
@@ -112,16 +114,16 @@ MeshText Landmarks() {
   const struct {
     double x, z;
     Colour colour;
-  } pillars[] = {{-3, 3, {0.95, 0.22, 0.18}},
-                 {n + 3, 3, {1.0, 0.85, 0.15}},
-                 {n + 3, -n - 3, {0.2, 0.85, 0.35}},
-                 {-3, -n - 3, {0.3, 0.5, 1.0}}};
+  } pillars[] = {{-3, 3, {0.95, 0.22, 0.18, kGlow}},
+                 {n + 3, 3, {1.0, 0.85, 0.15, kGlow}},
+                 {n + 3, -n - 3, {0.2, 0.85, 0.35, kGlow}},
+                 {-3, -n - 3, {0.3, 0.5, 1.0, kGlow}}};
   for (const auto& p : pillars) {
     AddBlock(mesh, p.x - 1.5, p.x + 1.5, y0, 9, p.z - 1.5, p.z + 1.5, p.colour);
-    AddBlock(mesh, p.x - 2, p.x + 2, 9, 10, p.z - 2, p.z + 2, {1, 1, 1});
+    AddBlock(mesh, p.x - 2, p.x + 2, 9, 10, p.z - 2, p.z + 2, {1, 1, 1, kGlow});
   }
-  const Colour orange{1.0, 0.55, 0.15}, purple{0.72, 0.38, 0.98}, teal{0.15, 0.8, 0.8},
-      stone{0.86, 0.8, 0.66};
+  const Colour orange{1.0, 0.55, 0.15, kGlow}, purple{0.72, 0.38, 0.98, kGlow};
+  const Colour teal{0.15, 0.8, 0.8, kGlow}, stone{0.86, 0.8, 0.66, kGlow};
   AddBlock(mesh, 39, 41, y0, 7, 5, 7, orange);
   AddBlock(mesh, 59, 61, y0, 7, 5, 7, orange);
   AddBlock(mesh, 37, 63, 7, 9, 4.5, 7.5, orange);

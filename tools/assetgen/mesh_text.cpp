@@ -24,7 +24,8 @@ Point Unit(Point p) {
 int MaterialIndex(MeshText& mesh, Colour colour) {
   for (size_t i = 0; i < mesh.materials.size(); ++i) {
     const Colour& m = mesh.materials[i];
-    if (m.r == colour.r && m.g == colour.g && m.b == colour.b) return static_cast<int>(i);
+    if (m.r == colour.r && m.g == colour.g && m.b == colour.b && m.glow == colour.glow)
+      return static_cast<int>(i);
   }
   mesh.materials.push_back(colour);
   return static_cast<int>(mesh.materials.size() - 1);
@@ -75,7 +76,8 @@ void WriteMesh(std::string& out, const MeshText& mesh) {
     out += std::string(in) + "   " + Number(c.r) + ";" + Number(c.g) + ";" + Number(c.b) + ";1.000000;;\n";
     out += std::string(in) + "   0.000000;\n";
     out += std::string(in) + "   0.000000;0.000000;0.000000;;\n";
-    out += std::string(in) + "   0.000000;0.000000;0.000000;;\n";
+    out += std::string(in) + "   " + Number(c.r * c.glow) + ";" + Number(c.g * c.glow) + ";" +
+           Number(c.b * c.glow) + ";;\n";
     out += std::string(in) + "  }\n";
   }
   out += std::string(in) + " }\n";

@@ -9,6 +9,7 @@ struct Point {
 
 struct Colour {
   double r = 1, g = 1, b = 1;
+  double glow = 0;  // emissive part, as a fraction of the colour
 };
 
 struct MeshFace {
