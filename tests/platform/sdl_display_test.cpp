@@ -1,0 +1,102 @@
+// The game window on SDL's dummy video driver: no screen needed.
+#include "platform/sdl/sdl_display.h"
+
+#include <SDL.h>
+#include <gtest/gtest.h>
+#include <stdlib.h>
+
+#include <chrono>
+
+#include "platform/fatal_error.h"
+#include "platform/sdl/sdl_keyboard.h"
+#include "platform/surface.h"
+
+namespace {
+
+class SdlDisplayTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    setenv("SDL_VIDEODRIVER", "dummy", 1);
+    SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
+  }
+  void TearDown() override {
+    unsetenv("SDL_VIDEODRIVER");
+    SDL_Quit();
+  }
+};
+
+TEST_F(SdlDisplayTest, NoDisplayIsAOneLineErrorThatPointsToHeadless) {
+  setenv("SDL_VIDEODRIVER", "no-such-driver", 1);
+  SdlDisplay display(false);
+  try {
+    display.Open(320, 240);
+    ADD_FAILURE() << "no error";
+  } catch (const FatalError& e) {
+    const std::string message = e.what();
+    EXPECT_NE(message.find("no display"), std::string::npos) << message;
+    EXPECT_NE(message.find("--headless"), std::string::npos) << message;
+    EXPECT_EQ(message.find('\n'), std::string::npos) << message;
+  }
+}
+
+TEST_F(SdlDisplayTest, FlipsNoMoreThanSixtyTimesASecond) {
+  SdlDisplay display(true);
+  display.Open(320, 240);
+  const Surface back = MakeSurface(320, 240);
+  display.Flip(back);
+  const auto start = std::chrono::steady_clock::now();
+  for (int i = 0; i < 12; ++i) display.Flip(back);
+  // A lower bound only: each flip waits for its turn, however fast the machine.
+  EXPECT_GE(std::chrono::steady_clock::now() - start, std::chrono::milliseconds(12 * 1000 / 60));
+}
+
+TEST_F(SdlDisplayTest, BackBufferOfAnotherSizeIsAnError) {
+  SdlDisplay display(true);
+  display.Open(640, 480);
+  EXPECT_NO_THROW(display.Flip(MakeSurface(640, 480)));
+  EXPECT_THROW(display.Flip(MakeSurface(320, 240)), FatalError);
+}
+
+TEST_F(SdlDisplayTest, CloseRequestIsReportedOnceByThePump) {
+  SdlDisplay display(false);
+  EXPECT_FALSE(display.Pump());  // nothing to pump before the window exists
+  display.Open(320, 240);
+  EXPECT_FALSE(display.Pump());
+  SDL_Event quit{};
+  quit.type = SDL_QUIT;
+  SDL_PushEvent(&quit);
+  EXPECT_TRUE(display.Pump());
+  EXPECT_FALSE(display.Pump());
+}
+
+TEST_F(SdlDisplayTest, RestoreClosesTheWindowAndShowsThePointer) {
+  SdlDisplay display(false);
+  display.Open(320, 240);
+  display.ShowPointer(false);
+  EXPECT_EQ(SDL_ShowCursor(SDL_QUERY), SDL_DISABLE);
+  display.Restore();
+  EXPECT_EQ(SDL_WasInit(SDL_INIT_VIDEO), 0u);
+  SDL_InitSubSystem(SDL_INIT_VIDEO);
+  EXPECT_EQ(SDL_ShowCursor(SDL_QUERY), SDL_ENABLE);
+}
+
+TEST_F(SdlDisplayTest, WindowGoesWhenTheDisplayDoes) {
+  {
+    SdlDisplay display(false);
+    display.Open(320, 240);
+    display.ShowPointer(false);
+  }
+  EXPECT_EQ(SDL_WasInit(SDL_INIT_VIDEO), 0u);
+}
+
+TEST_F(SdlDisplayTest, NoKeyIsHeldBeforeAnyIsPressed) {
+  SdlDisplay display(false);
+  display.Open(320, 240);
+  display.Pump();
+  SdlKeyboard keyboard;
+  for (int k = 0; k < static_cast<int>(Key::Count); ++k)
+    EXPECT_FALSE(keyboard.Held(static_cast<Key>(k))) << k;
+  EXPECT_FALSE(keyboard.Held(Key::Count));
+}
+
+}  // namespace
