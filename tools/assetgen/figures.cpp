@@ -87,6 +87,7 @@ void WriteFighters(const std::string& folder) {
     Picture picture = MakePicture(kFighterSize, kFighterSize);
     DrawFighter(picture, player, 0, 0, 1, false);
     OutlineAll(picture, kOutline, 1);
+    FillEnclosedGaps(picture, kOutline);
     FinishSprite(picture);
     SavePicture(picture, folder + "/" + names[player]);
   }

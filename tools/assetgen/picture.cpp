@@ -170,6 +170,26 @@ Inside Place(Inside shape, double dx, double dy, double scale, bool mirror, doub
   };
 }
 
+void FillEnclosedGaps(Picture& picture, Rgb colour) {
+  std::vector<uint8_t> outside(picture.pixels.size(), 0);
+  std::vector<std::pair<int, int>> todo;
+  auto visit = [&](int x, int y) {
+    if (!InPicture(picture, x, y) || IsDrawn(picture, x, y) || outside[Index(picture, x, y)]) return;
+    outside[Index(picture, x, y)] = 1;
+    todo.emplace_back(x, y);
+  };
+  for (int x = 0; x < picture.width; ++x) visit(x, 0), visit(x, picture.height - 1);
+  for (int y = 0; y < picture.height; ++y) visit(0, y), visit(picture.width - 1, y);
+  while (!todo.empty()) {
+    const auto [x, y] = todo.back();
+    todo.pop_back();
+    visit(x + 1, y), visit(x - 1, y), visit(x, y + 1), visit(x, y - 1);
+  }
+  for (int y = 0; y < picture.height; ++y)
+    for (int x = 0; x < picture.width; ++x)
+      if (!IsDrawn(picture, x, y) && !outside[Index(picture, x, y)]) Put(picture, x, y, colour);
+}
+
 void FinishSprite(Picture& picture) {
   for (size_t i = 0; i < picture.pixels.size(); ++i)
     picture.pixels[i] = picture.drawn[i] ? KeepVisible(picture.pixels[i]) : Rgb{};

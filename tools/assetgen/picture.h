@@ -53,6 +53,9 @@ Inside Minus(Inside a, Inside b);
 // `width` when asked: lets one figure serve as sprite and as title picture.
 Inside Place(Inside shape, double dx, double dy, double scale, bool mirror, double width);
 
+// Paints every undrawn pixel that is shut in by the drawing: it would show the sky through
+// a pinhole in the figure.
+void FillEnclosedGaps(Picture& picture, Rgb colour);
 // Makes every undrawn pixel black and every drawn pixel visibly non-black.
 void FinishSprite(Picture& picture);
 // Writes a 24-bit Windows bitmap. Throws naming the file.

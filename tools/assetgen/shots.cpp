@@ -52,6 +52,7 @@ Picture BloodSplash() {
   PaintPart(picture, splash, Rgb{196, 14, 28}, Rgb{84, 4, 14});
   PaintPart(picture, Ellipse(13, 14.5, 2.2, 1.5), Rgb{255, 112, 112}, Rgb{226, 48, 56});
   Fill(picture, Ellipse(21, 12.5, 1.2, 0.9), Rgb{255, 150, 150});
+  FillEnclosedGaps(picture, Rgb{84, 4, 14});
   FinishSprite(picture);
   return picture;
 }

@@ -122,7 +122,7 @@ Track ReadyGo() {
   AddTone(t, 0.30, 0.16, NoteHz(7), SoftSquare(), 0.5, blip);
   const Envelope chord{0.008, 0.35, 0.12};
   for (const int note : {3, 7, 10, 15}) AddTone(t, 0.58, 0.42, NoteHz(note), SoftSquare(), 0.3, chord, 0.006);
-  return Finish(t, 0.003, 0.02);
+  return Finish(t, 0.005, 0.02);
 }
 
 // A falling zap with a breath of noise at its start.
@@ -139,7 +139,7 @@ Track Fire() {
     const double tone = std::sin(phase) + 0.28 * std::sin(3 * phase) + 0.25 * std::sin(phase2);
     t[i] = level * tone + 0.25 * std::exp(-s / 0.008) * noise.Next();
   }
-  return Finish(t, 0.002, 0.02);
+  return Finish(t, 0.005, 0.02);
 }
 
 // A struck grunt: a low thump, then a voice falling in pitch while its vowel opens from
@@ -167,7 +167,7 @@ Track Hurt() {
     const double thump = std::exp(-s / 0.03) * std::sin(2 * kPi * 85.0 * s) * 1.2;
     t[i] = level * voice * 0.6 + thump;
   }
-  return Finish(t, 0.002, 0.03);
+  return Finish(t, 0.005, 0.03);
 }
 
 // A bell arpeggio climbing to the octave.
@@ -177,7 +177,7 @@ Track BellJingle() {
   const int notes[] = {3, 7, 10, 15};
   for (int i = 0; i < 4; ++i)
     AddTone(t, 0.12 * i, 1.2 - 0.12 * i, NoteHz(notes[i]), Bell(), i == 3 ? 0.55 : 0.4, bell);
-  return Finish(t, 0.002, 0.03);
+  return Finish(t, 0.005, 0.03);
 }
 
 // A short fanfare: three quick notes and a held one.
@@ -187,7 +187,7 @@ Track Fanfare() {
   for (int i = 0; i < 3; ++i) AddTone(t, 0.11 * i, 0.1, NoteHz(-2), Brass(), 0.35, quick);
   AddTone(t, 0.33, 0.77, NoteHz(3), Brass(), 0.35, held, 0.01);
   AddTone(t, 0.33, 0.77, NoteHz(-2), Brass(), 0.2, held, 0.01);
-  return Finish(t, 0.003, 0.03);
+  return Finish(t, 0.005, 0.03);
 }
 
 // A bouncy chip-tune figure on a narrow pulse.
@@ -199,7 +199,7 @@ Track ChipTune() {
     const double length = i == 5 ? 0.3 : 0.1;
     AddTone(t, 0.1 * i, length, NoteHz(notes[i]), Pulse(), 0.35, i == 5 ? Envelope{0.006, 0.15, 0.1} : chip);
   }
-  return Finish(t, 0.002, 0.03);
+  return Finish(t, 0.005, 0.03);
 }
 
 // A plucked chord strummed upward (a noise burst ringing in a tuned delay line).
@@ -222,7 +222,7 @@ Track Strum() {
       t[start + i] += 0.3 * v * std::min(1.0, i / 40.0);
     }
   }
-  return Finish(t, 0.003, 0.2);
+  return Finish(t, 0.005, 0.2);
 }
 
 }  // namespace
