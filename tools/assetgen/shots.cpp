@@ -1,6 +1,7 @@
 #include "shots.h"
 
 #include <cmath>
+#include <utility>
 
 #include "picture.h"
 
@@ -49,9 +50,12 @@ Picture BloodSplash() {
       Ellipse(4.2, 27.5, 1.7, 1.6),  Ellipse(17.3, 2.2, 1.4, 1.4), Ellipse(2.5, 16, 1.3, 1.3),
       Ellipse(29.5, 15.5, 1.4, 1.3), Ellipse(15, 29.5, 1.4, 1.3)};
   for (const Inside& part : parts) splash = Union(splash, part);
-  PaintPart(picture, splash, Rgb{196, 14, 28}, Rgb{84, 4, 14});
-  PaintPart(picture, Ellipse(13, 14.5, 2.2, 1.5), Rgb{255, 112, 112}, Rgb{226, 48, 56});
-  Fill(picture, Ellipse(21, 12.5, 1.2, 0.9), Rgb{255, 150, 150});
+  // Drawn a little smaller than its square, so a splash stays smaller than a fighter.
+  const double scale = 0.78, shift = kShotSize / 2.0 * (1.0 - scale);
+  auto place = [&](Inside shape) { return Place(std::move(shape), shift, shift, scale, false, kShotSize); };
+  PaintPart(picture, place(splash), Rgb{196, 14, 28}, Rgb{84, 4, 14});
+  PaintPart(picture, place(Ellipse(13, 14.5, 2.2, 1.5)), Rgb{255, 112, 112}, Rgb{226, 48, 56});
+  Fill(picture, place(Ellipse(21, 12.5, 1.2, 0.9)), Rgb{255, 150, 150});
   FillEnclosedGaps(picture, Rgb{84, 4, 14});
   FinishSprite(picture);
   return picture;
