@@ -1,9 +1,7 @@
 #include "arena.h"
 
-#include <fstream>
-
-#include "gen_error.h"
 #include "mesh_text.h"
+#include "write_file.h"
 
 namespace {
 
@@ -142,8 +140,5 @@ MeshText Landmarks() {
 }  // namespace
 
 void WriteArena(const std::string& folder) {
-  const std::string path = folder + "/back1.x";
-  std::ofstream out(path, std::ios::binary);
-  out << XFileText("Arena", {Floor(), Kerb(), Ground(), Landmarks()});
-  if (!out) throw GenError("cannot write", path, "write failed");
+  WriteFile(folder + "/back1.x", XFileText("Arena", {Floor(), Kerb(), Ground(), Landmarks()}));
 }

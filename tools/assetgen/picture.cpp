@@ -5,8 +5,10 @@
 #include <algorithm>
 #include <cmath>
 #include <memory>
+#include <string>
 
 #include "gen_error.h"
+#include "write_file.h"
 
 Picture MakePicture(int width, int height) {
   Picture p;
@@ -210,5 +212,14 @@ void SavePicture(const Picture& picture, const std::string& path) {
       p[2] = c.b;
     }
   }
-  if (SDL_SaveBMP(surface.get(), path.c_str()) != 0) throw GenError("cannot write", path, SDL_GetError());
+  // Encoded in memory first, so that a failed write can say why.
+  std::string encoded(1024 + static_cast<size_t>(picture.height) * (picture.width * 4 + 4), '\0');
+  SDL_RWops* memory = SDL_RWFromMem(encoded.data(), static_cast<int>(encoded.size()));
+  if (!memory || SDL_SaveBMP_RW(surface.get(), memory, 0) != 0) {
+    if (memory) SDL_RWclose(memory);
+    throw GenError("cannot encode a picture", path, SDL_GetError());
+  }
+  encoded.resize(static_cast<size_t>(SDL_RWtell(memory)));
+  SDL_RWclose(memory);
+  WriteFile(path, encoded);
 }

@@ -3,9 +3,8 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
-#include <fstream>
 
-#include "gen_error.h"
+#include "write_file.h"
 
 namespace {
 
@@ -40,7 +39,5 @@ void WriteWave(const std::string& path, const std::vector<double>& samples) {
     const long v = std::lround(std::clamp(s, -1.0, 1.0) * 32767.0);
     PutU16(out, static_cast<uint16_t>(static_cast<int16_t>(v)));
   }
-  std::ofstream file(path, std::ios::binary);
-  file.write(out.data(), static_cast<std::streamsize>(out.size()));
-  if (!file) throw GenError("cannot write", path, "write failed");
+  WriteFile(path, out);
 }

@@ -1,0 +1,5 @@
+#pragma once
+#include <string>
+
+// Writes the bytes to the file, replacing it. Throws naming the file and the reason.
+void WriteFile(const std::string& path, const std::string& bytes);
