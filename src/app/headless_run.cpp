@@ -13,6 +13,7 @@
 #include "platform/headless/headless_machine.h"
 #include "platform/headless/input_script.h"
 #include "platform/options.h"
+#include "platform/program_folder.h"
 #include "platform/surface.h"
 
 namespace {
@@ -75,7 +76,17 @@ class HeadlessObserver : public RunObserver {
     WriteLine(game);
     const auto [first, end] = screenshots_.equal_range(game.passes);
     for (auto it = first; it != end; ++it) SavePng(game.gfx.BackBuffer, it->second);
+    screenshots_.erase(first, end);
+    last_flipped_ = game.passes;
     PrepareNextPass(game);
+  }
+
+  // Screenshots asked of passes the run never showed: said, not silently skipped.
+  void WarnUntaken() const {
+    for (const auto& [pass, file] : screenshots_) {
+      std::fprintf(stderr, "brawl: warning: --screenshot %lld:%s not taken: the last pass shown was %lld\n",
+                   static_cast<long long>(pass), file.c_str(), static_cast<long long>(last_flipped_));
+    }
   }
 
  private:
@@ -96,6 +107,7 @@ class HeadlessObserver : public RunObserver {
   HeadlessMachine& machine_;
   DumpFile dump_;
   int64_t last_pass_ = 0;
+  int64_t last_flipped_ = 0;
   ScriptCursor cursor_;
   std::multimap<int64_t, std::string> screenshots_;
 };
@@ -108,11 +120,12 @@ int RunHeadlessGame(const Options& options) {
   if (!options.script.empty()) script = ReadInputScript(options.script, options.joysticks);
 
   auto machine = std::make_unique<HeadlessMachine>(
-      options, options.app_path.empty() ? ExecutableFolder() : options.app_path);
+      options, options.app_path.empty() ? ProgramFolder() : options.app_path);
   HeadlessObserver observer(options, script, *machine);
   auto game = std::make_unique<Game>(machine->platform);
   game->sound.log_requests = true;
   game->observer = &observer;
   StartUp(*game);
+  observer.WarnUntaken();
   return 0;
 }

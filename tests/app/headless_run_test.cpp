@@ -302,7 +302,11 @@ bool IsPngOfWidth(const std::string& path, uint32_t width) {
 
 TEST_F(HeadlessRun, ScreenshotsOfTheAskedPasses) {
   const std::string a = out_ + "/a.png", b = out_ + "/b.png", c = out_ + "/c.png";
-  Run("1 Enter\n3\n", {"--screenshot", "1:" + a, "--screenshot", "4:" + b, "--screenshot", "9:" + c});
+  const RunResult run =
+      RunRaw({"--script", "-", "--screenshot", "1:" + a, "--screenshot", "4:" + b, "--screenshot", "9:" + c},
+             "1 Enter\n3\n");
+  ASSERT_EQ(run.exit_code, 0) << run.err;
+  EXPECT_NE(run.err.find("9:" + c + " not taken"), std::string::npos) << run.err;
   EXPECT_TRUE(IsPngOfWidth(a, 320));
   EXPECT_TRUE(IsPngOfWidth(b, 320));
   EXPECT_FALSE(fs::exists(c));  // the run ended after pass 4

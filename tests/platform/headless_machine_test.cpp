@@ -202,11 +202,4 @@ TEST_F(Machine, DialogLeavesUntickedWhatNobodyAskedFor) {
                controls.joystick_ticked[1]);
 }
 
-TEST(ExecutableFolder, EndsInASlashAndHoldsThisProgram) {
-  const std::string folder = ExecutableFolder();
-  ASSERT_FALSE(folder.empty());
-  EXPECT_EQ(folder.back(), '/');
-  EXPECT_TRUE(std::filesystem::exists(folder + "test_platform"));
-}
-
 }  // namespace

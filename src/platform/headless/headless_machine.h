@@ -27,6 +27,3 @@ struct HeadlessMachine {
   HeadlessDialog dialog;
   Platform platform;
 };
-
-// The folder of the running executable, ending in '/'.
-std::string ExecutableFolder();
