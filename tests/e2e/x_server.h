@@ -1,0 +1,108 @@
+#pragma once
+// A private X server (Xvfb) with a window manager, for tests of the real windows.
+#include <fcntl.h>
+#include <signal.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <cstdlib>
+#include <string>
+#include <thread>
+#include <vector>
+
+// Starts `argv` with `env_display` as DISPLAY (unless empty), output to /dev/null.
+inline pid_t Spawn(const std::vector<std::string>& argv, const std::string& env_display) {
+  const pid_t pid = fork();
+  if (pid != 0) return pid;
+  const int null = open("/dev/null", O_RDWR);
+  dup2(null, 0);
+  dup2(null, 1);
+  dup2(null, 2);
+  if (!env_display.empty()) setenv("DISPLAY", env_display.c_str(), 1);
+  std::vector<char*> args;
+  for (const std::string& a : argv) args.push_back(const_cast<char*>(a.c_str()));
+  args.push_back(nullptr);
+  execvp(args[0], args.data());
+  _exit(127);
+}
+
+// Ends a child started by Spawn and collects it.
+inline void Stop(pid_t& pid) {
+  if (pid <= 0) return;
+  kill(pid, SIGTERM);
+  for (int i = 0; i < 200; ++i) {
+    if (waitpid(pid, nullptr, WNOHANG) == pid) {
+      pid = -1;
+      return;
+    }
+    std::this_thread::sleep_for(std::chrono::milliseconds(10));
+  }
+  kill(pid, SIGKILL);
+  waitpid(pid, nullptr, 0);
+  pid = -1;
+}
+
+inline bool Exists(const std::string& path) {
+  struct stat info {};
+  return stat(path.c_str(), &info) == 0;
+}
+
+class XServer {
+ public:
+  // Empty when the server is up; otherwise why it is not.
+  std::string Start(bool window_manager = true) {
+    for (int n = 40 + static_cast<int>(getpid() % 50); n < 200; ++n) {
+      const std::string number = std::to_string(n);
+      if (Exists("/tmp/.X" + number + "-lock") || Exists("/tmp/.X11-unix/X" + number)) continue;
+      display_ = ":" + number;
+      server_ = Spawn({"Xvfb", display_, "-screen", "0", "1024x768x24", "-nolisten", "tcp"}, "");
+      // Up once its socket is there; gone if another test took the number first.
+      for (int i = 0; i < 500; ++i) {
+        if (Exists("/tmp/.X11-unix/X" + number)) break;
+        if (waitpid(server_, nullptr, WNOHANG) == server_) {
+          server_ = -1;
+          break;
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+      }
+      if (server_ <= 0) continue;
+      if (!Exists("/tmp/.X11-unix/X" + number)) {
+        Stop(server_);
+        return "Xvfb " + display_ + " did not start";
+      }
+      // A moment more for the server to take connections.
+      std::this_thread::sleep_for(std::chrono::milliseconds(200));
+      if (window_manager) {
+        manager_ = Spawn({"matchbox-window-manager", "-use_titlebar", "yes"}, display_);
+        std::this_thread::sleep_for(std::chrono::milliseconds(300));
+      }
+      return "";
+    }
+    return "no free X display number";
+  }
+  ~XServer() {
+    Stop(manager_);
+    Stop(server_);
+  }
+  const std::string& display() const { return display_; }
+
+  // Runs a shell command with this DISPLAY; returns its standard output.
+  std::string Run(const std::string& command) const {
+    std::string out;
+    FILE* pipe = popen(("DISPLAY=" + display_ + " " + command).c_str(), "r");
+    if (pipe == nullptr) return out;
+    char buffer[256];
+    while (fgets(buffer, sizeof buffer, pipe) != nullptr) out += buffer;
+    pclose(pipe);
+    return out;
+  }
+  // A picture of the whole screen, for a test that failed.
+  void Screenshot(const std::string& path) const { Run("import -window root '" + path + "' 2>/dev/null"); }
+
+ private:
+  std::string display_;
+  pid_t server_ = -1;
+  pid_t manager_ = -1;
+};

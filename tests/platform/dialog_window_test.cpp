@@ -1,0 +1,264 @@
+// The settings window on a private X server, driven with real key presses and clicks.
+#include <gtest/gtest.h>
+#include <gtk/gtk.h>
+
+#include <chrono>
+#include <cstdlib>
+#include <filesystem>
+#include <functional>
+#include <map>
+#include <memory>
+#include <thread>
+
+#include "e2e/x_server.h"
+#include "platform/gtk/gtk_settings_dialog.h"
+#include "support/run_brawl.h"
+
+namespace {
+
+struct Spot {
+  int left, top, width, height;
+};
+
+// Every control by its caption, where it must stand in the client area.
+const std::map<std::string, Spot> kLayout = {
+    {"操作の設定", {16, 16, 289, 81}},
+    {"1P ジョイスティックを使う", {40, 32, 145, 25}},
+    {"2P ジョイスティックを使う", {40, 64, 145, 25}},
+    {"高解像度モード(重い)で出撃", {40, 104, 193, 25}},
+    {"君はマシンの限界を見る・・・(fps表示)", {40, 136, 225, 12}},
+    {"あたた・・・腹が痛くなった、出撃取りやめだ", {16, 160, 289, 33}},
+    {"出撃！", {16, 200, 289, 33}},
+};
+
+std::string Caption(GtkWidget* widget) {
+  if (GTK_IS_FRAME(widget)) return gtk_frame_get_label(GTK_FRAME(widget));
+  if (GTK_IS_BUTTON(widget)) return gtk_button_get_label(GTK_BUTTON(widget));
+  return "";
+}
+
+void Collect(GtkWidget* widget, std::map<std::string, GtkWidget*>& found) {
+  const std::string caption = Caption(widget);
+  if (!caption.empty()) found[caption] = widget;
+  if (GTK_IS_CONTAINER(widget) && !GTK_IS_BUTTON(widget)) {
+    GList* children = gtk_container_get_children(GTK_CONTAINER(widget));
+    for (GList* child = children; child != nullptr; child = child->next) {
+      Collect(GTK_WIDGET(child->data), found);
+    }
+    g_list_free(children);
+  }
+}
+
+class DialogWindowTest : public ::testing::Test {
+ protected:
+  static void SetUpTestSuite() {
+    server_ = new XServer;
+    const std::string why = server_->Start();
+    if (!why.empty()) {
+      start_failure_ = why;
+      return;
+    }
+    setenv("DISPLAY", server_->display().c_str(), 1);
+    if (gtk_init_check(nullptr, nullptr) != TRUE) start_failure_ = "GTK cannot open " + server_->display();
+  }
+  static void TearDownTestSuite() {
+    if (GdkDisplay* display = gdk_display_get_default()) gdk_display_close(display);
+    delete server_;
+    server_ = nullptr;
+  }
+
+  void SetUp() override {
+    ASSERT_EQ(start_failure_, "");
+    dialog_ = std::make_unique<GtkSettingsDialog>();
+  }
+  void TearDown() override {
+    if (HasFailure()) {
+      const std::string folder = BuildDir() + "/test-screens";
+      std::filesystem::create_directories(folder);
+      const auto* test = ::testing::UnitTest::GetInstance()->current_test_info();
+      server_->Screenshot(folder + "/" + test->test_suite_name() + "." + test->name() + ".png");
+    }
+    dialog_.reset();
+    DrainGtkEvents();
+  }
+
+  // Shows the window as start-up does and waits until it has the keyboard.
+  void ShowWindow() {
+    dialog_->Place(320, 240);
+    dialog_->Apply(controls_);
+    dialog_->Show();
+    ASSERT_TRUE(PumpUntil([&] { return gtk_window_is_active(GTK_WINDOW(dialog_->window())) == TRUE; }))
+        << "the window never got the focus";
+    widgets_.clear();
+    Collect(dialog_->window(), widgets_);
+  }
+
+  bool PumpUntil(const std::function<bool()>& done) {
+    const auto give_up = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+    while (std::chrono::steady_clock::now() < give_up) {
+      dialog_->Pump(controls_, events_);
+      if (done()) return true;
+      std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
+    return false;
+  }
+
+  // A key held long enough for anyone to see it, as a hand would.
+  void PressKey(const std::string& key) {
+    server_->Run("xdotool keydown " + key + " sleep 0.1 keyup " + key);
+  }
+
+  void ClickAt(int x, int y) {
+    server_->Run("xdotool mousemove " + std::to_string(x) + " " + std::to_string(y) + " sleep 0.1 click 1");
+  }
+  // A click on a control, a few pixels into it.
+  void Click(const std::string& caption) {
+    int x = 0, y = 0;
+    gdk_window_get_origin(gtk_widget_get_window(dialog_->window()), &x, &y);
+    const Spot at = kLayout.at(caption);
+    ClickAt(x + at.left + 8, y + at.top + at.height / 2);
+  }
+
+  std::string Focused() {
+    GtkWidget* focus = gtk_window_get_focus(GTK_WINDOW(dialog_->window()));
+    return focus == nullptr ? "(none)" : Caption(focus);
+  }
+
+  static XServer* server_;
+  static std::string start_failure_;
+  std::unique_ptr<GtkSettingsDialog> dialog_;
+  DialogControls controls_;
+  std::vector<DialogEvent> events_;
+  std::map<std::string, GtkWidget*> widgets_;
+};
+
+XServer* DialogWindowTest::server_ = nullptr;
+std::string DialogWindowTest::start_failure_;
+
+TEST_F(DialogWindowTest, WindowHasItsCaptionFixedSizeIconAndEveryControlInPlace) {
+  ShowWindow();
+  GtkWindow* window = GTK_WINDOW(dialog_->window());
+  EXPECT_STREQ(gtk_window_get_title(window), "出撃前の設定");
+  EXPECT_FALSE(gtk_window_get_resizable(window));
+  EXPECT_EQ(gtk_window_get_type_hint(window), GDK_WINDOW_TYPE_HINT_DIALOG);
+  GdkPixbuf* icon = gtk_window_get_icon(window);
+  ASSERT_NE(icon, nullptr);
+  EXPECT_EQ(gdk_pixbuf_get_width(icon), 32);
+  EXPECT_EQ(gdk_pixbuf_get_height(icon), 32);
+
+  GdkWindow* client = gtk_widget_get_window(dialog_->window());
+  EXPECT_EQ(gdk_window_get_width(client), 320);
+  EXPECT_EQ(gdk_window_get_height(client), 240);
+  // Centred on the 1024 x 768 screen, give or take the window manager's frame.
+  GdkRectangle frame{};
+  gdk_window_get_frame_extents(client, &frame);
+  const int decoration_w = frame.width - 320, decoration_h = frame.height - 240;
+  EXPECT_LE(std::abs(frame.x + frame.width / 2 - 512), decoration_w + 2) << frame.x;
+  EXPECT_LE(std::abs(frame.y + frame.height / 2 - 384), decoration_h + 2) << frame.y;
+
+  ASSERT_EQ(widgets_.size(), kLayout.size());
+  for (const auto& [caption, at] : kLayout) {
+    ASSERT_EQ(widgets_.count(caption), 1u) << caption;
+    GtkAllocation box;
+    gtk_widget_get_allocation(widgets_[caption], &box);
+    EXPECT_EQ(box.x, at.left) << caption;
+    EXPECT_EQ(box.y, at.top) << caption;
+    EXPECT_EQ(box.width, at.width) << caption;
+    // The frame-rate box is lower than a check box can be drawn; it may grow, not overlap.
+    if (at.height < 20) {
+      EXPECT_LE(box.y + box.height, kLayout.at("あたた・・・腹が痛くなった、出撃取りやめだ").top) << caption;
+    } else {
+      EXPECT_EQ(box.height, at.height) << caption;
+    }
+  }
+}
+
+TEST_F(DialogWindowTest, CaptionsAreInTheJapaneseGothicAtNinePoints) {
+  ShowWindow();
+  GtkWidget* label = gtk_bin_get_child(GTK_BIN(widgets_.at("出撃！")));
+  PangoFontDescription* font = nullptr;
+  gtk_style_context_get(gtk_widget_get_style_context(label), GTK_STATE_FLAG_NORMAL, "font", &font, nullptr);
+  ASSERT_NE(font, nullptr);
+  EXPECT_STREQ(pango_font_description_get_family(font), "IPAPGothic");
+  EXPECT_EQ(pango_font_description_get_size(font), 9 * PANGO_SCALE);
+  pango_font_description_free(font);
+}
+
+TEST_F(DialogWindowTest, StartButtonHasTheFocusSoEnterLaunchesAtOnce) {
+  ShowWindow();
+  EXPECT_EQ(Focused(), "出撃！");
+  PressKey("Return");
+  ASSERT_TRUE(PumpUntil([&] { return !events_.empty(); }));
+  EXPECT_EQ(events_, std::vector<DialogEvent>{DialogEvent::Launch});
+}
+
+TEST_F(DialogWindowTest, TabGoesFromTheStartButtonDownTheWindowQuitButtonBeforeTheFrameRateBox) {
+  ShowWindow();
+  const char* order[] = {"1P ジョイスティックを使う", "2P ジョイスティックを使う",
+                         "高解像度モード(重い)で出撃", "あたた・・・腹が痛くなった、出撃取りやめだ",
+                         "君はマシンの限界を見る・・・(fps表示)"};
+  for (const char* next : order) {
+    PressKey("Tab");
+    EXPECT_TRUE(PumpUntil([&] { return Focused() == next; }))
+        << "expected " << next << ", focus on " << Focused();
+  }
+}
+
+TEST_F(DialogWindowTest, DisabledJoystickBoxesAreSkippedAndCannotBeTicked) {
+  controls_.joystick_enabled[0] = controls_.joystick_enabled[1] = false;
+  ShowWindow();
+  EXPECT_FALSE(gtk_widget_get_sensitive(widgets_.at("1P ジョイスティックを使う")));
+  EXPECT_FALSE(gtk_widget_get_sensitive(widgets_.at("2P ジョイスティックを使う")));
+  PressKey("Tab");
+  EXPECT_TRUE(PumpUntil([&] { return Focused() == "高解像度モード(重い)で出撃"; })) << Focused();
+
+  Click("1P ジョイスティックを使う");
+  Click("高解像度モード(重い)で出撃");
+  ASSERT_TRUE(PumpUntil([&] { return controls_.hires_ticked; }));
+  EXPECT_FALSE(controls_.joystick_ticked[0]);
+}
+
+TEST_F(DialogWindowTest, BoxesReadBackAsTheUserLeftThemAndQuitIsReported) {
+  controls_.fps_ticked = true;  // as a settings file would preset it
+  ShowWindow();
+  Click("君はマシンの限界を見る・・・(fps表示)");
+  Click("1P ジョイスティックを使う");
+  ASSERT_TRUE(PumpUntil([&] { return !controls_.fps_ticked && controls_.joystick_ticked[0]; }));
+  EXPECT_FALSE(controls_.hires_ticked);
+  EXPECT_FALSE(controls_.joystick_ticked[1]);
+  EXPECT_TRUE(events_.empty());
+
+  Click("あたた・・・腹が痛くなった、出撃取りやめだ");
+  ASSERT_TRUE(PumpUntil([&] { return !events_.empty(); }));
+  EXPECT_EQ(events_, std::vector<DialogEvent>{DialogEvent::Quit});
+}
+
+TEST_F(DialogWindowTest, CloseBoxReportsCloseAndTheWindowGoes) {
+  ShowWindow();
+  GdkRectangle frame;
+  gdk_window_get_frame_extents(gtk_widget_get_window(dialog_->window()), &frame);
+  int client_x = 0, client_y = 0;
+  gdk_window_get_origin(gtk_widget_get_window(dialog_->window()), &client_x, &client_y);
+  // The window manager's close box, at the right end of the title bar.
+  ClickAt(frame.x + frame.width - 13, frame.y + (client_y - frame.y) / 2);
+  ASSERT_TRUE(PumpUntil([&] { return !events_.empty(); }));
+  EXPECT_EQ(events_, std::vector<DialogEvent>{DialogEvent::Close});
+  EXPECT_FALSE(gtk_widget_get_visible(dialog_->window()));
+}
+
+TEST_F(DialogWindowTest, AfterTheLaunchTheWindowIsHiddenAndEveryControlDisabled) {
+  ShowWindow();
+  dialog_->Hide();
+  EXPECT_FALSE(gtk_widget_get_mapped(dialog_->window()));
+  DialogControls launched;
+  launched.joystick_enabled[0] = launched.joystick_enabled[1] = false;
+  launched.hires_enabled = launched.fps_enabled = launched.launch_enabled = launched.quit_enabled = false;
+  dialog_->Apply(launched);
+  for (const auto& [caption, widget] : widgets_) {
+    if (!GTK_IS_FRAME(widget)) {
+      EXPECT_FALSE(gtk_widget_get_sensitive(widget)) << caption;
+    }
+  }
+}
+
+}  // namespace
