@@ -15,18 +15,24 @@ struct PixelRect {
 
 namespace scan_detail {
 
-// x where the edge crosses the row through yc. Always worked from the edge's upper end,
-// so two triangles sharing the edge get the same x to the bit and meet without gap or
-// overlap.
-inline float EdgeX(const ScreenVertex& top, const ScreenVertex& bottom, float yc) {
-  return top.x + (yc - top.y) * ((bottom.x - top.x) / (bottom.y - top.y));
-}
+// An edge from its upper end down. Two triangles sharing the edge work its x out from
+// the same end with the same slope, so they get the same x to the bit and meet without
+// gap or overlap.
+struct Edge {
+  float x, y, slope;
+
+  Edge(const ScreenVertex& top, const ScreenVertex& bottom)
+      : x(top.x), y(top.y), slope((bottom.x - top.x) / (bottom.y - top.y)) {}
+
+  float At(float yc) const { return x + (yc - y) * slope; }
+};
 
 // ceil(v) held within [lo, hi]; a value that is not a number counts as lo.
 inline int CeilWithin(float v, int lo, int hi) {
   if (!(v > static_cast<float>(lo))) return lo;
   if (!(v < static_cast<float>(hi))) return hi;
-  return static_cast<int>(std::ceil(v));
+  const int truncated = static_cast<int>(v);  // toward zero: already the ceiling below zero
+  return truncated + (v > static_cast<float>(truncated));
 }
 
 }  // namespace scan_detail
@@ -42,6 +48,10 @@ void ScanTriangle(ScreenVertex a, ScreenVertex b, ScreenVertex c, const PixelRec
   const int y_begin = scan_detail::CeilWithin(a.y - 0.5f, clip.top, clip.bottom);
   const int y_end = scan_detail::CeilWithin(c.y - 0.5f, clip.top, clip.bottom);
   if (y_begin >= y_end) return;
+  // Wholly beside the clip rectangle: no row would have a pixel.
+  const float x_min = std::min(a.x, std::min(b.x, c.x)), x_max = std::max(a.x, std::max(b.x, c.x));
+  if (!(x_max + 0.5f > static_cast<float>(clip.left) && x_min - 0.5f < static_cast<float>(clip.right)))
+    return;
 
   // 1/z is a plane over the screen.
   const double e1x = double(b.x) - a.x, e1y = double(b.y) - a.y, e1z = double(b.iz) - a.iz;
@@ -52,10 +62,12 @@ void ScanTriangle(ScreenVertex a, ScreenVertex b, ScreenVertex c, const PixelRec
   const double dzdy = (e2z * e1x - e1z * e2x) / area;
   const float step = static_cast<float>(dzdx);
 
+  // A horizontal edge gets an infinite slope but is never asked for an x.
+  const scan_detail::Edge long_edge(a, c), upper(a, b), lower(b, c);
   for (int y = y_begin; y < y_end; ++y) {
     const float yc = static_cast<float>(y) + 0.5f;
-    const float x_long = scan_detail::EdgeX(a, c, yc);
-    const float x_short = yc < b.y ? scan_detail::EdgeX(a, b, yc) : scan_detail::EdgeX(b, c, yc);
+    const float x_long = long_edge.At(yc);
+    const float x_short = yc < b.y ? upper.At(yc) : lower.At(yc);
     const float left = std::min(x_long, x_short), right = std::max(x_long, x_short);
     const int x_begin = scan_detail::CeilWithin(left - 0.5f, clip.left, clip.right);
     const int x_end = scan_detail::CeilWithin(right - 0.5f, clip.left, clip.right);
