@@ -10,11 +10,14 @@ namespace {
 struct TimingTest : ::testing::Test {
   FakePlatform fake;
   Game game{fake.platform};
-  void SetUp() override { game.loop.Fps = 60.0f; }
+  void SetUp() override {
+    game.loop.Fps = 60.0f;
+    fake.clock.seconds = 100.0;  // fine enough for a float timer to measure 1/60 s
+  }
   // One counted match frame that lasted `seconds`.
   void Frame(double seconds) {
-    StepFrameTiming(game);
     fake.clock.seconds += seconds;
+    StepFrameTiming(game);
   }
 };
 
