@@ -1,0 +1,240 @@
+// The real game binary in real windows on a private X server: settings window, launch,
+// keys held as a player holds them, and every way out.
+#include <gtest/gtest.h>
+#include <signal.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <thread>
+
+#include "e2e/x_server.h"
+#include "support/run_brawl.h"
+
+namespace {
+
+constexpr char kSettingsTitle[] = "出撃前の設定";
+constexpr char kGameTitle[] = "Billboard Brawl";
+
+// One run of `brawl` on `display` (none when empty), silent audio, its errors kept.
+class GameProcess {
+ public:
+  GameProcess(const std::string& display, const std::vector<std::string>& args) {
+    err_path_ = MakeTempDir() + "/err";
+    pid_ = fork();
+    if (pid_ != 0) return;
+    const int err = open(err_path_.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+    const int null = open("/dev/null", O_RDWR);
+    dup2(null, 0);
+    dup2(null, 1);
+    dup2(err, 2);
+    if (chdir(BuildDir().c_str()) != 0) _exit(126);
+    unsetenv("WAYLAND_DISPLAY");
+    if (display.empty()) {
+      unsetenv("DISPLAY");
+    } else {
+      setenv("DISPLAY", display.c_str(), 1);
+    }
+    setenv("SDL_AUDIODRIVER", "dummy", 1);
+    std::vector<std::string> all = {BRAWL_EXE};
+    all.insert(all.end(), args.begin(), args.end());
+    std::vector<char*> argv;
+    for (std::string& a : all) argv.push_back(a.data());
+    argv.push_back(nullptr);
+    execv(argv[0], argv.data());
+    _exit(127);
+  }
+  ~GameProcess() {
+    if (pid_ > 0) {
+      kill(pid_, SIGKILL);
+      waitpid(pid_, nullptr, 0);
+    }
+  }
+  // The exit status, or -1 when the program did not end in time (it is then killed).
+  int Wait(std::chrono::seconds bound = std::chrono::seconds(20)) {
+    const auto give_up = std::chrono::steady_clock::now() + bound;
+    int status = 0;
+    while (std::chrono::steady_clock::now() < give_up) {
+      if (waitpid(pid_, &status, WNOHANG) == pid_) {
+        pid_ = -1;
+        return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+      }
+      std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    }
+    return -1;
+  }
+  std::string Errors() const {
+    std::ifstream in(err_path_);
+    std::stringstream s;
+    s << in.rdbuf();
+    return s.str();
+  }
+
+ private:
+  pid_t pid_ = -1;
+  std::string err_path_;
+};
+
+struct Geometry {
+  int width = 0, height = 0;
+};
+
+class RealGameTest : public ::testing::Test {
+ protected:
+  void SetUp() override { ASSERT_EQ(x_.Start(), ""); }
+  void TearDown() override {
+    if (HasFailure()) {
+      const std::string folder = BuildDir() + "/test-screens";
+      std::filesystem::create_directories(folder);
+      const auto* test = ::testing::UnitTest::GetInstance()->current_test_info();
+      x_.Screenshot(folder + "/" + test->test_suite_name() + "." + test->name() + ".png");
+    }
+  }
+
+  // The game's visible windows whose title is `title`.
+  std::vector<std::string> Windows(const std::string& title) {
+    std::vector<std::string> found;
+    std::istringstream ids(x_.Run("xdotool search --onlyvisible --classname '^brawl$' 2>/dev/null"));
+    std::string id;
+    while (std::getline(ids, id)) {
+      const std::string name = x_.Run("xdotool getwindowname " + id + " 2>/dev/null");
+      if (name == title + "\n") found.push_back(id);
+    }
+    return found;
+  }
+  // The id of the game's window with this title once it shows and has the keyboard
+  // (empty if it never does).
+  std::string WaitForWindow(const std::string& title) {
+    for (int i = 0; i < 400; ++i) {
+      const std::string focus = x_.Run("xdotool getwindowfocus 2>/dev/null");
+      for (const std::string& window : Windows(title)) {
+        if (focus == window + "\n") return window;
+      }
+      std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    }
+    return "";
+  }
+  bool Visible(const std::string& title) { return !Windows(title).empty(); }
+  Geometry GeometryOf(const std::string& window) {
+    std::istringstream lines(x_.Run("xdotool getwindowgeometry --shell " + window));
+    Geometry g;
+    std::string line;
+    while (std::getline(lines, line)) {
+      const size_t eq = line.find('=');
+      if (eq == std::string::npos) continue;
+      const int value = std::atoi(line.c_str() + eq + 1);
+      const std::string key = line.substr(0, eq);
+      if (key == "WIDTH") g.width = value;
+      if (key == "HEIGHT") g.height = value;
+    }
+    return g;
+  }
+  // Held for a moment, as a hand holds a key: the game reads keys as held or not.
+  void HoldKey(const std::string& key) { x_.Run("xdotool keydown " + key + " sleep 0.3 keyup " + key); }
+  // A click on the window manager's close box, at the right end of the title bar.
+  void ClickCloseBox(const std::string& window) {
+    std::istringstream lines(x_.Run("xwininfo -id " + window));
+    int x = 0, y = 0, width = 0;
+    std::string line;
+    while (std::getline(lines, line)) {
+      const size_t colon = line.find(':');
+      if (colon == std::string::npos) continue;
+      const int value = std::atoi(line.c_str() + colon + 1);
+      if (line.find("Absolute upper-left X") != std::string::npos) x = value;
+      if (line.find("Absolute upper-left Y") != std::string::npos) y = value;
+      if (line.find("Width") != std::string::npos) width = value;
+    }
+    x_.Run("xdotool mousemove " + std::to_string(x + width - 10) + " " + std::to_string(y - 10) +
+           " sleep 0.1 click 1");
+  }
+  // The window manager's close request by keyboard (its Alt+F4).
+  void AskToClose() { x_.Run("xdotool keydown alt+F4 sleep 0.2 keyup alt+F4"); }
+
+  XServer x_;
+};
+
+TEST(RealGameWithoutDisplay, SaysInOneLineThatThereIsNoDisplayAndPointsToHeadless) {
+  GameProcess game("", {});
+  EXPECT_EQ(game.Wait(), 1);
+  const std::string err = game.Errors();
+  EXPECT_EQ(err.rfind("brawl: ", 0), 0u) << err;
+  EXPECT_NE(err.find("no display"), std::string::npos) << err;
+  EXPECT_NE(err.find("--headless"), std::string::npos) << err;
+  EXPECT_EQ(err.find('\n'), err.size() - 1) << err;
+}
+
+TEST_F(RealGameTest, EnterLaunchesFullScreenAndEscapeEndsWithStatusZero) {
+  const auto start = std::chrono::steady_clock::now();
+  GameProcess game(x_.display(), {});
+  ASSERT_NE(WaitForWindow(kSettingsTitle), "") << game.Errors();
+  const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+  RecordProperty("settings_window_shown_ms", static_cast<int>(seconds * 1000));
+
+  HoldKey("Return");
+  const std::string window = WaitForWindow(kGameTitle);
+  ASSERT_NE(window, "") << game.Errors();
+  EXPECT_FALSE(Visible(kSettingsTitle));
+  const Geometry g = GeometryOf(window);
+  EXPECT_EQ(g.width, 1024);
+  EXPECT_EQ(g.height, 768);
+
+  HoldKey("Escape");
+  EXPECT_EQ(game.Wait(), 0) << game.Errors();
+  EXPECT_EQ(game.Errors(), "");
+}
+
+TEST_F(RealGameTest, ClosingTheSettingsWindowEndsWithStatusZeroAndNoGameWindow) {
+  GameProcess game(x_.display(), {});
+  const std::string window = WaitForWindow(kSettingsTitle);
+  ASSERT_NE(window, "") << game.Errors();
+  ClickCloseBox(window);
+  EXPECT_EQ(game.Wait(), 0) << game.Errors();
+  EXPECT_EQ(game.Errors(), "");
+}
+
+TEST_F(RealGameTest, QuitButtonTwoTabsFromTheStartButtonEndsAtOnce) {
+  GameProcess game(x_.display(), {});
+  ASSERT_NE(WaitForWindow(kSettingsTitle), "") << game.Errors();
+  // No joystick: the tab passes the disabled joystick boxes and the high-resolution box.
+  HoldKey("Tab");
+  HoldKey("Tab");
+  HoldKey("Return");
+  EXPECT_EQ(game.Wait(), 0) << game.Errors();
+  EXPECT_FALSE(Visible(kGameTitle));
+}
+
+TEST_F(RealGameTest, ClosingTheGameWindowEndsWithStatusZero) {
+  GameProcess game(x_.display(), {"--windowed"});
+  ASSERT_NE(WaitForWindow(kSettingsTitle), "") << game.Errors();
+  HoldKey("Return");
+  ASSERT_NE(WaitForWindow(kGameTitle), "") << game.Errors();
+  AskToClose();
+  EXPECT_EQ(game.Wait(), 0) << game.Errors();
+}
+
+TEST_F(RealGameTest, ArrowAndEnterHeldOnTheTitleStartAMatch) {
+  GameProcess game(x_.display(), {"--windowed"});
+  ASSERT_NE(WaitForWindow(kSettingsTitle), "") << game.Errors();
+  HoldKey("Return");
+  ASSERT_NE(WaitForWindow(kGameTitle), "") << game.Errors();
+  std::this_thread::sleep_for(std::chrono::milliseconds(500));
+  const std::string dir = MakeTempDir();
+  x_.Screenshot(dir + "/title.png");
+  HoldKey("Down");
+  HoldKey("KP_Enter");
+  std::this_thread::sleep_for(std::chrono::seconds(3));
+  x_.Screenshot(dir + "/match.png");
+  // The title and the two-player match share hardly a pixel.
+  const std::string differing =
+      x_.Run("compare -metric AE '" + dir + "/title.png' '" + dir + "/match.png' null: 2>&1");
+  EXPECT_GT(std::atol(differing.c_str()), 1024L * 768L / 4) << differing;
+  HoldKey("Escape");
+  EXPECT_EQ(game.Wait(), 0) << game.Errors();
+  std::filesystem::remove_all(dir);
+}
+
+}  // namespace
