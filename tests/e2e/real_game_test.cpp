@@ -187,6 +187,27 @@ TEST_F(RealGameTest, EnterLaunchesFullScreenAndEscapeEndsWithStatusZero) {
   EXPECT_EQ(game.Errors(), "");
 }
 
+TEST_F(RealGameTest, DataFileMissingAtTheLaunchGivesTheScreenBackAndNamesTheFile) {
+  const std::string folder = MakeTempDir();
+  for (const auto& entry : std::filesystem::directory_iterator(BuildDir())) {
+    const std::string ext = entry.path().extension().string();
+    if (ext == ".ini" || ext == ".x" || ext == ".bmp" || ext == ".wav") {
+      std::filesystem::copy_file(entry.path(), folder + "/" + entry.path().filename().string());
+    }
+  }
+  std::filesystem::remove(folder + "/fire.wav");
+  GameProcess game(x_.display(), {"--app-path", folder});
+  ASSERT_NE(WaitForWindow(kSettingsTitle), "") << game.Errors();
+  HoldKey("Return");
+  EXPECT_EQ(game.Wait(), 1);
+  const std::string err = game.Errors();
+  EXPECT_EQ(err.rfind("brawl: ", 0), 0u) << err;
+  EXPECT_NE(err.find(folder + "/fire.wav"), std::string::npos) << err;
+  EXPECT_EQ(err.find('\n'), err.size() - 1) << err;
+  EXPECT_FALSE(Visible(kGameTitle));
+  std::filesystem::remove_all(folder);
+}
+
 TEST_F(RealGameTest, ClosingTheSettingsWindowEndsWithStatusZeroAndNoGameWindow) {
   GameProcess game(x_.display(), {});
   const std::string window = WaitForWindow(kSettingsTitle);
