@@ -50,6 +50,13 @@ uint16_t Le16(const uint8_t* p) {
   return static_cast<uint16_t>(p[0] | p[1] << 8);
 }
 
+// A chunk id as a message may show it: a damaged file may put any byte there.
+std::string ShownId(const uint8_t* id) {
+  std::string shown;
+  for (int i = 0; i < 4; ++i) shown += (id[i] >= 0x20 && id[i] < 0x7f) ? static_cast<char>(id[i]) : '?';
+  return shown;
+}
+
 struct Chunk {
   size_t offset = 0;  // of the chunk's body
   size_t size = 0;
@@ -80,8 +87,8 @@ Wave ReadWave(const std::string& path) {
     const uint64_t size = Le32(head + 4);
     const size_t body = at + 8;
     if (body + size > riff_end) {
-      throw bad("chunk '" + std::string(reinterpret_cast<const char*>(head), 4) + "' claims " +
-                std::to_string(size) + " bytes, only " + std::to_string(riff_end - body) + " left");
+      throw bad("chunk '" + ShownId(head) + "' claims " + std::to_string(size) + " bytes, only " +
+                std::to_string(riff_end - body) + " left");
     }
     if (std::memcmp(head, "fmt ", 4) == 0 && !format) format = Chunk{body, static_cast<size_t>(size)};
     if (std::memcmp(head, "data", 4) == 0 && !data) data = Chunk{body, static_cast<size_t>(size)};
