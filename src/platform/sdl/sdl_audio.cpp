@@ -1,6 +1,5 @@
 #include "platform/sdl/sdl_audio.h"
 
-#include <cstdio>
 #include <cstring>
 
 #include "platform/fatal_error.h"
