@@ -20,18 +20,23 @@ namespace {
 
 constexpr int64_t kPassesWithoutScript = 600;
 
-// The dump file, written a line at a time so that what is there is whole lines.
+// The dump file ("-": standard output), written a line at a time so that what is there
+// is whole lines.
 class DumpFile {
  public:
   explicit DumpFile(const std::string& path) : path_(path) {
     if (path.empty()) return;
+    if (path == "-") {
+      file_ = stdout;
+      return;
+    }
     file_ = std::fopen(path.c_str(), "wb");
     if (!file_) throw Fatal("cannot write the dump", path, std::strerror(errno));
   }
   DumpFile(const DumpFile&) = delete;
   DumpFile& operator=(const DumpFile&) = delete;
   ~DumpFile() {
-    if (file_) std::fclose(file_);
+    if (file_ && file_ != stdout) std::fclose(file_);
   }
 
   bool open() const { return file_ != nullptr; }
@@ -40,7 +45,7 @@ class DumpFile {
     if (!file_) return;
     if (std::fwrite(line.data(), 1, line.size(), file_) != line.size() || std::fputc('\n', file_) == EOF ||
         std::fflush(file_) != 0) {
-      throw Fatal("cannot write the dump", path_, std::strerror(errno));
+      throw Fatal("cannot write the dump", path_ == "-" ? "standard output" : path_, std::strerror(errno));
     }
   }
 

@@ -5,6 +5,7 @@
 #include <filesystem>
 #include <fstream>
 #include <nlohmann/json.hpp>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -183,6 +184,21 @@ TEST_F(HeadlessRun, BadScriptLineIsAUsageErrorAndWritesNoDump) {
     EXPECT_TRUE(run.err.starts_with("brawl: ")) << run.err;
     EXPECT_FALSE(fs::exists(dump)) << script;
   }
+}
+
+TEST_F(HeadlessRun, DumpToStandardOutput) {
+  const RunResult run = RunRaw({"--script", "-", "--dump", "-"}, "1 Enter\n2\n");
+  ASSERT_EQ(run.exit_code, 0) << run.err;
+  std::istringstream in(run.out);
+  int64_t pass = 0;
+  for (std::string line; std::getline(in, line); ++pass) EXPECT_EQ(Json::parse(line)["pass"], pass);
+  EXPECT_EQ(pass, 4);
+}
+
+TEST_F(HeadlessRun, UnwritableDumpIsFatalAndNamed) {
+  const RunResult run = RunRaw({"--frames", "1", "--dump", out_ + "/no/such/folder/d.jsonl"});
+  EXPECT_EQ(run.exit_code, 1);
+  EXPECT_NE(run.err.find("no/such/folder/d.jsonl"), std::string::npos) << run.err;
 }
 
 TEST_F(HeadlessRun, ScriptFromAFile) {
