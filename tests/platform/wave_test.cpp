@@ -26,7 +26,7 @@ void PutId(Bytes& b, const char* id) {
   for (int i = 0; i < 4; ++i) b.push_back(static_cast<uint8_t>(id[i]));
 }
 
-struct WaveSpec {
+struct WaveLayout {
   uint16_t tag = 1;
   uint16_t channels = 1;
   uint32_t rate = 22050;
@@ -36,7 +36,7 @@ struct WaveSpec {
   bool extra_chunk = false;
 };
 
-Bytes MakeWave(const WaveSpec& w) {
+Bytes MakeWave(const WaveLayout& w) {
   Bytes body;
   PutId(body, "WAVE");
   if (w.extra_chunk) {  // an odd-sized chunk the reader must step over, pad byte included
@@ -92,12 +92,12 @@ class WaveFile : public ::testing::Test {
 };
 
 TEST_F(WaveFile, GoodWaveGivesItsFormatAndLength) {
-  WaveSpec spec;
-  spec.channels = 2;
-  spec.rate = 8000;
-  spec.data_bytes = 4 * 1000;  // 1000 stereo 16-bit frames
-  spec.extra_chunk = true;
-  const Wave wave = ReadWave(Write(MakeWave(spec)));
+  WaveLayout layout;
+  layout.channels = 2;
+  layout.rate = 8000;
+  layout.data_bytes = 4 * 1000;  // 1000 stereo 16-bit frames
+  layout.extra_chunk = true;
+  const Wave wave = ReadWave(Write(MakeWave(layout)));
   EXPECT_EQ(wave.channels, 2);
   EXPECT_EQ(wave.sample_rate, 8000);
   EXPECT_EQ(wave.bits_per_sample, 16);
@@ -108,58 +108,58 @@ TEST_F(WaveFile, GoodWaveGivesItsFormatAndLength) {
 }
 
 TEST_F(WaveFile, LengthIsFramesTimesThousandOverRate) {
-  WaveSpec spec;
-  spec.bits = 8;
-  spec.rate = 22050;
-  spec.data_bytes = 2205;
-  const Wave wave = ReadWave(Write(MakeWave(spec)));
+  WaveLayout layout;
+  layout.bits = 8;
+  layout.rate = 22050;
+  layout.data_bytes = 2205;
+  const Wave wave = ReadWave(Write(MakeWave(layout)));
   EXPECT_EQ(wave.frames, 2205);
   EXPECT_EQ(WaveMilliseconds(wave), 2205 * 1000.0 / 22050);
 }
 
 TEST_F(WaveFile, EmptyDataIsASilentWave) {
-  const Wave wave = ReadWave(Write(MakeWave(WaveSpec{})));
+  const Wave wave = ReadWave(Write(MakeWave(WaveLayout{})));
   EXPECT_EQ(wave.frames, 0);
   EXPECT_EQ(WaveMilliseconds(wave), 0.0);
 }
 
 TEST_F(WaveFile, TruncatedDataChunkIsRefused) {
-  WaveSpec spec;
-  spec.data_bytes = 100;
-  Bytes bytes = MakeWave(spec);
+  WaveLayout layout;
+  layout.data_bytes = 100;
+  Bytes bytes = MakeWave(layout);
   bytes.resize(bytes.size() - 10);
   EXPECT_NE(Refusal(bytes).find("claims"), std::string::npos);
 }
 
 TEST_F(WaveFile, DataChunkClaimingTooMuchIsRefused) {
-  WaveSpec spec;
-  spec.data_bytes = 100;
-  spec.claimed_data_bytes = 0xFFFFFFF0u;  // would wrap a 32-bit offset
-  EXPECT_NE(Refusal(MakeWave(spec)).find("data"), std::string::npos);
+  WaveLayout layout;
+  layout.data_bytes = 100;
+  layout.claimed_data_bytes = 0xFFFFFFF0u;  // would wrap a 32-bit offset
+  EXPECT_NE(Refusal(MakeWave(layout)).find("data"), std::string::npos);
 }
 
 TEST_F(WaveFile, NonPcmIsRefused) {
-  WaveSpec spec;
-  spec.tag = 3;  // IEEE float
-  spec.bits = 32;
-  spec.data_bytes = 8;
-  EXPECT_NE(Refusal(MakeWave(spec)).find("PCM"), std::string::npos);
+  WaveLayout layout;
+  layout.tag = 3;  // IEEE float
+  layout.bits = 32;
+  layout.data_bytes = 8;
+  EXPECT_NE(Refusal(MakeWave(layout)).find("PCM"), std::string::npos);
 }
 
 TEST_F(WaveFile, UnsupportedBitsAreRefused) {
-  WaveSpec spec;
-  spec.bits = 24;
-  spec.data_bytes = 6;
-  EXPECT_NE(Refusal(MakeWave(spec)).find("24"), std::string::npos);
+  WaveLayout layout;
+  layout.bits = 24;
+  layout.data_bytes = 6;
+  EXPECT_NE(Refusal(MakeWave(layout)).find("24"), std::string::npos);
 }
 
 TEST_F(WaveFile, OtherBrokenFilesAreRefused) {
   Refusal({});
   Refusal({'R', 'I', 'F', 'F'});
-  Bytes not_riff = MakeWave(WaveSpec{});
+  Bytes not_riff = MakeWave(WaveLayout{});
   not_riff[0] = 'X';
   Refusal(not_riff);
-  Bytes long_header = MakeWave(WaveSpec{});
+  Bytes long_header = MakeWave(WaveLayout{});
   long_header[4] = 0xFF;  // the RIFF size claims more than the file
   EXPECT_NE(Refusal(long_header).find("claims"), std::string::npos);
   Bytes no_data;
@@ -167,19 +167,19 @@ TEST_F(WaveFile, OtherBrokenFilesAreRefused) {
   Put32(no_data, 4);
   PutId(no_data, "WAVE");
   EXPECT_NE(Refusal(no_data).find("chunk"), std::string::npos);
-  WaveSpec no_channels;
+  WaveLayout no_channels;
   no_channels.channels = 0;
   Refusal(MakeWave(no_channels));
-  WaveSpec no_rate;
+  WaveLayout no_rate;
   no_rate.rate = 0;
   Refusal(MakeWave(no_rate));
 }
 
 TEST_F(WaveFile, EveryCutOfAGoodWaveIsRefused) {
-  WaveSpec spec;
-  spec.data_bytes = 64;
-  spec.extra_chunk = true;
-  const Bytes whole = MakeWave(spec);
+  WaveLayout layout;
+  layout.data_bytes = 64;
+  layout.extra_chunk = true;
+  const Bytes whole = MakeWave(layout);
   for (size_t size = 0; size < whole.size(); ++size) {
     const std::string path = Write(Bytes(whole.begin(), whole.begin() + static_cast<std::ptrdiff_t>(size)));
     EXPECT_THROW(ReadWave(path), FatalError) << "cut at " << size;
