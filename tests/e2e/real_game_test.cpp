@@ -23,7 +23,8 @@ constexpr char kGameTitle[] = "Billboard Brawl";
 // One run of `brawl` on `display` (none when empty), silent audio, its errors kept.
 class GameProcess {
  public:
-  GameProcess(const std::string& display, const std::vector<std::string>& args) {
+  GameProcess(const std::string& display, const std::vector<std::string>& args, std::string folder = "") {
+    if (folder.empty()) folder = BuildDir();
     err_path_ = MakeTempDir() + "/err";
     pid_ = fork();
     if (pid_ != 0) return;
@@ -32,7 +33,7 @@ class GameProcess {
     dup2(null, 0);
     dup2(null, 1);
     dup2(err, 2);
-    if (chdir(BuildDir().c_str()) != 0) _exit(126);
+    if (chdir(folder.c_str()) != 0) _exit(126);
     unsetenv("WAYLAND_DISPLAY");
     if (display.empty()) {
       unsetenv("DISPLAY");
@@ -206,6 +207,17 @@ TEST_F(RealGameTest, DataFileMissingAtTheLaunchGivesTheScreenBackAndNamesTheFile
   EXPECT_EQ(err.find('\n'), err.size() - 1) << err;
   EXPECT_FALSE(Visible(kGameTitle));
   std::filesystem::remove_all(folder);
+}
+
+TEST_F(RealGameTest, StartedFromAnotherFolderItFindsItsDataBesideTheProgram) {
+  const std::string elsewhere = MakeTempDir();
+  GameProcess game(x_.display(), {}, elsewhere);
+  ASSERT_NE(WaitForWindow(kSettingsTitle), "") << game.Errors();
+  HoldKey("Return");
+  ASSERT_NE(WaitForWindow(kGameTitle), "") << game.Errors();
+  HoldKey("Escape");
+  EXPECT_EQ(game.Wait(), 0) << game.Errors();
+  std::filesystem::remove_all(elsewhere);
 }
 
 TEST_F(RealGameTest, ClosingTheSettingsWindowEndsWithStatusZeroAndNoGameWindow) {
