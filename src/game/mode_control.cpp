@@ -25,6 +25,8 @@ void StartMatch(Game& game) {
   DrawOverlay(game, mode);
   game.platform.display.Flip(game.gfx.BackBuffer);
   PumpWindowEvents(game);
+  // A window closed just now ends the run at the end of this pass; no need to wait.
+  if (game.loop.Running == 0 || game.loop.ending) return;
   PlaySound(game, "readygo.wav");
   // env.ini may hold a negative wait; it counts as none.
   game.platform.clock.Pause(std::max<int>(0, game.settings.ReadyGoWait));

@@ -93,3 +93,39 @@ TEST_F(ModeControlTest, EscapeEndsTheGameFromEveryScreen) {
     EXPECT_TRUE(other.display.pointer_shown) << mode;
   }
 }
+
+// Enter on the title: the opening position is shown once, the cue plays, the game waits.
+struct MatchStartTest : ModeControlTest {
+  void SetUp() override {
+    ModeControlTest::SetUp();
+    game.settings.ScreenWidth = 320;
+    game.settings.ScreenHeight = 240;
+    game.gfx.BackBuffer = MakeSurface(320, 240);
+    game.settings.ReadyGoWait = 1500;
+    game.loop.Running = -1;
+  }
+};
+
+TEST_F(MatchStartTest, ShowsTheOpeningPositionPlaysTheCueAndPauses) {
+  game.loop.TitleChoice = 2;
+  Step({Key::Enter});
+  EXPECT_EQ(game.loop.GameMode, kTwoPlayers);
+  EXPECT_EQ(fake.display.flips, 1);
+  EXPECT_EQ(game.sound.requested, (std::vector<std::string>{"readygo.wav"}));
+  EXPECT_DOUBLE_EQ(fake.clock.seconds, 36001.5);
+}
+
+TEST_F(MatchStartTest, ANegativeWaitCountsAsNone) {
+  game.settings.ReadyGoWait = -300;
+  Step({Key::Enter});
+  EXPECT_EQ(game.loop.GameMode, kOnePlayer);
+  EXPECT_DOUBLE_EQ(fake.clock.seconds, 36000.0);
+}
+
+TEST_F(MatchStartTest, AWindowClosedDuringTheStartDoesNotWaitForTheCue) {
+  fake.display.close_requested = true;
+  Step({Key::Enter});
+  EXPECT_EQ(game.loop.Running, 0);
+  EXPECT_TRUE(game.sound.requested.empty());
+  EXPECT_DOUBLE_EQ(fake.clock.seconds, 36000.0);
+}
