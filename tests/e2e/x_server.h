@@ -61,8 +61,10 @@ class XServer {
       // Up once its socket is there; gone if another test took the number first.
       for (int i = 0; i < 500; ++i) {
         if (Exists("/tmp/.X11-unix/X" + number)) break;
-        if (waitpid(server_, nullptr, WNOHANG) == server_) {
+        int status = 0;
+        if (waitpid(server_, &status, WNOHANG) == server_) {
           server_ = -1;
+          if (WIFEXITED(status) && WEXITSTATUS(status) == 127) return "Xvfb cannot be run: is it installed?";
           break;
         }
         std::this_thread::sleep_for(std::chrono::milliseconds(10));

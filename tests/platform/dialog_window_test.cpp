@@ -62,6 +62,7 @@ class DialogWindowTest : public ::testing::Test {
     if (gtk_init_check(nullptr, nullptr) != TRUE) start_failure_ = "GTK cannot open " + server_->display();
   }
   static void TearDownTestSuite() {
+    // Closed before its server goes (GTK itself may log a warning while closing it).
     if (GdkDisplay* display = gdk_display_get_default()) gdk_display_close(display);
     delete server_;
     server_ = nullptr;
