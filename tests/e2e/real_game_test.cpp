@@ -28,6 +28,7 @@ class GameProcess {
     err_path_ = MakeTempDir() + "/err";
     pid_ = fork();
     if (pid_ != 0) return;
+    prctl(PR_SET_PDEATHSIG, SIGKILL);
     const int err = open(err_path_.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
     const int null = open("/dev/null", O_RDWR);
     dup2(null, 0);

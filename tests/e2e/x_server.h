@@ -2,6 +2,7 @@
 // A private X server (Xvfb) with a window manager, for tests of the real windows.
 #include <fcntl.h>
 #include <signal.h>
+#include <sys/prctl.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -16,6 +17,8 @@
 inline pid_t Spawn(const std::vector<std::string>& argv, const std::string& env_display) {
   const pid_t pid = fork();
   if (pid != 0) return pid;
+  // Gone with the test, even when the test dies without cleaning up.
+  prctl(PR_SET_PDEATHSIG, SIGKILL);
   const int null = open("/dev/null", O_RDWR);
   dup2(null, 0);
   dup2(null, 1);
