@@ -35,7 +35,12 @@ void DrawBox(Surface& target, int x1, int y1, int x2, int y2) {
   const uint16_t fill = Rgb565(target.fill_color);
   for (int y = top; y < bottom; ++y) {
     uint16_t* row = target.pixels.data() + static_cast<size_t>(y) * static_cast<size_t>(target.width);
-    const bool edge_row = (y == y1 || y == y2 - 1);
-    for (int x = left; x < right; ++x) row[x] = (edge_row || x == x1 || x == x2 - 1) ? outline : fill;
+    if (y == y1 || y == y2 - 1) {
+      std::fill(row + left, row + right, outline);
+      continue;
+    }
+    std::fill(row + left, row + right, fill);
+    if (x1 >= 0) row[x1] = outline;
+    if (x2 - 1 < target.width) row[x2 - 1] = outline;
   }
 }

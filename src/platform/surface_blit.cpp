@@ -79,18 +79,30 @@ void Blt(Surface& target, Rect target_rect, const Surface& source, Rect source_r
   const Span ys{std::max<int64_t>(dt, 0), std::min<int64_t>(dt + dh, target.height)};
   if (xs.end <= xs.begin || ys.end <= ys.begin) return;
   Stepper row_step(ys.begin - dt, sh, dh);
+  int64_t last_sy = -1;
+  Span written{0, 0};  // the columns the last source row reached
   for (int64_t ty = ys.begin; ty < ys.end; ++ty, row_step.Next()) {
     const int64_t sy = st + row_step.quotient;
     if (sy < 0) continue;
     if (sy >= source.height) break;
-    const uint16_t* from = Row(source, sy);
     uint16_t* to = Row(target, ty);
+    // A source row shown again (any enlargement) is the target row above it once more.
+    if (sy == last_sy && &target != &source) {
+      std::memcpy(to + written.begin, to - target.width + written.begin,
+                  static_cast<size_t>(written.end - written.begin) * sizeof(uint16_t));
+      continue;
+    }
+    last_sy = sy;
+    written = Span{0, 0};
+    const uint16_t* from = Row(source, sy);
     Stepper col_step(xs.begin - dl, sw, dw);
     for (int64_t tx = xs.begin; tx < xs.end; ++tx, col_step.Next()) {
       const int64_t sx = sl + col_step.quotient;
       if (sx < 0) continue;
       if (sx >= source.width) break;
+      if (written.end == 0) written.begin = tx;
       to[tx] = from[sx];
+      written.end = tx + 1;
     }
   }
 }

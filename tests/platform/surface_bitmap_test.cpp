@@ -161,4 +161,40 @@ TEST_F(SurfaceBitmap, RefusesPaletteIndexesOutsideThePalette) {
   Refusal(path);
 }
 
+TEST_F(SurfaceBitmap, EveryDamagedCopyIsReadOrRefusedWithItsName) {
+  const std::vector<std::string> originals = {
+      Bmp(5, 3, 24, std::vector<std::string>(3, std::string(15, '\x33'))),
+      Bmp(6, -2, 8, {std::string("\x00\x01\x02\x03\x01\x00", 6), std::string(6, '\x02')},
+          {0x000000, 0xFF0000, 0x00FF00, 0x0000FF}),
+      Bmp(9, 2, 1, {std::string("\xA5\x80", 2), std::string("\x5A\x00", 2)}, {0x000000, 0xFFFFFF}),
+  };
+  int refused = 0, read = 0;
+  auto attempt = [&](const std::string& bytes) {
+    // A new file each time: rewriting one file waits for the disk.
+    const std::string path = Write("damaged" + std::to_string(read + refused) + ".bmp", bytes);
+    try {
+      const Surface s = LoadBitmap(path);
+      ASSERT_EQ(s.pixels.size(), static_cast<size_t>(s.width) * static_cast<size_t>(s.height));
+      ++read;
+    } catch (const FatalError& e) {
+      const std::string message = e.what();
+      ASSERT_EQ(message.rfind("bitmap: " + path + ": ", 0), 0u) << message;
+      ASSERT_EQ(message.find('\n'), std::string::npos) << message;
+      ++refused;
+    }
+  };
+  for (const std::string& original : originals) {
+    for (size_t length = 0; length < original.size(); ++length) attempt(original.substr(0, length));
+    const size_t header = std::min<size_t>(original.size(), 54 + 16);
+    for (size_t at = 0; at < header; ++at)
+      for (char value : {'\x00', '\x01', '\x7F', '\x80', '\xFF'}) {
+        std::string damaged = original;
+        damaged[at] = value;
+        attempt(damaged);
+      }
+  }
+  EXPECT_GT(refused, 0);
+  EXPECT_GT(read, 0);
+}
+
 }  // namespace

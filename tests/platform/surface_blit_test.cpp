@@ -184,7 +184,8 @@ TEST(SurfaceBlt, ClampsWithoutMovingTheMapping) {
   // Source rectangle hanging over the left of the source: those target columns stay.
   Surface shifted = Canvas(640, 480);
   Blt(shifted, Rect{0, 0, 640, 480}, source, Rect{-16, 0, 304, 240});
-  for (int x = 0; x < 32; ++x) EXPECT_EQ(At(shifted, x, 100), kUntouched) << x;
+  for (int y = 0; y < 480; ++y)
+    for (int x = 0; x < 32; ++x) ASSERT_EQ(At(shifted, x, y), kUntouched) << x << "," << y;
   EXPECT_EQ(At(shifted, 32, 100), At(source, 0, 50));
   EXPECT_EQ(At(shifted, 639, 479), At(source, 303, 239));
   // Source rectangle running past the bottom-right of the source.
@@ -194,6 +195,21 @@ TEST(SurfaceBlt, ClampsWithoutMovingTheMapping) {
   EXPECT_EQ(At(over, 39, 39), At(source, 319, 239));
   EXPECT_EQ(At(over, 40, 10), kUntouched);
   EXPECT_EQ(At(over, 10, 40), kUntouched);
+}
+
+TEST(SurfaceBlt, EnlargingLeavesEveryRowsUncoveredPixelsAlone) {
+  const Surface source = Numbered(320, 240);
+  // A background that differs from row to row, unlike any source pixel.
+  Surface target = MakeSurface(640, 480);
+  for (int y = 0; y < 480; ++y)
+    for (int x = 0; x < 640; ++x)
+      target.pixels[static_cast<size_t>(y * 640 + x)] = uint16_t(0x8000 + y * 64 + x % 64);
+  const Surface before = target;
+  Blt(target, Rect{0, 0, 640, 480}, source, Rect{-16, 0, 304, 240});
+  for (int y = 0; y < 480; ++y)
+    for (int x = 0; x < 640; ++x)
+      ASSERT_EQ(At(target, x, y), x < 32 ? At(before, x, y) : At(source, (x - 32) / 2, y / 2))
+          << x << "," << y;
 }
 
 TEST(SurfaceBlt, EmptyOrFarRectanglesDrawNothing) {

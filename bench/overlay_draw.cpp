@@ -1,0 +1,68 @@
+// The 2-D overlay of each screen at both sizes, on a launched headless game: the title
+// (a black box, the title and the cursor, stretched at 640 x 480), the two life bars, the
+// result banner with its prompt, and the frame-rate line. Every frame draws one of them.
+#include <benchmark/benchmark.h>
+
+#include <filesystem>
+#include <memory>
+
+#include "app/settings_form.h"
+#include "game/game.h"
+#include "platform/headless/headless_machine.h"
+#include "platform/options.h"
+#include "render/overlay.h"
+
+namespace {
+
+struct Launched {
+  Options options;
+  std::unique_ptr<HeadlessMachine> machine;
+  std::unique_ptr<Game> game;
+
+  explicit Launched(bool hires) {
+    options.headless = true;
+    options.hires = hires;
+    const std::string folder = std::string(BRAWL_BUILD_DIR) + "/";
+    std::filesystem::current_path(folder);  // the sprite bitmaps are found by bare name
+    machine = std::make_unique<HeadlessMachine>(options, folder);
+    game = std::make_unique<Game>(machine->platform);
+    game->settings.AppPath = folder;
+    game->settings.form.hires_ticked = hires;
+    LaunchGame(*game);
+  }
+};
+
+Game& GameAt(int width) {
+  static Launched low(false), high(true);
+  return width == 640 ? *high.game : *low.game;
+}
+
+void BM_Overlay(benchmark::State& state, int16_t mode) {
+  Game& game = GameAt(static_cast<int>(state.range(0)));
+  game.loop.TitleChoice = 2;
+  game.loop.Winner = 2;
+  game.match.Fighter[0].Life = 100;
+  game.match.Fighter[1].Life = 37;
+  for (auto _ : state) {
+    DrawOverlay(game, mode);
+    benchmark::DoNotOptimize(game.gfx.BackBuffer.pixels.data());
+  }
+}
+
+void BM_FrameRateLine(benchmark::State& state) {
+  Game& game = GameAt(static_cast<int>(state.range(0)));
+  for (auto _ : state) {
+    SetForeColor(game.gfx.BackBuffer, -1);
+    DrawText(game.gfx.BackBuffer, game.gfx.font, 10, 10, "640X480  fps  59.9");
+    benchmark::DoNotOptimize(game.gfx.BackBuffer.pixels.data());
+  }
+}
+
+BENCHMARK_CAPTURE(BM_Overlay, title, int16_t{kTitle})->Arg(320)->Arg(640);
+BENCHMARK_CAPTURE(BM_Overlay, match, int16_t{kTwoPlayers})->Arg(320)->Arg(640);
+BENCHMARK_CAPTURE(BM_Overlay, result, int16_t{kResult})->Arg(320)->Arg(640);
+BENCHMARK(BM_FrameRateLine)->Arg(320)->Arg(640);
+
+}  // namespace
+
+BENCHMARK_MAIN();
