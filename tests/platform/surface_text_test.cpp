@@ -1,8 +1,13 @@
 #include <gtest/gtest.h>
 
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
 #include <string>
 
+#include "platform/fatal_error.h"
 #include "platform/surface.h"
+#include "support/run_brawl.h"
 
 namespace {
 
@@ -121,6 +126,29 @@ TEST_F(SurfaceText, EmptyTextDrawsNothing) {
   SetForeColor(s, 0xFFFFFF);
   DrawText(s, *font_, 0, 0, "");
   EXPECT_EQ(s.pixels, before.pixels);
+}
+
+TEST(SurfaceFont, NoFontAtAllIsAOneLineFatalError) {
+  const std::string dir = MakeTempDir();
+  const std::string conf = dir + "/fonts.conf";
+  std::ofstream(conf) << "<?xml version=\"1.0\"?>\n<fontconfig></fontconfig>\n";
+  const char* old = std::getenv("FONTCONFIG_FILE");
+  const std::string saved = old ? old : "";
+  setenv("FONTCONFIG_FILE", conf.c_str(), 1);
+  std::string message;
+  try {
+    OpenFont(12);
+  } catch (const FatalError& e) {
+    message = e.what();
+  }
+  if (old) {
+    setenv("FONTCONFIG_FILE", saved.c_str(), 1);
+  } else {
+    unsetenv("FONTCONFIG_FILE");
+  }
+  std::filesystem::remove_all(dir);
+  EXPECT_EQ(message.rfind("font: DejaVu Sans: ", 0), 0u) << message;
+  EXPECT_EQ(message.find('\n'), std::string::npos) << message;
 }
 
 }  // namespace
