@@ -11,9 +11,6 @@ int main(int argc, char** argv) {
     return options.headless ? RunHeadlessGame(options) : RunRealGame(options);
   } catch (const UsageError& e) {
     std::fprintf(stderr, "brawl: %s\n", e.what());
-    std::fprintf(stderr, "usage: brawl [--windowed] [--app-path DIR] [--headless [--hires] [--show-fps] "
-                         "[--joysticks N] [--joystick P] [--script FILE] [--frames N] [--dump FILE] "
-                         "[--screenshot N:FILE] [--clock-start S] [--frame-ms MS]]\n");
     return 2;
   } catch (const FatalError& e) {
     std::fprintf(stderr, "brawl: %s\n", e.what());
