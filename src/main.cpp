@@ -1,4 +1,5 @@
 #include <cstdio>
+#include <exception>
 
 #include "app/headless_run.h"
 #include "app/real_run.h"
@@ -14,6 +15,9 @@ int main(int argc, char** argv) {
     return 2;
   } catch (const FatalError& e) {
     std::fprintf(stderr, "brawl: %s\n", e.what());
+    return 1;
+  } catch (const std::exception& e) {
+    std::fprintf(stderr, "brawl: unexpected failure: %s\n", e.what());
     return 1;
   }
 }
