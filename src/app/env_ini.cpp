@@ -43,6 +43,14 @@ std::vector<std::string> SplitFields(const std::string& text) {
   return fields;
 }
 
+// A field as a message may show it: one line, printable, short.
+std::string Shown(const std::string& field) {
+  std::string shown;
+  for (char c : field.substr(0, 40)) shown += (c >= 0x20 && c < 0x7f) ? c : '?';
+  if (field.size() > 40) shown += "...";
+  return shown;
+}
+
 int16_t ParseNumber(const std::string& field, int index, const std::string& path) {
   size_t end = field.size();
   while (end > 0 && (field[end - 1] == ' ' || field[end - 1] == '\t')) --end;
@@ -51,7 +59,8 @@ int16_t ParseNumber(const std::string& field, int index, const std::string& path
   if (i < digits.size() && (digits[i] == '-' || digits[i] == '+')) ++i;
   const bool numeric = i < digits.size() && digits.find_first_not_of("0123456789", i) == std::string::npos;
   if (!numeric) {
-    throw Fatal("settings file", path, "field " + std::to_string(index) + " is not a number: \"" + digits + "\"");
+    throw Fatal("settings file", path,
+                "field " + std::to_string(index) + " is not a number: \"" + Shown(digits) + "\"");
   }
   // More digits than any 16-bit value has is out of range too; keep stoll from overflowing.
   const size_t first = digits.find_first_not_of("0", i);
@@ -59,7 +68,7 @@ int16_t ParseNumber(const std::string& field, int index, const std::string& path
   const long long value = too_long ? 0 : std::stoll(digits);
   if (too_long || value < -32768 || value > 32767) {
     throw Fatal("settings file", path,
-                "field " + std::to_string(index) + " is outside -32768..32767: " + digits);
+                "field " + std::to_string(index) + " is outside -32768..32767: " + Shown(digits));
   }
   return static_cast<int16_t>(value);
 }
