@@ -207,6 +207,24 @@ TEST_F(Assets, BadBitmapsEndTheGameNamingTheFile) {
   }
 }
 
+TEST_F(Assets, LoadsInTheGamesOrderSoTheFirstMissingFileIsTheOneNamed) {
+  // Overlay bitmaps, then the sprites, then the arena.
+  fs::remove(app + "back1.x");
+  fs::remove(app + "blood.bmp");
+  fs::remove(app + "2pwin.bmp");
+  EXPECT_NE(LoadError().find(app + "2pwin.bmp"), std::string::npos);
+  fs::copy_file(app + "1pwin.bmp", app + "2pwin.bmp", fs::copy_options::overwrite_existing);
+  FakePlatform second;
+  Game g{second.platform};
+  g.settings = game.settings;
+  try {
+    LoadAssets(g);
+    ADD_FAILURE() << "loaded without blood.bmp";
+  } catch (const FatalError& e) {
+    EXPECT_NE(std::string(e.what()).find(app + "blood.bmp"), std::string::npos) << e.what();
+  }
+}
+
 TEST_F(Assets, BrokenArenaMeshIsNamed) {
   std::ofstream(app + "back1.x") << "xof 0302bin 0032\x01\x02";
   EXPECT_EQ(LoadError(),
