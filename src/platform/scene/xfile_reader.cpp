@@ -26,6 +26,15 @@ struct Token {
   int line = 1;
 };
 
+// File bytes quoted in a message, cut short and with anything unprintable as '?', so that
+// the message stays one line of text.
+std::string Quoted(std::string_view text) {
+  std::string out(text.substr(0, 40));
+  for (char& c : out)
+    if (static_cast<unsigned char>(c) < 0x20 || static_cast<unsigned char>(c) >= 0x7F) c = '?';
+  return "'" + out + "'";
+}
+
 std::string Describe(const Token& t) {
   switch (t.kind) {
     case TokenKind::kEnd:
@@ -39,10 +48,7 @@ std::string Describe(const Token& t) {
     case TokenKind::kWord:
       break;
   }
-  std::string word(t.text.substr(0, 40));
-  for (char& c : word)
-    if (static_cast<unsigned char>(c) < 0x20 || static_cast<unsigned char>(c) >= 0x7F) c = '?';
-  return "'" + word + "'";
+  return Quoted(t.text);
 }
 
 // Splits the text after the header into braces, strings and words. The separators ';' and
@@ -371,7 +377,7 @@ class Reader {
       if (at.kind == TokenKind::kOpen) {
         const std::string name(Reference());
         const auto found = materials_.find(name);
-        if (found == materials_.end()) Fail(at, "material '" + name + "' is not defined");
+        if (found == materials_.end()) Fail(at, "material " + Quoted(name) + " is not defined");
         Give(at, given, material_count, found->second);
         continue;
       }
@@ -486,10 +492,10 @@ void CheckHeader(std::string_view text) {
   if (format == "bin ") throw Malformed{"binary .x files are not supported; save it as text"};
   if (format == "tzip" || format == "bzip")
     throw Malformed{"compressed .x files are not supported; save it as uncompressed text"};
-  if (format != "txt ") throw Malformed{"unknown .x format '" + std::string(format) + "'"};
+  if (format != "txt ") throw Malformed{"unknown .x format " + Quoted(format)};
   const std::string_view float_size = text.substr(12, 4);
   if (float_size != "0032" && float_size != "0064")
-    throw Malformed{"unknown float size '" + std::string(float_size) + "' in the header"};
+    throw Malformed{"unknown float size " + Quoted(float_size) + " in the header"};
 }
 
 }  // namespace
