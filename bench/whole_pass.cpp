@@ -18,6 +18,7 @@
 #include "game/mode_control.h"
 #include "platform/headless/headless_machine.h"
 #include "platform/options.h"
+#include "platform/scene/viewport.h"
 #include "render/overlay.h"
 #include "render/render3d.h"
 #include "sound/sound.h"
@@ -32,6 +33,7 @@ struct Bench {
   std::unique_ptr<Game> game;
   MatchState in_flight;
   std::vector<uint16_t> screen;  // where the flip copies the picture to
+  Viewport3D whole_screen;
 
   explicit Bench(bool hires) {
     options.headless = true;
@@ -56,6 +58,8 @@ struct Bench {
     }
     in_flight = m;
     screen.resize(game->gfx.BackBuffer.pixels.size());
+    whole_screen =
+        CreateViewport(game->frames.Camera[0], 0, 0, game->settings.ScreenWidth, game->settings.ScreenHeight);
   }
 
   void Present() {
@@ -76,11 +80,10 @@ struct Bench {
     g.platform.display.Flip(g.gfx.BackBuffer);
   }
 
+  // The whole back buffer and depth buffer cleared as one view, and the copy.
   void Floor() {
-    Surface& back = game->gfx.BackBuffer;
-    std::fill(back.pixels.begin(), back.pixels.end(), uint16_t{0x7070});
-    std::vector<float>& depth = game->gfx.RMDevice.depth;
-    std::fill(depth.begin(), depth.end(), 0.01f);
+    Graphics& g = game->gfx;
+    Clear(whole_screen, game->scene, g.RMDevice, g.BackBuffer);
     Present();
   }
 };

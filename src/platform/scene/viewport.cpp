@@ -70,6 +70,25 @@ uint16_t LitColor(const Material& material, const float ambient[3]) {
   return Rgb565(rgb);
 }
 
+// Clearing is most of what a frame costs at its floor: sixteen bytes a store.
+void FillRow(uint16_t* row, int count, uint16_t value) {
+  int i = 0;
+#if defined(__SSE2__)
+  const __m128i values = _mm_set1_epi16(static_cast<short>(value));
+  for (; i + 8 <= count; i += 8) _mm_storeu_si128(reinterpret_cast<__m128i*>(row + i), values);
+#endif
+  for (; i < count; ++i) row[i] = value;
+}
+
+void FillRow(float* row, int count, float value) {
+  int i = 0;
+#if defined(__SSE2__)
+  const __m128 values = _mm_set1_ps(value);
+  for (; i + 4 <= count; i += 4) _mm_storeu_ps(row + i, values);
+#endif
+  for (; i < count; ++i) row[i] = value;
+}
+
 // One row of a face: every pixel nearer than what the row holds takes the face's colour.
 void FillSpan(float* depth, uint16_t* pixels, int count, float iz, float step, uint16_t color) {
   int i = 0;
@@ -252,8 +271,8 @@ void Clear(const Viewport3D& viewport, const Scene& scene, Device3D& device, Sur
   const float far_depth = 1.0f / viewport.back;
   for (int y = r.top; y < r.bottom; ++y) {
     const ptrdiff_t row = static_cast<ptrdiff_t>(y) * target.width;
-    std::fill(target.pixels.begin() + row + r.left, target.pixels.begin() + row + r.right, color);
-    std::fill(device.depth.begin() + row + r.left, device.depth.begin() + row + r.right, far_depth);
+    FillRow(target.pixels.data() + row + r.left, r.right - r.left, color);
+    FillRow(device.depth.data() + row + r.left, r.right - r.left, far_depth);
   }
 }
 
