@@ -1,0 +1,16 @@
+#include <cstdint>
+#include <string>
+
+#include "app/env_ini.h"
+#include "fuzz_checks.h"
+#include "platform/fatal_error.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+  const std::string text(reinterpret_cast<const char*>(data), size);
+  try {
+    ParseEnvIni(text, "env.ini");
+  } catch (const FatalError& e) {
+    CheckOneLine(e.what());
+  }
+  return 0;
+}
