@@ -13,7 +13,9 @@
 // on, and it refuses a truncated file before the decoder reads past its end.
 namespace {
 
-constexpr int64_t kMaxSide = 16384;
+// Run-length pictures carry no size of their own, so this bound is all that keeps a file of
+// a few bytes from asking for gigabytes; the game's largest picture is a screen.
+constexpr int64_t kMaxSide = 4096;
 
 uint32_t U16(const unsigned char* p) {
   return p[0] | (p[1] << 8u);
