@@ -42,9 +42,10 @@ for name in "${targets[@]}"; do
   log=$build/$target.log
   echo "--- $target: ${seconds}s from $(find "$seeds" -type f | wc -l) seeds"
   # New inputs go to the work corpus in the build folder; the seeds in the tree stay as they are.
+  # No input of a few kilobytes may make a reader ask for half a gigabyte at once.
   status=0
-  "$build/fuzz/$target" -max_total_time="$seconds" -timeout=10 -rss_limit_mb=2048 -max_len=8192 \
-    -print_final_stats=1 -artifact_prefix="$findings/" "$work" "$seeds" >"$log" 2>&1 || status=$?
+  "$build/fuzz/$target" -max_total_time="$seconds" -timeout=10 -rss_limit_mb=2048 -malloc_limit_mb=512 \
+    -max_len=8192 -print_final_stats=1 -artifact_prefix="$findings/" "$work" "$seeds" >"$log" 2>&1 || status=$?
   grep -E '^stat::number_of_executed_units|^stat::peak_rss_mb' "$log" | tr '\n' ' ' || true
   echo
   if ((status != 0)); then
