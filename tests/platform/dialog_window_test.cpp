@@ -193,6 +193,16 @@ TEST_F(DialogWindowTest, StartButtonHasTheFocusSoEnterLaunchesAtOnce) {
   EXPECT_EQ(events_, std::vector<DialogEvent>{DialogEvent::Launch});
 }
 
+TEST_F(DialogWindowTest, EnterOnABoxJustTickedLaunchesWithTheBoxStillTicked) {
+  ShowWindow();
+  Click("高解像度モード(重い)で出撃");
+  ASSERT_TRUE(PumpUntil([&] { return controls_.hires_ticked; }));
+  PressKey("Return");
+  ASSERT_TRUE(PumpUntil([&] { return !events_.empty(); }));
+  EXPECT_EQ(events_, std::vector<DialogEvent>{DialogEvent::Launch});
+  EXPECT_TRUE(controls_.hires_ticked);
+}
+
 TEST_F(DialogWindowTest, TabGoesFromTheStartButtonDownTheWindowQuitButtonBeforeTheFrameRateBox) {
   ShowWindow();
   const char* order[] = {"1P ジョイスティックを使う", "2P ジョイスティックを使う",

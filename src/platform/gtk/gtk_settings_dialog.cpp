@@ -93,6 +93,11 @@ void GtkSettingsDialog::Build(int width, int height) {
   G_GNUC_END_IGNORE_DEPRECATIONS
   g_list_free(chain);
 
+  // Enter on a box launches, as on the start button, instead of toggling what the player
+  // has just ticked; Space still toggles.
+  for (GtkWidget* box : {check1_[0], check1_[1], check2_, check3_}) {
+    g_signal_connect(box, "key-press-event", G_CALLBACK(OnBoxKey), this);
+  }
   g_signal_connect(command1_, "clicked", G_CALLBACK(OnLaunch), this);
   g_signal_connect(command2_, "clicked", G_CALLBACK(OnQuit), this);
   g_signal_connect(window_.get(), "delete-event", G_CALLBACK(OnDelete), this);
@@ -100,6 +105,14 @@ void GtkSettingsDialog::Build(int width, int height) {
   // Centred as the window manager sees fit: it alone knows the size of its frame.
   gtk_window_set_position(window, GTK_WIN_POS_CENTER);
   gtk_widget_show_all(fixed);
+}
+
+gboolean GtkSettingsDialog::OnBoxKey(GtkWidget*, GdkEventKey* event, gpointer self) {
+  const guint key = event->keyval;
+  if (key != GDK_KEY_Return && key != GDK_KEY_KP_Enter && key != GDK_KEY_ISO_Enter) return FALSE;
+  GtkWidget* start = static_cast<GtkSettingsDialog*>(self)->command1_;
+  if (gtk_widget_is_sensitive(start)) gtk_button_clicked(GTK_BUTTON(start));
+  return TRUE;
 }
 
 void GtkSettingsDialog::Place(int width, int height) {

@@ -24,6 +24,7 @@ class GtkSettingsDialog final : public SettingsDialog {
 
  private:
   void Build(int width, int height);
+  static gboolean OnBoxKey(GtkWidget*, GdkEventKey* event, gpointer self);
   static void OnLaunch(GtkButton*, gpointer self);
   static void OnQuit(GtkButton*, gpointer self);
   static gboolean OnDelete(GtkWidget*, GdkEvent*, gpointer self);
