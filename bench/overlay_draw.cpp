@@ -3,37 +3,13 @@
 // result banner with its prompt, and the frame-rate line. Every frame draws one of them.
 #include <benchmark/benchmark.h>
 
-#include <filesystem>
-#include <memory>
-
-#include "app/settings_form.h"
-#include "game/game.h"
-#include "platform/headless/headless_machine.h"
-#include "platform/options.h"
+#include "launched_game.h"
 #include "render/overlay.h"
 
 namespace {
 
-struct Launched {
-  Options options;
-  std::unique_ptr<HeadlessMachine> machine;
-  std::unique_ptr<Game> game;
-
-  explicit Launched(bool hires) {
-    options.headless = true;
-    options.hires = hires;
-    const std::string folder = std::string(BRAWL_BUILD_DIR) + "/";
-    std::filesystem::current_path(folder);  // the sprite bitmaps are found by bare name
-    machine = std::make_unique<HeadlessMachine>(options, folder);
-    game = std::make_unique<Game>(machine->platform);
-    game->settings.AppPath = folder;
-    game->settings.form.hires_ticked = hires;
-    LaunchGame(*game);
-  }
-};
-
 Game& GameAt(int width) {
-  static Launched low(false), high(true);
+  static LaunchedGame low(false), high(true);
   return width == 640 ? *high.game : *low.game;
 }
 

@@ -8,16 +8,11 @@
 #include <algorithm>
 #include <chrono>
 #include <cstring>
-#include <filesystem>
-#include <memory>
 #include <vector>
 
-#include "app/settings_form.h"
-#include "game/game.h"
 #include "game/main_loop.h"
 #include "game/mode_control.h"
-#include "platform/headless/headless_machine.h"
-#include "platform/options.h"
+#include "launched_game.h"
 #include "platform/scene/viewport.h"
 #include "render/overlay.h"
 #include "render/render3d.h"
@@ -27,24 +22,12 @@ namespace {
 
 using Clock = std::chrono::steady_clock;
 
-struct Bench {
-  Options options;
-  std::unique_ptr<HeadlessMachine> machine;
-  std::unique_ptr<Game> game;
+struct Bench : LaunchedGame {
   MatchState in_flight;
   std::vector<uint16_t> screen;  // where the flip copies the picture to
   Viewport3D whole_screen;
 
-  explicit Bench(bool hires) {
-    options.headless = true;
-    options.hires = hires;
-    const std::string folder = std::string(BRAWL_BUILD_DIR) + "/";
-    std::filesystem::current_path(folder);  // the sprite bitmaps are found by bare name
-    machine = std::make_unique<HeadlessMachine>(options, folder);
-    game = std::make_unique<Game>(machine->platform);
-    game->settings.AppPath = folder;
-    game->settings.form.hires_ticked = hires;
-    LaunchGame(*game);
+  explicit Bench(bool hires) : LaunchedGame(hires) {
     game->loop.GameMode = kTwoPlayers;
     SetUpViewports(*game, kTwoPlayers);
     game->loop.SpeedFactor = 1.0f;
