@@ -2,22 +2,10 @@
 
 #include <gtest/gtest.h>
 
-#include "game/game.h"
-#include "sim/match.h"
-#include "support/fake_platform.h"
+#include "support/match_fixture.h"
 
 // The screens that need no picture: a title without Enter, the matches, the result.
-struct ModeControlTest : ::testing::Test {
-  FakePlatform fake;
-  Game game{fake.platform};
-
-  void SetUp() override {
-    game.sound.log_requests = true;
-    CreateMatchFrames(game);
-    ResetMatch(game);
-    game.sound.requested.clear();
-    game.loop.SpeedFactor = 1;
-  }
+struct ModeControlTest : MatchTest {
   void Step(std::initializer_list<Key> keys) {
     fake.keyboard.held = keys;
     StepMode(game);

@@ -1,5 +1,5 @@
 #include "sim/fighter_motion.h"
-#include "sim/match_fixture.h"
+#include "support/match_fixture.h"
 #include "sim/shots.h"
 
 // One two-player match frame as the game runs it, with player 1 holding Fire.

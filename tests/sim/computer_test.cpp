@@ -3,7 +3,7 @@
 #include <cmath>
 
 #include "sim/fighter_motion.h"
-#include "sim/match_fixture.h"
+#include "support/match_fixture.h"
 #include "sim/shots.h"
 
 struct ComputerTest : MatchTest {

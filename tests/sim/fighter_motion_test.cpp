@@ -3,7 +3,7 @@
 #include <cmath>
 #include <vector>
 
-#include "sim/match_fixture.h"
+#include "support/match_fixture.h"
 
 using FighterMotionTest = MatchTest;
 

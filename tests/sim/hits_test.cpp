@@ -1,6 +1,6 @@
 #include <algorithm>
 
-#include "sim/match_fixture.h"
+#include "support/match_fixture.h"
 #include "sim/shots.h"
 
 struct HitsTest : MatchTest {

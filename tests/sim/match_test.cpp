@@ -1,6 +1,6 @@
 #include <set>
 
-#include "sim/match_fixture.h"
+#include "support/match_fixture.h"
 #include "sim/shots.h"
 
 using MatchResetTest = MatchTest;
