@@ -1,6 +1,7 @@
 #include "platform/gtk/gtk_settings_dialog.h"
 
 #include "platform/gtk/gtk_icon.h"
+#include "platform/timing_trace.h"
 
 namespace {
 
@@ -101,6 +102,7 @@ void GtkSettingsDialog::Build(int width, int height) {
   g_signal_connect(command1_, "clicked", G_CALLBACK(OnLaunch), this);
   g_signal_connect(command2_, "clicked", G_CALLBACK(OnQuit), this);
   g_signal_connect(window_.get(), "delete-event", G_CALLBACK(OnDelete), this);
+  g_signal_connect(window_.get(), "map-event", G_CALLBACK(OnMapped), nullptr);
 
   // Centred as the window manager sees fit: it alone knows the size of its frame.
   gtk_window_set_position(window, GTK_WIN_POS_CENTER);
@@ -162,7 +164,13 @@ void GtkSettingsDialog::Pump(DialogControls& controls, std::vector<DialogEvent>&
   pending_.clear();
 }
 
+gboolean GtkSettingsDialog::OnMapped(GtkWidget*, GdkEvent*, gpointer) {
+  TraceTiming("settings-window-mapped");
+  return FALSE;
+}
+
 void GtkSettingsDialog::OnLaunch(GtkButton*, gpointer self) {
+  TraceTiming("launch");
   static_cast<GtkSettingsDialog*>(self)->pending_.push_back(DialogEvent::Launch);
 }
 

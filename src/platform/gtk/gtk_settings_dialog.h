@@ -28,6 +28,7 @@ class GtkSettingsDialog final : public SettingsDialog {
   static void OnLaunch(GtkButton*, gpointer self);
   static void OnQuit(GtkButton*, gpointer self);
   static gboolean OnDelete(GtkWidget*, GdkEvent*, gpointer self);
+  static gboolean OnMapped(GtkWidget*, GdkEvent*, gpointer);
 
   ObjectHandle<GtkCssProvider> css_;
   WindowWidget window_;

@@ -6,6 +6,7 @@
 
 #include "platform/fatal_error.h"
 #include "platform/surface.h"
+#include "platform/timing_trace.h"
 
 namespace {
 
@@ -58,6 +59,8 @@ void SdlDisplay::Open(int width, int height) {
   window_.reset(SDL_CreateWindow("Billboard Brawl", SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, window_w,
                                  window_h, flags));
   if (!window_) throw Fatal("cannot open the game window", DisplayName(), SDL_GetError());
+  // On X11 the window is mapped when SDL_CreateWindow returns: SDL waits for it.
+  TraceTiming("game-window-mapped");
 
   // Nearest sampling keeps the 16-bit pixels square and sharp.
   SDL_SetHint(SDL_HINT_RENDER_SCALE_QUALITY, "nearest");
@@ -101,16 +104,24 @@ void SdlDisplay::Flip(const Surface& back_buffer) {
   SDL_RenderCopy(renderer_.get(), texture_.get(), nullptr, nullptr);
 
   // At most 60 flips a second whatever the display's rate or vsync: the speed factor would
-  // otherwise fall so low that headings stop turning. The wait is measured between the
-  // calls to present, so that a 60 Hz vsync still meets every refresh.
+  // otherwise fall so low that headings stop turning. Each deadline is 1/60 s after the one
+  // before, not after the last present, so that the oversleep of one wait is not added to the
+  // next frame; a game that has fallen more than a frame behind starts a new schedule from now.
+  const auto period = std::chrono::duration_cast<std::chrono::steady_clock::duration>(kShortestFlip);
+  const auto now = std::chrono::steady_clock::now();
   if (presented_) {
-    const auto earliest =
-        last_present_ + std::chrono::duration_cast<std::chrono::steady_clock::duration>(kShortestFlip);
-    if (std::chrono::steady_clock::now() < earliest) std::this_thread::sleep_until(earliest);
+    deadline_ += period;
+    if (now < deadline_) {
+      std::this_thread::sleep_until(deadline_);
+    } else if (now - deadline_ > period) {
+      deadline_ = now;
+    }
+  } else {
+    deadline_ = now;
   }
-  last_present_ = std::chrono::steady_clock::now();
-  presented_ = true;
   SDL_RenderPresent(renderer_.get());
+  TraceTiming(presented_ ? "flip" : "first-frame");
+  presented_ = true;
 }
 
 void SdlDisplay::ShowPointer(bool shown) {

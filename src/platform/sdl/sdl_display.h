@@ -29,7 +29,7 @@ class SdlDisplay final : public Display {
   RendererHandle renderer_;
   TextureHandle texture_;
   bool pointer_hidden_ = false;
-  std::chrono::steady_clock::time_point last_present_{};
+  std::chrono::steady_clock::time_point deadline_{};  // of the last flip's present
   bool presented_ = false;
 };
 
