@@ -14,4 +14,4 @@ for program in "$build"/bench/bench_*; do
 done
 echo
 echo "## start-up and memory"
-bash bench/startup.sh "$build" 5
+python3 bench/startup.py "$build" 7
