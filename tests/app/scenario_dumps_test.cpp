@@ -1,0 +1,98 @@
+// The committed scripted runs: each script under tests/scenarios/ played headless must give
+// its committed dump, line by line, field by field. They pin the rules to the bit in both
+// modes, at both sizes, with joysticks, on a stalled clock and at fast and slow frame rates.
+// A run that differs names the first pass and field that do.
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <fstream>
+#include <nlohmann/json.hpp>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "support/run_brawl.h"
+
+namespace {
+
+using nlohmann::json;
+
+const char* const kScenarios[] = {"one_player",  "two_players_hires", "joysticks", "stalled_clock",
+                                  "fast_frames", "slow_frames",       "escape"};
+
+std::string Scenario(const std::string& name, const char* ext) {
+  return SourceDir() + "/tests/scenarios/" + name + ext;
+}
+
+// The options of a script stand on its first line: "# options: --hires ...".
+std::vector<std::string> ScriptOptions(const std::string& script) {
+  std::ifstream in(script);
+  std::string line;
+  std::getline(in, line);
+  std::istringstream words(line.substr(line.find(':') + 1));
+  std::vector<std::string> options;
+  for (std::string word; words >> word;) options.push_back(word);
+  return options;
+}
+
+std::vector<std::string> Lines(const std::string& command) {
+  std::vector<std::string> lines;
+  FILE* pipe = popen(command.c_str(), "r");
+  if (pipe == nullptr) return lines;
+  std::string text;
+  char buffer[65536];
+  for (size_t n; (n = fread(buffer, 1, sizeof buffer, pipe)) > 0;) text.append(buffer, n);
+  pclose(pipe);
+  std::istringstream in(text);
+  for (std::string line; std::getline(in, line);) lines.push_back(line);
+  return lines;
+}
+
+// The path of the first value that differs, "" when none does.
+std::string FirstDifference(const json& want, const json& got, const std::string& path) {
+  if (want.type() != got.type() || want.size() != got.size()) return path;
+  if (want.is_object()) {
+    for (auto it = want.begin(); it != want.end(); ++it) {
+      if (!got.contains(it.key())) return path + "." + it.key();
+      const std::string d = FirstDifference(*it, got[it.key()], path + "." + it.key());
+      if (!d.empty()) return d;
+    }
+    return "";
+  }
+  if (want.is_array()) {
+    for (size_t i = 0; i < want.size(); ++i) {
+      const std::string d = FirstDifference(want[i], got[i], path + "[" + std::to_string(i) + "]");
+      if (!d.empty()) return d;
+    }
+    return "";
+  }
+  return want == got ? "" : path;
+}
+
+class ScenarioDumpTest : public ::testing::TestWithParam<const char*> {};
+
+TEST_P(ScenarioDumpTest, GivesTheCommittedDump) {
+  const std::string name = GetParam();
+  const std::string script = Scenario(name, ".txt");
+  const std::string dump = MakeTempDir() + "/dump.jsonl";
+  std::vector<std::string> args = {"--headless", "--app-path", BuildDir(), "--script", script, "--dump", dump};
+  for (const std::string& option : ScriptOptions(script)) args.push_back(option);
+  const RunResult run = RunBrawl(args);
+  ASSERT_EQ(run.exit_code, 0) << run.err;
+
+  const std::vector<std::string> want = Lines("xz -dc '" + Scenario(name, ".jsonl.xz") + "'");
+  const std::vector<std::string> got = Lines("cat '" + dump + "'");
+  ASSERT_FALSE(want.empty());
+  for (size_t i = 0; i < want.size() && i < got.size(); ++i) {
+    if (want[i] == got[i]) continue;
+    const json w = json::parse(want[i]), g = json::parse(got[i]);
+    FAIL() << name << ": pass " << w["pass"] << " differs first at " << FirstDifference(w, g, "")
+           << "\nwant: " << want[i] << "\ngot:  " << got[i];
+  }
+  EXPECT_EQ(got.size(), want.size()) << name << ": the run wrote a different number of lines";
+}
+
+INSTANTIATE_TEST_SUITE_P(Scripted, ScenarioDumpTest, ::testing::ValuesIn(kScenarios),
+                         [](const auto& run) { return std::string(run.param); });
+
+}  // namespace
