@@ -7,6 +7,7 @@
 #include "platform/options.h"
 
 int main(int argc, char** argv) {
+  using namespace brawl;
   try {
     const Options options = ParseOptions(argc, argv);
     return options.headless ? RunHeadlessGame(options) : RunRealGame(options);

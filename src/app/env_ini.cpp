@@ -6,8 +6,10 @@
 #include <sstream>
 #include <vector>
 
-#include "game/game.h"
+#include "game/settings.h"
 #include "platform/fatal_error.h"
+
+namespace brawl {
 
 namespace {
 
@@ -97,10 +99,12 @@ EnvIni ReadEnvIni(const std::string& path) {
   return ParseEnvIni(text.str(), path);
 }
 
-void ReadSettingsFile(Game& game, const std::string& file_name) {
-  const EnvIni ini = ReadEnvIni(game.settings.AppPath + file_name);
-  game.settings.ReadyGoWait = ini.wait;
+void ReadSettingsFile(Settings& settings, const std::string& file_name) {
+  const EnvIni ini = ReadEnvIni(settings.AppPath + file_name);
+  settings.ReadyGoWait = ini.wait;
   // The file can tick a box but never clear one.
-  if (ini.hires_preset == 1) game.settings.form.hires_ticked = true;
-  if (ini.fps_preset == 1) game.settings.form.fps_ticked = true;
+  if (ini.hires_preset == 1) settings.form.hires_ticked = true;
+  if (ini.fps_preset == 1) settings.form.fps_ticked = true;
 }
+
+}  // namespace brawl

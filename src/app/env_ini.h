@@ -2,6 +2,8 @@
 #include <cstdint>
 #include <string>
 
+namespace brawl {
+
 struct EnvIni {
   int16_t wait = 0;
   int16_t hires_preset = 0;
@@ -12,5 +14,8 @@ struct EnvIni {
 EnvIni ParseEnvIni(const std::string& text, const std::string& path);
 EnvIni ReadEnvIni(const std::string& path);
 
-struct Game;
-void ReadSettingsFile(Game& game, const std::string& file_name);
+struct Settings;
+// Reads the program folder's env.ini into the settings: the wait, and the boxes it ticks.
+void ReadSettingsFile(Settings& settings, const std::string& file_name);
+
+}  // namespace brawl

@@ -16,6 +16,8 @@
 #include "platform/program_folder.h"
 #include "platform/surface.h"
 
+namespace brawl {
+
 namespace {
 
 constexpr int64_t kPassesWithoutScript = 600;
@@ -102,7 +104,7 @@ class HeadlessObserver : public RunObserver {
 
   void PrepareNextPass(Game& game) {
     if (game.passes >= last_pass_) {
-      game.loop.Running = 0;
+      game.loop.Running = false;
       return;
     }
     machine_.held = NextHeld(script_, cursor_);
@@ -134,3 +136,5 @@ int RunHeadlessGame(const Options& options) {
   observer.WarnUntaken();
   return 0;
 }
+
+}  // namespace brawl

@@ -5,6 +5,8 @@
 #include "platform/options.h"
 #include "platform/sdl/real_platform.h"
 
+namespace brawl {
+
 int RunRealGame(const Options& options) {
   // The machine outlives the game; if a fatal error unwinds through here, the machine's
   // owners close the window and show the pointer before main prints the message.
@@ -13,3 +15,5 @@ int RunRealGame(const Options& options) {
   StartUp(game);
   return 0;
 }
+
+}  // namespace brawl

@@ -1,6 +1,10 @@
 #pragma once
 
+namespace brawl {
+
 struct Options;
 
 // The whole game on this machine's display, keyboard, joysticks and audio.
 int RunRealGame(const Options& options);
+
+}  // namespace brawl

@@ -3,8 +3,10 @@
 #include "game/game.h"
 #include "render/assets.h"
 #include "render/display_setup.h"
-#include "sim/match.h"
+#include "sim/pass.h"
 #include "sound/sound.h"
+
+namespace brawl {
 
 void ShowSettings(Game& game) {
   DialogControls& form = game.settings.form;
@@ -16,17 +18,19 @@ void ShowSettings(Game& game) {
 
 void LaunchGame(Game& game) {
   Settings& s = game.settings;
-  s.UseJoystick[0] = s.form.joystick_ticked[0] ? -1 : 0;
-  s.UseJoystick[1] = s.form.joystick_ticked[1] ? -1 : 0;
+  s.UseJoystick[0] = s.form.joystick_ticked[0];
+  s.UseJoystick[1] = s.form.joystick_ticked[1];
   s.ScreenWidth = s.form.hires_ticked ? 640 : 320;
   s.ScreenHeight = s.form.hires_ticked ? 480 : 240;
-  s.ShowFps = s.form.fps_ticked ? -1 : 0;
+  s.ShowFps = s.form.fps_ticked;
   game.platform.dialog.Hide();
-  SetUpDisplay(game);
-  SetUpSound(game);
-  LoadAssets(game);
-  ResetMatch(game);
-  game.loop.InMatch = -1;
+  SetUpDisplay(game.gfx, game.platform.display, s.ScreenWidth, s.ScreenHeight);
+  SetUpSound(game.sound, game.platform.audio, s.AppPath);
+  LoadAssets(game.gfx, game.scene, s.AppPath);
+  PassEvents events;
+  ResetMatch(game.match, game.platform.clock.Seconds(), events);
+  for (int i = 0; i < events.sound_count; ++i) PlaySound(game.sound, game.platform.audio, events.sounds[i]);
+  game.loop.InMatch = true;
   game.loop.Fps = 60.0f;
   s.form.joystick_enabled[0] = s.form.joystick_enabled[1] = false;
   s.form.hires_enabled = s.form.fps_enabled = false;
@@ -38,4 +42,6 @@ void LaunchGame(Game& game) {
 
 void EndProgram(Game& game) { game.loop.ending = true; }
 
-void CloseRequest(Game& game) { game.loop.Running = 0; }
+void CloseRequest(Game& game) { game.loop.Running = false; }
+
+}  // namespace brawl

@@ -6,14 +6,19 @@
 #include "game/main_loop.h"
 #include "input/joystick.h"
 
+namespace brawl {
+
 void StartUp(Game& game) {
   std::string path = game.platform.program_folder;
   if (path.empty() || path.back() != '/') path += '/';
   game.settings.AppPath = path;
-  DiscoverJoysticks(game);
+  game.actions = {LaunchGame, EndProgram, CloseRequest};
+  DiscoverJoysticks(game.joy, game.platform.joysticks);
   game.platform.dialog.Place(320, 240);
-  ReadSettingsFile(game, "env.ini");
+  ReadSettingsFile(game.settings, "env.ini");
   ShowSettings(game);
-  game.loop.GameMode = kTitle;
+  game.match.GameMode = Mode::Title;
   RunMainLoop(game);
 }
+
+}  // namespace brawl

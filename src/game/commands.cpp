@@ -4,65 +4,61 @@
 #include "input/joystick.h"
 #include "platform/keyboard.h"
 
+namespace brawl {
+
 namespace {
 
-constexpr int16_t kHeld = 128;
-
-struct Binding {
-  Commands::Entry entry;
-  Key key;
+struct KeySet {
+  Key forward, back, right, left, turn_right, turn_left, fire;
 };
+constexpr KeySet kKeys[2] = {{Key::Up, Key::Down, Key::Right, Key::Left, Key::Num2, Key::Num1, Key::Num3},
+                             {Key::S, Key::X, Key::C, Key::Z, Key::N, Key::B, Key::M}};
 
-// In the order the keys are read. Player 2 has no Spare key.
-constexpr Binding kPlayer1Keys[] = {{Commands::Forward, Key::Up},     {Commands::Back, Key::Down},
-                                    {Commands::Right, Key::Right},    {Commands::Left, Key::Left},
-                                    {Commands::TurnRight, Key::Num2}, {Commands::TurnLeft, Key::Num1},
-                                    {Commands::Fire, Key::Num3},      {Commands::Spare, Key::Num4}};
-constexpr Binding kPlayer2Keys[] = {{Commands::Forward, Key::S},   {Commands::Back, Key::X},
-                                    {Commands::Right, Key::C},     {Commands::Left, Key::Z},
-                                    {Commands::TurnRight, Key::N}, {Commands::TurnLeft, Key::B},
-                                    {Commands::Fire, Key::M}};
-
-int16_t KeyEntry(Game& game, Key key) {
-  return game.platform.keyboard.Held(key) ? kHeld : int16_t{0};
+PlayerCommands FromKeys(Keyboard& keyboard, int p) {
+  const KeySet& k = kKeys[p];
+  PlayerCommands c;
+  c.forward = keyboard.Held(k.forward);
+  c.back = keyboard.Held(k.back);
+  c.right = keyboard.Held(k.right);
+  c.left = keyboard.Held(k.left);
+  c.turn_right = keyboard.Held(k.turn_right);
+  c.turn_left = keyboard.Held(k.turn_left);
+  c.fire = keyboard.Held(k.fire);
+  // Player 1's fourth button is a key of its own; player 2 has none.
+  c.spare = p == 0 && keyboard.Held(Key::Num4);
+  return c;
 }
 
-// One joystick axis gives at most one of its two directions.
-void SampleAxis(int32_t value, int16_t& negative, int16_t& positive) {
-  negative = value == -1 ? kHeld : int16_t{0};
-  positive = value == 1 ? kHeld : int16_t{0};
-}
-
-void SampleJoystick(Game& game, int i, int16_t* block) {
-  PollJoystick(game, i);
+// One joystick axis gives at most one of its two directions; the four buttons turn right,
+// turn left, fire and the spare.
+PlayerCommands FromJoystick(Game& game, int i) {
+  PollJoystick(game.joy, game.platform.joysticks, i);
   const JoystickState& joy = game.joy;
-  SampleAxis(joy.JoyX[i], block[Commands::Left], block[Commands::Right]);
-  SampleAxis(joy.JoyY[i], block[Commands::Forward], block[Commands::Back]);
-  const Commands::Entry buttons[4] = {Commands::TurnRight, Commands::TurnLeft, Commands::Fire,
-                                      Commands::Spare};
-  for (int b = 0; b < 4; ++b) block[buttons[b]] = joy.JoyButton[i][b] == 1 ? kHeld : int16_t{0};
+  PlayerCommands c;
+  c.left = joy.JoyX[i] == -1;
+  c.right = joy.JoyX[i] == 1;
+  c.forward = joy.JoyY[i] == -1;
+  c.back = joy.JoyY[i] == 1;
+  c.turn_right = joy.JoyButton[i][0] == 1;
+  c.turn_left = joy.JoyButton[i][1] == 1;
+  c.fire = joy.JoyButton[i][2] == 1;
+  c.spare = joy.JoyButton[i][3] == 1;
+  return c;
 }
 
 }  // namespace
 
 Commands SampleCommands(Game& game) {
   Commands commands;
-  for (int i = 0; i < 2; ++i) {
-    int16_t* block = commands.entry + 8 * i;
-    const int16_t use_joystick = game.settings.UseJoystick[i];
-    if (use_joystick == -1) {
-      SampleJoystick(game, i, block);
-    } else if (use_joystick == 0) {
-      if (i == 0) {
-        for (const Binding& b : kPlayer1Keys) block[b.entry] = KeyEntry(game, b.key);
-      } else {
-        for (const Binding& b : kPlayer2Keys) block[b.entry] = KeyEntry(game, b.key);
-      }
-    }
+  Keyboard& keyboard = game.platform.keyboard;
+  for (int p = 0; p < 2; ++p) {
+    commands.player[p] = game.settings.UseJoystick[p] ? FromJoystick(game, p) : FromKeys(keyboard, p);
   }
   // The shared keys always come from the keyboard, whatever the players steer with.
-  commands.entry[Commands::Enter] = KeyEntry(game, Key::Enter);
-  commands.entry[Commands::Space] = KeyEntry(game, Key::Space);
-  commands.entry[Commands::Escape] = KeyEntry(game, Key::Escape);
+  commands.enter = keyboard.Held(Key::Enter);
+  commands.space = keyboard.Held(Key::Space);
+  commands.escape = keyboard.Held(Key::Escape);
   return commands;
 }
+
+}  // namespace brawl

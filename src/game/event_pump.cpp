@@ -2,27 +2,31 @@
 
 #include <vector>
 
-#include "app/settings_form.h"
 #include "game/game.h"
+
+namespace brawl {
 
 void PumpWindowEvents(Game& game) {
   std::vector<DialogEvent> events;
   game.platform.dialog.Pump(game.settings.form, events);
+  const FormActions& act = game.actions;
   for (const DialogEvent event : events) {
     switch (event) {
       case DialogEvent::Launch:
         // The launch happens at most once: afterwards the button is disabled.
-        if (game.loop.InMatch == 0) LaunchGame(game);
+        if (!game.loop.InMatch && act.launch) act.launch(game);
         break;
       case DialogEvent::Quit:
-        if (game.loop.InMatch == 0) EndProgram(game);
+        if (!game.loop.InMatch && act.end_program) act.end_program(game);
         return;
       case DialogEvent::Close:
-        CloseRequest(game);
+        if (act.close_request) act.close_request(game);
         break;
     }
     if (game.loop.ending) return;
   }
   // Closing the game window ends the run like the settings window's close box.
-  if (game.platform.display.Pump()) CloseRequest(game);
+  if (game.platform.display.Pump() && act.close_request) act.close_request(game);
 }
+
+}  // namespace brawl

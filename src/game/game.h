@@ -1,15 +1,16 @@
 #pragma once
 #include <cstdint>
 
-#include "app/settings.h"
 #include "game/loop_state.h"
+#include "game/settings.h"
 #include "input/joystick_state.h"
 #include "platform/platform.h"
 #include "platform/scene/scene.h"
 #include "render/graphics.h"
-#include "sim/match_state.h"
-#include "sim/random.h"
+#include "sim/match.h"
 #include "sound/sound_slots.h"
+
+namespace brawl {
 
 struct Game;
 
@@ -23,6 +24,14 @@ class RunObserver {
   virtual void PassDone(Game&) {}
 };
 
+// What the settings window's buttons and close box do; the start-up above the loop fills
+// them in.
+struct FormActions {
+  void (*launch)(Game&) = nullptr;
+  void (*end_program)(Game&) = nullptr;
+  void (*close_request)(Game&) = nullptr;
+};
+
 // The whole game: every piece of state, gathered so that a test can make as many as it likes.
 struct Game {
   explicit Game(Platform& p) : platform(p) {}
@@ -32,13 +41,14 @@ struct Game {
   Platform& platform;
   Settings settings;
   LoopState loop;
-  MatchState match;
+  Match match = NewMatch();
   Scene scene;
-  MatchFrames frames;
   Graphics gfx;
   SoundSlots sound;
   JoystickState joy;
-  Random random;
+  FormActions actions;
   RunObserver* observer = nullptr;
   int64_t passes = 0;  // passes of the main loop since the launch
 };
+
+}  // namespace brawl

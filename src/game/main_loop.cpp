@@ -1,18 +1,20 @@
 #include "game/main_loop.h"
 
+#include <algorithm>
 #include <cmath>
 
+#include "game/commands.h"
 #include "game/event_pump.h"
 #include "game/game.h"
-#include "game/mode_control.h"
+#include "game/shutdown.h"
 #include "render/overlay.h"
 #include "render/render3d.h"
-#include "sim/computer.h"
+#include "sim/pass.h"
 #include "sound/sound.h"
 
-namespace {
+namespace brawl {
 
-bool InMatchMode(int16_t mode) { return mode == kOnePlayer || mode == kTwoPlayers; }
+namespace {
 
 void DrawFpsLine(Game& game) {
   Surface& back = game.gfx.BackBuffer;
@@ -21,44 +23,60 @@ void DrawFpsLine(Game& game) {
            FpsLineText(game.settings.ScreenWidth, game.settings.ScreenHeight, game.loop.Fps));
 }
 
+// The opening position goes on screen and holds still while the start cue plays; nothing
+// is sampled or pumped during the pause.
+void RunStartSequence(Game& game) {
+  const Mode mode = game.match.GameMode;
+  SetUpViewports(game.gfx, mode);
+  Render3D(game.gfx, game.scene, game.match, mode);
+  DrawOverlay(game.gfx, game.match, mode);
+  game.platform.display.Flip(game.gfx.BackBuffer);
+  PumpWindowEvents(game);
+  // A window closed just now ends the run at the end of this pass; no need to wait.
+  if (!game.loop.Running || game.loop.ending) return;
+  PlaySound(game.sound, game.platform.audio, Sound::ReadyGo);
+  // env.ini may hold a negative wait; it counts as none.
+  game.platform.clock.Pause(std::max<int>(0, game.settings.ReadyGoWait));
+}
+
 }  // namespace
+
+void RunPass(Game& game) {
+  LoopState& loop = game.loop;
+  ++game.passes;
+  UpdateSounds(game.sound, game.platform.audio);
+  const PassInput input{SampleCommands(game), loop.SpeedFactor, game.platform.clock.Seconds()};
+  const PassEvents events = StepPass(game.match, input);
+  if (events.match_started) RunStartSequence(game);
+  for (int i = 0; i < events.sound_count; ++i) PlaySound(game.sound, game.platform.audio, events.sounds[i]);
+  if (events.escape) {
+    ReleaseObjects(game);
+    RestoreDisplay(game);
+    loop.ending = true;
+    return;
+  }
+  const Mode mode = game.match.GameMode;
+  Render3D(game.gfx, game.scene, game.match, mode);
+  DrawOverlay(game.gfx, game.match, mode);
+  if (InMatch(mode)) {
+    StepFrameTiming(game);
+    if (game.settings.ShowFps) DrawFpsLine(game);
+  }
+  game.platform.display.Flip(game.gfx.BackBuffer);
+  if (game.observer) game.observer->PassDone(game);
+}
 
 void RunMainLoop(Game& game) {
   LoopState& loop = game.loop;
-  loop.Running = -1;
-  while (loop.Running != 0) {
-    if (loop.InMatch == -1) {
-      ++game.passes;
-      UpdateSounds(game);
-      CheckMatchEnd(game);
-      StepMode(game);
-      if (loop.ending) return;  // Escape: nothing more of the pass runs
-      if (loop.GameMode == kOnePlayer) MoveComputer(game);
-      Render3D(game, loop.GameMode);
-      DrawOverlay(game, loop.GameMode);
-      if (InMatchMode(loop.GameMode)) {
-        StepFrameTiming(game);
-        if (game.settings.ShowFps == -1) DrawFpsLine(game);
-      }
-      game.platform.display.Flip(game.gfx.BackBuffer);
-      if (game.observer) game.observer->PassDone(game);
+  loop.Running = true;
+  while (loop.Running) {
+    if (loop.InMatch) {
+      RunPass(game);
+      if (loop.ending) return;
     }
     PumpWindowEvents(game);
     if (loop.ending) return;
   }
-}
-
-void CheckMatchEnd(Game& game) {
-  LoopState& loop = game.loop;
-  if (!(game.match.Fighter[0].Life > 0)) {
-    loop.Winner = 2;
-  } else if (!(game.match.Fighter[1].Life > 0)) {
-    loop.Winner = 1;
-  } else {
-    return;
-  }
-  loop.SpeedLock = 1;
-  loop.GameMode = kResult;
 }
 
 void StepFrameTiming(Game& game) {
@@ -76,7 +94,7 @@ void StepFrameTiming(Game& game) {
       }
     }
     loop.FpsTimer = game.platform.clock.Seconds();
-    if (measured && loop.SpeedLock == 0) loop.SpeedFactor = static_cast<float>(60.0 / double(loop.Fps));
+    if (measured && !game.match.SpeedLock) loop.SpeedFactor = static_cast<float>(60.0 / double(loop.Fps));
     loop.FpsFrameCount = 0;
   }
   ++loop.FpsFrameCount;
@@ -91,3 +109,5 @@ std::string FpsLineText(int width, int height, float fps) {
   text += "." + std::to_string(tenths % 10);
   return text;
 }
+
+}  // namespace brawl

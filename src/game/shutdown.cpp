@@ -2,9 +2,11 @@
 
 #include "game/game.h"
 
+namespace brawl {
+
 void ReleaseObjects(Game& game) {
-  game.frames = MatchFrames{};
   game.scene = Scene{};
+  game.gfx.frames = SceneFrames{};
   Graphics& g = game.gfx;
   g.TitleSurface = g.CursorSurface = g.LifeBarSurface[0] = g.LifeBarSurface[1] = Surface{};
   g.P1WinSurface = g.P2WinSurface = Surface{};
@@ -14,3 +16,5 @@ void RestoreDisplay(Game& game) {
   game.platform.display.Restore();
   game.platform.display.ShowPointer(true);
 }
+
+}  // namespace brawl

@@ -6,6 +6,8 @@
 
 #include "game/game.h"
 
+namespace brawl {
+
 namespace {
 
 void AppendInt(std::string& out, int64_t value) {
@@ -79,7 +81,7 @@ void AppendFighter(std::string& out, const FighterState& f) {
 void AppendBullet(std::string& out, const BulletState& b) {
   out += '{';
   Fields o{out};
-  o.Int("Active", b.Active);
+  o.Int("Active", b.Active ? -1 : 0);
   o.Float("X", b.X);
   o.Float("Y", b.Y);
   o.Float("Z", b.Z);
@@ -92,7 +94,7 @@ void AppendBullet(std::string& out, const BulletState& b) {
 void AppendBlood(std::string& out, const BloodState& b) {
   out += '{';
   Fields o{out};
-  o.Int("Active", b.Active);
+  o.Int("Active", b.Active ? -1 : 0);
   o.Float("X", b.X);
   o.Float("Y", b.Y);
   o.Float("Z", b.Z);
@@ -138,14 +140,14 @@ std::string StateDumpLine(const Game& game, int64_t pass) {
   out += '{';
   Fields o{out};
   const LoopState& loop = game.loop;
-  const MatchState& match = game.match;
+  const Match& match = game.match;
   o.Int("pass", pass);
-  o.Int("GameMode", loop.GameMode);
-  o.Int("Winner", loop.Winner);
-  o.Int("TitleChoice", loop.TitleChoice);
+  o.Int("GameMode", static_cast<int>(match.GameMode));
+  o.Int("Winner", match.Winner);
+  o.Int("TitleChoice", match.TitleChoice);
   o.Float("Fps", loop.Fps);
   o.Float("SpeedFactor", loop.SpeedFactor);
-  o.Int("SpeedLock", loop.SpeedLock);
+  o.Int("SpeedLock", match.SpeedLock ? 1 : 0);
   o.Int("FpsFrameCount", loop.FpsFrameCount);
 
   o.Name("Heading");
@@ -171,10 +173,7 @@ std::string StateDumpLine(const Game& game, int64_t pass) {
   out += '[';
   for (int p = 0; p < 2; ++p) {
     if (p) out += ',';
-    const FrameId id = game.frames.Camera[p];
-    // Before the scene is built there is no camera to stand anywhere.
-    const bool exists = id >= 0 && static_cast<size_t>(id) < game.scene.frames.size();
-    AppendVec(out, exists ? game.scene.frames[static_cast<size_t>(id)].position : Vec3{});
+    AppendVec(out, match.frames.Camera[p].position);
   }
   out += ']';
 
@@ -182,7 +181,7 @@ std::string StateDumpLine(const Game& game, int64_t pass) {
   out += '[';
   for (int i = 0; i < kSoundSlots; ++i) {
     if (i) out += ',';
-    AppendInt(out, game.sound.SoundBusy[i]);
+    AppendInt(out, game.sound.SoundBusy[i] ? -1 : 0);
   }
   out += ']';
 
@@ -190,9 +189,11 @@ std::string StateDumpLine(const Game& game, int64_t pass) {
   out += '[';
   for (size_t i = 0; i < game.sound.requested.size(); ++i) {
     if (i) out += ',';
-    AppendString(out, game.sound.requested[i]);
+    AppendString(out, WaveName(game.sound.requested[i]));
   }
   out += ']';
   out += '}';
   return out;
 }
+
+}  // namespace brawl

@@ -1,6 +1,12 @@
 #pragma once
+#include "input/joystick_state.h"
+#include "platform/joystick_devices.h"
 
-struct Game;
+namespace brawl {
 
-void DiscoverJoysticks(Game& game);
-void PollJoystick(Game& game, int player);
+// Opens at most two joysticks and counts them.
+void DiscoverJoysticks(JoystickState& joy, JoystickDevices& devices);
+// Reads player's joystick into the game's terms.
+void PollJoystick(JoystickState& joy, JoystickDevices& devices, int player);
+
+}  // namespace brawl

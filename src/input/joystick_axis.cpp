@@ -2,6 +2,8 @@
 
 #include <cmath>
 
+namespace brawl {
+
 namespace {
 constexpr double kDeadZone = 0.10;
 constexpr double kSaturation = 0.95;
@@ -18,3 +20,5 @@ int32_t ConditionAxis(int16_t raw) {
   }
   return static_cast<int32_t>(raw < 0 ? -reading : reading);
 }
+
+}  // namespace brawl

@@ -1,6 +1,8 @@
 #pragma once
 #include <string>
 
+namespace brawl {
+
 // One-shot playback of wave files.
 class Audio {
  public:
@@ -14,3 +16,5 @@ class Audio {
   virtual int Play(int wave) = 0;
   virtual bool IsPlaying(int handle) = 0;
 };
+
+}  // namespace brawl

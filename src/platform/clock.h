@@ -1,5 +1,7 @@
 #pragma once
 
+namespace brawl {
+
 // The game's timer and its pause.
 class Clock {
  public:
@@ -9,3 +11,5 @@ class Clock {
   // Holds the program still; negative values count as 0.
   virtual void Pause(int milliseconds) = 0;
 };
+
+}  // namespace brawl

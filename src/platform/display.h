@@ -1,5 +1,7 @@
 #pragma once
 
+namespace brawl {
+
 struct Surface;
 
 // The game's screen: a window showing the back buffer.
@@ -17,3 +19,5 @@ class Display {
   // Returns true when the window was asked to close.
   virtual bool Pump() = 0;
 };
+
+}  // namespace brawl

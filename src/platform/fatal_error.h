@@ -2,6 +2,8 @@
 #include <stdexcept>
 #include <string>
 
+namespace brawl {
+
 // Ends the program with one line, "brawl: <message>", and exit status 1. The message
 // names what failed, the file or device, and why: "what failed: file or device: reason".
 struct FatalError : std::runtime_error {
@@ -16,3 +18,5 @@ struct UsageError : std::runtime_error {
 inline FatalError Fatal(const std::string& what, const std::string& where, const std::string& why) {
   return FatalError(what + ": " + where + ": " + why);
 }
+
+}  // namespace brawl

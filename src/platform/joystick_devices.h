@@ -1,6 +1,8 @@
 #pragma once
 #include <cstdint>
 
+namespace brawl {
+
 // A joystick as the platform reads it, before the game's conditioning.
 struct RawJoystick {
   int16_t x = 0;  // -32768 (left) .. 32767 (right)
@@ -18,3 +20,5 @@ class JoystickDevices {
   // button held, and reads again once it is back.
   virtual RawJoystick Read(int index) = 0;
 };
+
+}  // namespace brawl

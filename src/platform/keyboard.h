@@ -1,6 +1,8 @@
 #pragma once
 #include <cstdint>
 
+namespace brawl {
+
 // Every key the game reads, by position.
 enum class Key : uint8_t {
   Up, Down, Left, Right,
@@ -16,3 +18,5 @@ class Keyboard {
   // Held or not at this moment, as the last event pump left it.
   virtual bool Held(Key key) = 0;
 };
+
+}  // namespace brawl

@@ -8,6 +8,8 @@
 
 #include "platform/fatal_error.h"
 
+namespace brawl {
+
 namespace {
 
 bool IsDigits(std::string_view s) {
@@ -141,3 +143,5 @@ Options ParseOptions(int argc, char** argv) {
   }
   return options;
 }
+
+}  // namespace brawl

@@ -4,6 +4,8 @@
 #include <utility>
 #include <vector>
 
+namespace brawl {
+
 // The command line. The game itself reads none: these belong to the platform layer.
 struct Options {
   bool headless = false;
@@ -23,3 +25,5 @@ struct Options {
 
 // Throws UsageError with a one-line message for anything it does not accept.
 Options ParseOptions(int argc, char** argv);
+
+}  // namespace brawl

@@ -8,6 +8,8 @@
 #include "platform/keyboard.h"
 #include "platform/settings_dialog.h"
 
+namespace brawl {
+
 // Everything the game reaches outside itself. Either the real machine or the headless one.
 struct Platform {
   std::string program_folder;  // the executable's folder, or --app-path
@@ -18,3 +20,5 @@ struct Platform {
   JoystickDevices& joysticks;
   SettingsDialog& dialog;
 };
+
+}  // namespace brawl

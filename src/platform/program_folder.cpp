@@ -8,6 +8,8 @@
 
 #include "platform/fatal_error.h"
 
+namespace brawl {
+
 std::string AsFolder(std::string path) {
   if (path.empty() || path.back() != '/') path += '/';
   return path;
@@ -35,3 +37,5 @@ std::string ProgramFolder() {
     buffer.resize(buffer.size() * 2);
   }
 }
+
+}  // namespace brawl

@@ -1,6 +1,8 @@
 #pragma once
 #include <vector>
 
+namespace brawl {
+
 // What the settings window shows: which boxes are ticked and which controls can be used.
 struct DialogControls {
   bool joystick_ticked[2] = {false, false};  // Check1(0), Check1(1)
@@ -28,3 +30,5 @@ class SettingsDialog {
   // `controls` and appends what the user asked for, in order.
   virtual void Pump(DialogControls& controls, std::vector<DialogEvent>& events) = 0;
 };
+
+}  // namespace brawl

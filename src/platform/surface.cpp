@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <utility>
 
+namespace brawl {
+
 Surface MakeSurface(int width, int height) {
   Surface surface;
   surface.width = std::max(width, 0);
@@ -44,3 +46,5 @@ void DrawBox(Surface& target, int x1, int y1, int x2, int y2) {
     if (x2 - 1 < target.width) row[x2 - 1] = outline;
   }
 }
+
+}  // namespace brawl

@@ -5,6 +5,8 @@
 #include <string_view>
 #include <vector>
 
+namespace brawl {
+
 // A 16-bit RGB565 picture in plain memory: the back buffer and every 2-D bitmap.
 struct Surface {
   int width = 0;
@@ -48,3 +50,5 @@ Font OpenFont(int pixel_height);
 void DrawText(Surface& target, const Font& font, int x, int y, std::string_view text);
 // Saves as PNG; throws FatalError naming the file.
 void SavePng(const Surface& surface, const std::string& path);
+
+}  // namespace brawl

@@ -9,6 +9,8 @@
 #include "platform/fatal_error.h"
 #include "platform/surface.h"
 
+namespace brawl {
+
 // Our own look at the header comes first: it names what is wrong in words a player can act
 // on, and it refuses a truncated file before the decoder reads past its end.
 namespace {
@@ -103,3 +105,5 @@ Surface LoadBitmap(const std::string& path) {
   SDL_UnlockSurface(converted.get());
   return surface;
 }
+
+}  // namespace brawl

@@ -3,6 +3,8 @@
 
 #include "platform/surface.h"
 
+namespace brawl {
+
 // Rectangles are clamped here, never trusted: a copy must neither read nor write outside
 // either picture, whatever the caller asks for. Work in 64 bits so that no sum overflows.
 namespace {
@@ -106,3 +108,5 @@ void Blt(Surface& target, Rect target_rect, const Surface& source, Rect source_r
     }
   }
 }
+
+}  // namespace brawl

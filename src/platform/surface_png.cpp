@@ -6,6 +6,8 @@
 #include "platform/fatal_error.h"
 #include "platform/surface.h"
 
+namespace brawl {
+
 void SavePng(const Surface& surface, const std::string& path) {
   using SdlSurface = std::unique_ptr<SDL_Surface, void (*)(SDL_Surface*)>;
   if (surface.width <= 0 || surface.height <= 0) throw Fatal("screenshot", path, "empty picture");
@@ -20,3 +22,5 @@ void SavePng(const Surface& surface, const std::string& path) {
   if (!rgb) throw Fatal("screenshot", path, SDL_GetError());
   if (IMG_SavePNG(rgb.get(), path.c_str()) != 0) throw Fatal("screenshot", path, IMG_GetError());
 }
+
+}  // namespace brawl

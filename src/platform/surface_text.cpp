@@ -11,6 +11,8 @@
 #include "platform/fatal_error.h"
 #include "platform/surface.h"
 
+namespace brawl {
+
 namespace {
 
 constexpr const char* kFamily = "DejaVu Sans";
@@ -136,3 +138,5 @@ void DrawText(Surface& target, const Font& font, int x, int y, std::string_view 
     }
   }
 }
+
+}  // namespace brawl

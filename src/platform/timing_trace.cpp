@@ -4,6 +4,8 @@
 #include <cstdlib>
 #include <ctime>
 
+namespace brawl {
+
 void TraceTiming(const char* event) {
   static const bool enabled = std::getenv("BRAWL_TIMING") != nullptr;
   if (!enabled) return;
@@ -12,3 +14,5 @@ void TraceTiming(const char* event) {
   std::fprintf(stderr, "brawl: timing: %s %lld.%06ld\n", event, static_cast<long long>(now.tv_sec),
                now.tv_nsec / 1000);
 }
+
+}  // namespace brawl

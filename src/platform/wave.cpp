@@ -11,6 +11,8 @@
 
 #include "platform/fatal_error.h"
 
+namespace brawl {
+
 namespace {
 
 constexpr char kWhat[] = "cannot load wave";
@@ -129,3 +131,5 @@ double WaveMilliseconds(const Wave& wave) {
   if (wave.sample_rate <= 0) return 0.0;
   return static_cast<double>(wave.frames) * 1000.0 / static_cast<double>(wave.sample_rate);
 }
+
+}  // namespace brawl

@@ -3,6 +3,8 @@
 #include <string>
 #include <vector>
 
+namespace brawl {
+
 // A PCM wave file, checked and decoded.
 struct Wave {
   int channels = 0;
@@ -18,3 +20,5 @@ Wave ReadWave(const std::string& path);
 
 // frames x 1000 / sample rate
 double WaveMilliseconds(const Wave& wave);
+
+}  // namespace brawl

@@ -3,12 +3,12 @@
 #include <filesystem>
 #include <string>
 
-#include "game/game.h"
 #include "platform/fatal_error.h"
 #include "platform/scene/scene.h"
 #include "platform/scene/viewport.h"
 #include "platform/scene/xfile_reader.h"
-#include "sim/match.h"
+
+namespace brawl {
 
 namespace {
 
@@ -17,9 +17,9 @@ constexpr float kAmbient = 0.5f;
 
 // The overlay copies fixed rectangles out of these bitmaps, so a smaller one is refused
 // here rather than shown half-empty.
-void LoadBitmapSurface(Game& game, const char* file_name, Surface& surface, int min_width, int min_height,
-                       bool use_key) {
-  const std::string path = game.settings.AppPath + file_name;
+void LoadBitmapSurface(const std::string& folder, const char* file_name, Surface& surface, int min_width,
+                       int min_height, bool use_key) {
+  const std::string path = folder + file_name;
   surface = LoadBitmap(path);
   if (surface.width < min_width || surface.height < min_height)
     throw Fatal("bitmap", path,
@@ -29,61 +29,70 @@ void LoadBitmapSurface(Game& game, const char* file_name, Surface& surface, int 
   if (use_key) SetColorKey(surface, 0);
 }
 
-void LoadBitmaps(Game& game) {
-  Graphics& g = game.gfx;
-  LoadBitmapSurface(game, "title.bmp", g.TitleSurface, 320, 240, false);
-  LoadBitmapSurface(game, "Cursor.bmp", g.CursorSurface, 32, 32, false);
-  LoadBitmapSurface(game, "lifebar.bmp", g.LifeBarSurface[0], 128, 6, false);
-  LoadBitmapSurface(game, "lifebar.bmp", g.LifeBarSurface[1], 128, 6, false);
-  LoadBitmapSurface(game, "1pwin.bmp", g.P1WinSurface, 240, 64, true);
-  LoadBitmapSurface(game, "2pwin.bmp", g.P2WinSurface, 240, 64, true);
+void LoadBitmaps(Graphics& g, const std::string& folder) {
+  LoadBitmapSurface(folder, "title.bmp", g.TitleSurface, 320, 240, false);
+  LoadBitmapSurface(folder, "Cursor.bmp", g.CursorSurface, 32, 32, false);
+  LoadBitmapSurface(folder, "lifebar.bmp", g.LifeBarSurface[0], 128, 6, false);
+  LoadBitmapSurface(folder, "lifebar.bmp", g.LifeBarSurface[1], 128, 6, false);
+  LoadBitmapSurface(folder, "1pwin.bmp", g.P1WinSurface, 240, 64, true);
+  LoadBitmapSurface(folder, "2pwin.bmp", g.P2WinSurface, 240, 64, true);
 }
 
-void BuildScene(Game& game) {
-  const int w = game.settings.ScreenWidth, h = game.settings.ScreenHeight;
-  Graphics& g = game.gfx;
+// The cameras and the 42 sprite frames, all under the scene root, then the light.
+void BuildScene(Graphics& g, Scene& scene) {
+  const int w = g.width, h = g.height;
   g.RMDevice = CreateDevice(w, h);
-  CreateMatchFrames(game);  // the cameras, placed, and the sprite frames
-  g.LightFrame = CreateFrame(game.scene);
-  g.Viewport[0] = CreateViewport(game.frames.Camera[0], 0, 0, w / 2, h);
-  g.Viewport[1] = CreateViewport(game.frames.Camera[1], w / 2, 0, w / 2, h);
-  SetSceneBackground(game.scene, kBackground);
-  AddAmbientLight(game.scene, kAmbient, kAmbient, kAmbient);
+  SceneFrames& f = g.frames;
+  for (FrameId& camera : f.Camera) camera = CreateFrame(scene);
+  for (FrameId& fighter : f.FighterFrame) fighter = CreateFrame(scene);
+  for (int i = 0; i < kSlots; ++i) {
+    f.BulletFrame[0][i] = CreateFrame(scene);
+    f.BulletFrame[1][i] = CreateFrame(scene);
+    f.BloodFrame[0][i] = CreateFrame(scene);
+    f.BloodFrame[1][i] = CreateFrame(scene);
+  }
+  g.LightFrame = CreateFrame(scene);
+  g.Viewport[0] = CreateViewport(f.Camera[0], 0, 0, w / 2, h);
+  g.Viewport[1] = CreateViewport(f.Camera[1], w / 2, 0, w / 2, h);
+  SetSceneBackground(scene, kBackground);
+  AddAmbientLight(scene, kAmbient, kAmbient, kAmbient);
 }
 
 // Sprite bitmaps are looked for in the working directory first, then in the program
 // folder, so that the game starts from any directory.
-void MakeSprite(Game& game, FrameId frame, const char* file_name, bool black_key) {
+void MakeSprite(Scene& scene, const std::string& folder, FrameId frame, const char* file_name, bool black_key) {
   std::string path = file_name;
   std::error_code error;
-  if (!std::filesystem::exists(path, error)) path = game.settings.AppPath + file_name;
-  const VisualId texture = CreateDecal(game.scene, LoadBitmap(path));
-  SetDecalTransparency(game.scene, texture, true);
-  if (black_key) SetDecalTransparentColor(game.scene, texture, 0);
-  SetDecalSize(game.scene, texture, 1.0f, 1.0f);
-  AddVisual(game.scene, frame, texture);
+  if (!std::filesystem::exists(path, error)) path = folder + file_name;
+  const VisualId texture = CreateDecal(scene, LoadBitmap(path));
+  SetDecalTransparency(scene, texture, true);
+  if (black_key) SetDecalTransparentColor(scene, texture, 0);
+  SetDecalSize(scene, texture, 1.0f, 1.0f);
+  AddVisual(scene, frame, texture);
 }
 
-void LoadArena(Game& game) {
-  Mesh mesh = ReadXFile(game.settings.AppPath + "back1.x", "arena mesh");
-  const VisualId arena = CreateMeshVisual(game.scene, std::move(mesh));
-  game.gfx.ArenaFrame = CreateFrame(game.scene);
-  AddVisual(game.scene, game.gfx.ArenaFrame, arena);
+void LoadArena(Graphics& g, Scene& scene, const std::string& folder) {
+  Mesh mesh = ReadXFile(folder + "back1.x", "arena mesh");
+  const VisualId arena = CreateMeshVisual(scene, std::move(mesh));
+  g.ArenaFrame = CreateFrame(scene);
+  AddVisual(scene, g.ArenaFrame, arena);
 }
 
 }  // namespace
 
-void LoadAssets(Game& game) {
-  LoadBitmaps(game);
-  BuildScene(game);
-  const MatchFrames& f = game.frames;
-  MakeSprite(game, f.FighterFrame[0], "m001.bmp", false);
-  MakeSprite(game, f.FighterFrame[1], "m002.bmp", false);
+void LoadAssets(Graphics& g, Scene& scene, const std::string& folder) {
+  LoadBitmaps(g, folder);
+  BuildScene(g, scene);
+  const SceneFrames& f = g.frames;
+  MakeSprite(scene, folder, f.FighterFrame[0], "m001.bmp", false);
+  MakeSprite(scene, folder, f.FighterFrame[1], "m002.bmp", false);
   for (int i = 0; i < kSlots; ++i) {
-    MakeSprite(game, f.BulletFrame[0][i], "bullet01.bmp", true);
-    MakeSprite(game, f.BulletFrame[1][i], "bullet02.bmp", true);
-    MakeSprite(game, f.BloodFrame[0][i], "blood.bmp", true);
-    MakeSprite(game, f.BloodFrame[1][i], "blood.bmp", true);
+    MakeSprite(scene, folder, f.BulletFrame[0][i], "bullet01.bmp", true);
+    MakeSprite(scene, folder, f.BulletFrame[1][i], "bullet02.bmp", true);
+    MakeSprite(scene, folder, f.BloodFrame[0][i], "blood.bmp", true);
+    MakeSprite(scene, folder, f.BloodFrame[1][i], "blood.bmp", true);
   }
-  LoadArena(game);
+  LoadArena(g, scene, folder);
 }
+
+}  // namespace brawl

@@ -1,5 +1,13 @@
 #pragma once
+#include <string>
 
-struct Game;
+#include "platform/scene/scene.h"
+#include "render/graphics.h"
 
-void LoadAssets(Game& game);
+namespace brawl {
+
+// Loads the overlay's bitmaps, the sprites and the arena from `folder` (the sprites from the
+// working folder first) and builds the scene with its cameras, at the back buffer's size.
+void LoadAssets(Graphics& gfx, Scene& scene, const std::string& folder);
+
+}  // namespace brawl

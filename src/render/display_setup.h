@@ -1,6 +1,10 @@
 #pragma once
+#include "platform/display.h"
+#include "render/graphics.h"
 
-struct Game;
+namespace brawl {
 
-// Takes the screen at ScreenWidth x ScreenHeight and makes the back buffer and font.
-void SetUpDisplay(Game& game);
+// Takes the screen at width x height and makes the back buffer and font.
+void SetUpDisplay(Graphics& gfx, Display& display, int width, int height);
+
+}  // namespace brawl

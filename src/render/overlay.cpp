@@ -2,12 +2,19 @@
 
 #include <cmath>
 
-#include "game/game.h"
+namespace brawl {
 
 namespace {
 
 constexpr const char* kReturnPrompt = "Press SpaceKey To Return Title";
 constexpr int kLifeBarHeight = 6;
+constexpr Rect kTitleRect{0, 0, 320, 240};
+constexpr Rect kCursorRect{0, 0, 32, 32};
+constexpr Rect kBannerRect{0, 0, 240, 64};
+// Where each piece goes at 320 x 240; 640 x 480 stretches the title and the banner to twice.
+constexpr int kCursorX = 75, kCursorY = 75, kCursorStep = 32;
+constexpr int kLifeBarX = 10, kLifeBarY = 10;  // in each half of the screen
+constexpr int kBannerX = 40, kBannerY = 88, kPromptY = 152;
 
 // As wide as the life, rounded half to even; a life of 0 or less gives an empty bar.
 Rect LifeBarRect(float life) {
@@ -17,64 +24,57 @@ Rect LifeBarRect(float life) {
   return Rect{0, 0, static_cast<int32_t>(std::fmin(width, widest)), kLifeBarHeight};
 }
 
-void DrawTitle(Game& game) {
-  Graphics& gfx = game.gfx;
-  const int width = game.settings.ScreenWidth;
-  const int choice = game.loop.TitleChoice;
-  DrawBox(gfx.BackBuffer, 0, 0, width, game.settings.ScreenHeight);
-  const Rect title{0, 0, 320, 240};
-  const Rect cursor{0, 0, 32, 32};
-  if (width == 320) {
-    BltFast(gfx.BackBuffer, 0, 0, gfx.TitleSurface, title);
-    BltFast(gfx.BackBuffer, 75, 75 + 32 * choice, gfx.CursorSurface, cursor);
-  } else if (width == 640) {
-    Blt(gfx.BackBuffer, Rect{0, 0, 640, 480}, gfx.TitleSurface, title);
-    Blt(gfx.BackBuffer, Rect{150, 150 + 64 * choice, 214, 214 + 64 * choice}, gfx.CursorSurface, cursor);
+void DrawTitle(Graphics& gfx, int choice) {
+  DrawBox(gfx.BackBuffer, 0, 0, gfx.width, gfx.height);
+  if (gfx.width == 320) {
+    BltFast(gfx.BackBuffer, 0, 0, gfx.TitleSurface, kTitleRect);
+    BltFast(gfx.BackBuffer, kCursorX, kCursorY + kCursorStep * choice, gfx.CursorSurface, kCursorRect);
+  } else if (gfx.width == 640) {
+    Blt(gfx.BackBuffer, Rect{0, 0, 640, 480}, gfx.TitleSurface, kTitleRect);
+    const int top = 2 * (kCursorY + kCursorStep * choice);
+    Blt(gfx.BackBuffer, Rect{2 * kCursorX, top, 2 * (kCursorX + kCursorRect.right), top + 2 * kCursorRect.bottom},
+        gfx.CursorSurface, kCursorRect);
   }
 }
 
-void DrawLifeBars(Game& game) {
-  Graphics& gfx = game.gfx;
-  const Rect bars[2] = {LifeBarRect(game.match.Fighter[0].Life), LifeBarRect(game.match.Fighter[1].Life)};
-  BltFast(gfx.BackBuffer, 10, 10, gfx.LifeBarSurface[0], bars[0]);
-  BltFast(gfx.BackBuffer, game.settings.ScreenWidth / 2 + 10, 10, gfx.LifeBarSurface[1], bars[1]);
+void DrawLifeBars(Graphics& gfx, const Match& match) {
+  const Rect bars[2] = {LifeBarRect(match.Fighter[0].Life), LifeBarRect(match.Fighter[1].Life)};
+  BltFast(gfx.BackBuffer, kLifeBarX, kLifeBarY, gfx.LifeBarSurface[0], bars[0]);
+  BltFast(gfx.BackBuffer, gfx.width / 2 + kLifeBarX, kLifeBarY, gfx.LifeBarSurface[1], bars[1]);
 }
 
-void DrawResult(Game& game) {
-  Graphics& gfx = game.gfx;
+void DrawResult(Graphics& gfx, int winner) {
   SetForeColor(gfx.BackBuffer, 0xFFFFFF);
-  const Surface* banner = game.loop.Winner == 1   ? &gfx.P1WinSurface
-                          : game.loop.Winner == 2 ? &gfx.P2WinSurface
-                                                  : nullptr;
+  const Surface* banner = winner == 1 ? &gfx.P1WinSurface : winner == 2 ? &gfx.P2WinSurface : nullptr;
   if (!banner) return;
   // The banner's black key is not asked for: it is copied opaque, black and all.
-  const Rect banner_rect{0, 0, 240, 64};
-  if (game.settings.ScreenWidth == 320) {
-    BltFast(gfx.BackBuffer, 40, 88, *banner, banner_rect);
-    DrawText(gfx.BackBuffer, gfx.font, 40, 152, kReturnPrompt);
-  } else if (game.settings.ScreenWidth == 640) {
-    Blt(gfx.BackBuffer, Rect{80, 176, 560, 304}, *banner, banner_rect);
-    DrawText(gfx.BackBuffer, gfx.font, 80, 304, kReturnPrompt);
+  if (gfx.width == 320) {
+    BltFast(gfx.BackBuffer, kBannerX, kBannerY, *banner, kBannerRect);
+    DrawText(gfx.BackBuffer, gfx.font, kBannerX, kPromptY, kReturnPrompt);
+  } else if (gfx.width == 640) {
+    const Rect to{2 * kBannerX, 2 * kBannerY, 2 * (kBannerX + kBannerRect.right), 2 * (kBannerY + kBannerRect.bottom)};
+    Blt(gfx.BackBuffer, to, *banner, kBannerRect);
+    DrawText(gfx.BackBuffer, gfx.font, to.left, to.bottom, kReturnPrompt);
   }
 }
 
 }  // namespace
 
-void DrawOverlay(Game& game, int16_t mode) {
-  SetForeColor(game.gfx.BackBuffer, 0);
-  SetFillColor(game.gfx.BackBuffer, 0);
+void DrawOverlay(Graphics& gfx, const Match& match, Mode mode) {
+  SetForeColor(gfx.BackBuffer, 0);
+  SetFillColor(gfx.BackBuffer, 0);
   switch (mode) {
-    case kTitle:
-      DrawTitle(game);
+    case Mode::Title:
+      DrawTitle(gfx, match.TitleChoice);
       break;
-    case kOnePlayer:
-    case kTwoPlayers:
-      DrawLifeBars(game);
+    case Mode::OnePlayer:
+    case Mode::TwoPlayers:
+      DrawLifeBars(gfx, match);
       break;
-    case kResult:
-      DrawResult(game);
-      break;
-    default:
+    case Mode::Result:
+      DrawResult(gfx, match.Winner);
       break;
   }
 }
+
+}  // namespace brawl

@@ -1,6 +1,10 @@
 #pragma once
-#include <cstdint>
+#include "render/graphics.h"
+#include "sim/match.h"
 
-struct Game;
+namespace brawl {
 
-void DrawOverlay(Game& game, int16_t mode);
+// The 2-D layer over the 3-D views: the title and its cursor, the life bars, the result.
+void DrawOverlay(Graphics& gfx, const Match& match, Mode mode);
+
+}  // namespace brawl

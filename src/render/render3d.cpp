@@ -1,41 +1,48 @@
 #include "render/render3d.h"
 
-#include "game/game.h"
-#include "platform/scene/viewport.h"
-#include "sim/shots.h"
+namespace brawl {
 
-void SetUpViewports(Game& game, int16_t mode) {
-  const int w = game.settings.ScreenWidth, h = game.settings.ScreenHeight;
-  Graphics& g = game.gfx;
-  if (mode == kOnePlayer) {
-    g.Viewport[0] = CreateViewport(game.frames.Camera[0], 0, 0, w, h);
-  } else if (mode == kTwoPlayers) {
-    g.Viewport[0] = CreateViewport(game.frames.Camera[0], 0, 0, w / 2, h);
-    g.Viewport[1] = CreateViewport(game.frames.Camera[1], w / 2, 0, w / 2, h);
+namespace {
+
+// The scene shows the match where the rules last put it.
+void ShowMatch(const SceneFrames& ids, Scene& scene, const MatchFrames& frames) {
+  const auto copy = [&scene](FrameId id, const Frame& from) {
+    Frame& to = scene.frames.at(static_cast<size_t>(id));
+    const int visual = to.visual;
+    to = from;
+    to.visual = visual;
+  };
+  for (int p = 0; p < 2; ++p) {
+    copy(ids.Camera[p], frames.Camera[p]);
+    copy(ids.FighterFrame[p], frames.FighterFrame[p]);
+    for (int i = 0; i < kSlots; ++i) {
+      copy(ids.BulletFrame[p][i], frames.BulletFrame[p][i]);
+      copy(ids.BloodFrame[p][i], frames.BloodFrame[p][i]);
+    }
   }
 }
 
-void Render3D(Game& game, int16_t mode) {
-  Graphics& g = game.gfx;
-  switch (mode) {
-    case kTitle:
-      Update(g.RMDevice);
-      break;
-    case kOnePlayer:
-      StepShots(game);
-      Clear(g.Viewport[0], game.scene, g.RMDevice, g.BackBuffer);
-      Render(g.Viewport[0], game.scene, g.RMDevice, g.BackBuffer);
-      Update(g.RMDevice);
-      break;
-    case kTwoPlayers:
-      StepShots(game);
-      Clear(g.Viewport[0], game.scene, g.RMDevice, g.BackBuffer);
-      Clear(g.Viewport[1], game.scene, g.RMDevice, g.BackBuffer);
-      Render(g.Viewport[0], game.scene, g.RMDevice, g.BackBuffer);
-      Render(g.Viewport[1], game.scene, g.RMDevice, g.BackBuffer);
-      Update(g.RMDevice);
-      break;
-    default:  // the result screen draws over the last match picture
-      break;
+}  // namespace
+
+void SetUpViewports(Graphics& g, Mode mode) {
+  const int w = g.width, h = g.height;
+  if (mode == Mode::OnePlayer) {
+    g.Viewport[0] = CreateViewport(g.frames.Camera[0], 0, 0, w, h);
+  } else if (mode == Mode::TwoPlayers) {
+    g.Viewport[0] = CreateViewport(g.frames.Camera[0], 0, 0, w / 2, h);
+    g.Viewport[1] = CreateViewport(g.frames.Camera[1], w / 2, 0, w / 2, h);
   }
 }
+
+void Render3D(Graphics& g, Scene& scene, const Match& match, Mode mode) {
+  const int views = mode == Mode::OnePlayer ? 1 : mode == Mode::TwoPlayers ? 2 : 0;
+  if (mode == Mode::Result) return;  // the result screen draws over the last match picture
+  if (views > 0) {
+    ShowMatch(g.frames, scene, match.frames);
+    for (int v = 0; v < views; ++v) Clear(g.Viewport[v], scene, g.RMDevice, g.BackBuffer);
+    for (int v = 0; v < views; ++v) Render(g.Viewport[v], scene, g.RMDevice, g.BackBuffer);
+  }
+  Update(g.RMDevice);
+}
+
+}  // namespace brawl

@@ -1,7 +1,13 @@
 #pragma once
-#include <cstdint>
+#include "platform/scene/scene.h"
+#include "render/graphics.h"
+#include "sim/match.h"
 
-struct Game;
+namespace brawl {
 
-void SetUpViewports(Game& game, int16_t mode);
-void Render3D(Game& game, int16_t mode);
+// One view for the one-player match, two side by side for the two-player match.
+void SetUpViewports(Graphics& gfx, Mode mode);
+// Draws the match's views into the back buffer; the title and result screens draw none.
+void Render3D(Graphics& gfx, Scene& scene, const Match& match, Mode mode);
+
+}  // namespace brawl

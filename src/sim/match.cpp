@@ -1,48 +1,41 @@
-#include "sim/match.h"
-
 #include <cmath>
-#include <string>
 
-#include "game/game.h"
-#include "sim/numbers.h"
-#include "sim/scene_frames.h"
-#include "sound/sound.h"
+#include "sim/pass_parts.h"
 
-void CreateMatchFrames(Game& game) {
-  MatchFrames& f = game.frames;
-  for (FrameId& camera : f.Camera) camera = CreateFrame(game.scene);
-  Place(game, f.Camera[0], 0, 0, 0);
-  Place(game, f.Camera[1], 0, 10.0f, 0);
-  for (FrameId& fighter : f.FighterFrame) fighter = CreateFrame(game.scene);
-  for (int i = 0; i < kSlots; ++i) {
-    f.BulletFrame[0][i] = CreateFrame(game.scene);
-    f.BulletFrame[1][i] = CreateFrame(game.scene);
-    f.BloodFrame[0][i] = CreateFrame(game.scene);
-    f.BloodFrame[1][i] = CreateFrame(game.scene);
-  }
+namespace brawl {
+
+Match NewMatch() {
+  Match m;
+  SetPosition(m.frames.Camera[1], 0, 10.0f, 0);
+  return m;
 }
 
-void ResetMatch(Game& game) {
-  MatchState& m = game.match;
-  for (int i = 0; i < kSlots; ++i) {
-    BulletState* bullets[2] = {&m.Bullet[0][i], &m.Bullet[1][i]};
-    BloodState* splashes[2] = {&m.Blood[0][i], &m.Blood[1][i]};
-    for (BulletState* b : bullets) b->Y = kParkHeight, b->Active = 0;
-    for (BloodState* s : splashes) s->Y = kParkHeight, s->Active = 0;
-    // Parked where the slot was last used; T and the directions stay as they were.
-    Place(game, game.frames.BulletFrame[0][i], bullets[0]->X, kParkHeight, bullets[0]->Z);
-    Place(game, game.frames.BulletFrame[1][i], bullets[1]->X, kParkHeight, bullets[1]->Z);
-    Place(game, game.frames.BloodFrame[0][i], splashes[0]->X, kParkHeight, splashes[0]->Z);
-    Place(game, game.frames.BloodFrame[1][i], splashes[1]->X, kParkHeight, splashes[1]->Z);
+void ResetMatch(Match& m, float clock, PassEvents& events) {
+  for (int p = 0; p < 2; ++p) {
+    for (int i = 0; i < kSlots; ++i) {
+      // Parked where the slot was last used; T and the directions stay as they were.
+      BulletState& b = m.Bullet[p][i];
+      BloodState& s = m.Blood[p][i];
+      b.Y = kParkHeight, b.Active = false;
+      s.Y = kParkHeight, s.Active = false;
+      SetPosition(m.frames.BulletFrame[p][i], b.X, kParkHeight, b.Z);
+      SetPosition(m.frames.BloodFrame[p][i], s.X, kParkHeight, s.Z);
+    }
   }
-  m.Fighter[0].X = 50, m.Fighter[0].Z = -45, m.Fighter[0].Life = 128;
-  m.Fighter[1].X = 50, m.Fighter[1].Z = -55, m.Fighter[1].Life = 128;
-  m.Heading[0] = 0, m.Heading[1] = 180;
-  PlaceFighterAndCamera(game, 0);
-  PlaceFighterAndCamera(game, 1);
-  game.loop.TitleChoice = 1;
+  for (int p = 0; p < 2; ++p) {
+    FighterState& f = m.Fighter[p];
+    f.X = kStartX[p], f.Z = kStartZ[p], f.Life = kFullLife;
+    m.Heading[p] = static_cast<int16_t>(kStartHeading[p]);
+  }
+  PlaceFighterAndCamera(m, 0);
+  PlaceFighterAndCamera(m, 1);
+  m.TitleChoice = 1;
 
-  Reseed(game.random, game.platform.clock.Seconds());
-  const int n = static_cast<int>(std::floor(NextUniform(game.random) * 4));
-  PlaySound(game, "title" + std::to_string(n) + ".wav");
+  Reseed(m.random, clock);
+  const int n = static_cast<int>(std::floor(NextUniform(m.random) * 4));
+  events.Play(static_cast<Sound>(static_cast<int>(Sound::Title0) + n));
 }
+
+bool InMatch(Mode mode) { return mode == Mode::OnePlayer || mode == Mode::TwoPlayers; }
+
+}  // namespace brawl

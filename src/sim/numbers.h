@@ -3,6 +3,8 @@
 #include <cstdint>
 #include <limits>
 
+namespace brawl {
+
 // The match is worked out in double and kept in 32-bit floats, the way the game always
 // did; every store goes through here so that the rounding happens in one known place.
 inline float ToFloat(double value) {
@@ -28,3 +30,5 @@ inline int16_t RoundHeading(double degrees) {
 inline int16_t AddDegrees(int16_t heading, int degrees) {
   return static_cast<int16_t>(static_cast<uint16_t>(heading + degrees));
 }
+
+}  // namespace brawl

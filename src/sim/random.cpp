@@ -2,6 +2,8 @@
 
 #include <bit>
 
+namespace brawl {
+
 void Reseed(Random& random, float timer_seconds) {
   random.state = 0x9E3779B97F4A7C15ULL ^ std::bit_cast<uint32_t>(timer_seconds);
 }
@@ -14,3 +16,5 @@ double NextUniform(Random& random) {
   z ^= z >> 31;
   return static_cast<double>(z >> 11) * 0x1.0p-53;
 }
+
+}  // namespace brawl

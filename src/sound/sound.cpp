@@ -2,52 +2,30 @@
 
 #include <cstdio>
 
-#include "game/game.h"
+namespace brawl {
 
-namespace {
-
-// Every wave the game can play; all of them are checked at the launch so that a missing
-// one is reported then, not in the middle of a match.
-constexpr const char* kWaves[] = {"readygo.wav", "fire.wav",   "ogaa.wav",  "title0.wav",
-                                  "title1.wav",  "title2.wav", "title3.wav"};
-
-int LoadWave(Game& game, const std::string& file_name) {
-  const int wave = game.platform.audio.Load(game.settings.AppPath + file_name);
-  game.sound.waves[file_name] = wave;
-  return wave;
-}
-
-}  // namespace
-
-void SetUpSound(Game& game) {
-  if (!game.platform.audio.Open()) {
+void SetUpSound(SoundSlots& s, Audio& audio, const std::string& folder) {
+  if (!audio.Open()) {
     std::fprintf(stderr, "brawl: warning: audio device: cannot be opened; the game runs without sound\n");
-    game.sound.silent = true;
+    s.silent = true;
   }
-  for (const char* name : kWaves) LoadWave(game, name);
+  for (int i = 0; i < kSoundCount; ++i) s.wave[i] = audio.Load(folder + WaveName(static_cast<Sound>(i)));
 }
 
-void PlaySound(Game& game, const std::string& file_name) {
-  SoundSlots& s = game.sound;
-  if (s.log_requests) s.requested.push_back(file_name);
+void PlaySound(SoundSlots& s, Audio& audio, Sound sound) {
+  if (s.log_requests) s.requested.push_back(sound);
   int slot = 0;
-  while (slot < kSoundSlots && s.SoundBusy[slot] != 0) ++slot;
-  // All eight busy: the sound is simply not heard.
+  while (slot < kSoundSlots && s.SoundBusy[slot]) ++slot;
   if (slot == kSoundSlots) return;
-  if (s.silent) {
-    // Without a device the sound ends at once; the slot is freed by the next update.
-    s.handle[slot] = -1;
-  } else {
-    const auto known = s.waves.find(file_name);
-    const int wave = known != s.waves.end() ? known->second : LoadWave(game, file_name);
-    s.handle[slot] = game.platform.audio.Play(wave);
-  }
-  s.SoundBusy[slot] = -1;
+  // Without a device the sound ends at once; the slot is freed by the next update.
+  s.handle[slot] = s.silent ? -1 : audio.Play(s.wave[static_cast<int>(sound)]);
+  s.SoundBusy[slot] = true;
 }
 
-void UpdateSounds(Game& game) {
-  SoundSlots& s = game.sound;
+void UpdateSounds(SoundSlots& s, Audio& audio) {
   for (int i = 0; i < kSoundSlots; ++i) {
-    if (s.SoundBusy[i] == -1 && (s.silent || !game.platform.audio.IsPlaying(s.handle[i]))) s.SoundBusy[i] = 0;
+    if (s.SoundBusy[i] && (s.silent || !audio.IsPlaying(s.handle[i]))) s.SoundBusy[i] = false;
   }
 }
+
+}  // namespace brawl

@@ -3,6 +3,8 @@
 
 #include <memory>
 
+namespace brawl {
+
 // Owners of GTK's handles. A top-level widget is destroyed (GTK holds its reference);
 // any other object drops the one reference we hold.
 struct WidgetDestroyer {
@@ -15,3 +17,5 @@ struct ObjectUnref {
 using WindowWidget = std::unique_ptr<GtkWidget, WidgetDestroyer>;
 template <typename T>
 using ObjectHandle = std::unique_ptr<T, ObjectUnref>;
+
+}  // namespace brawl

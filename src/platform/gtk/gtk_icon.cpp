@@ -3,6 +3,8 @@
 #include <cmath>
 #include <cstdint>
 
+namespace brawl {
+
 namespace {
 
 constexpr int kSize = 32;
@@ -48,3 +50,5 @@ ObjectHandle<GdkPixbuf> MakeWindowIcon() {
   }
   return icon;
 }
+
+}  // namespace brawl

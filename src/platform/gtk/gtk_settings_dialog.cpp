@@ -3,6 +3,8 @@
 #include "platform/gtk/gtk_icon.h"
 #include "platform/timing_trace.h"
 
+namespace brawl {
+
 namespace {
 
 // The window's designed layout, in pixels of its client area.
@@ -184,3 +186,5 @@ gboolean GtkSettingsDialog::OnDelete(GtkWidget* widget, GdkEvent*, gpointer self
   gtk_widget_hide(widget);
   return TRUE;
 }
+
+}  // namespace brawl

@@ -4,6 +4,8 @@
 #include "platform/gtk/gtk_handles.h"
 #include "platform/settings_dialog.h"
 
+namespace brawl {
+
 // The settings window, "出撃前の設定", as a GTK 3 window laid out to the pixel.
 // GTK must have been started (gtk_init_check) before it is made.
 class GtkSettingsDialog final : public SettingsDialog {
@@ -42,3 +44,5 @@ class GtkSettingsDialog final : public SettingsDialog {
 
 // Lets GTK run whatever is pending, without waiting.
 void DrainGtkEvents();
+
+}  // namespace brawl

@@ -6,6 +6,8 @@
 #include "platform/headless/virtual_clock.h"
 #include "platform/wave.h"
 
+namespace brawl {
+
 int HeadlessAudio::Load(const std::string& path) {
   lengths_ms_.push_back(WaveMilliseconds(ReadWave(path)));
   return static_cast<int>(lengths_ms_.size() - 1);
@@ -30,3 +32,5 @@ bool HeadlessAudio::IsPlaying(int handle) {
   playing_.erase(found);  // the clock never goes back: once over, over for good
   return false;
 }
+
+}  // namespace brawl

@@ -6,6 +6,8 @@
 
 #include "platform/audio.h"
 
+namespace brawl {
+
 class VirtualClock;
 
 // Silent playback with real durations: a sound plays for as long as its wave lasts on the
@@ -32,3 +34,5 @@ class HeadlessAudio : public Audio {
   std::unordered_map<int, Playing> playing_;
   int next_handle_ = 0;
 };
+
+}  // namespace brawl

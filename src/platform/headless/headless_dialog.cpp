@@ -1,5 +1,7 @@
 #include "platform/headless/headless_dialog.h"
 
+namespace brawl {
+
 void HeadlessDialog::Place(int width, int height) {
   placed_ = true;
   width_ = width;
@@ -20,3 +22,5 @@ void HeadlessDialog::Pump(DialogControls& controls, std::vector<DialogEvent>& ev
   launched_ = true;
   events.push_back(DialogEvent::Launch);
 }
+
+}  // namespace brawl

@@ -1,6 +1,8 @@
 #pragma once
 #include "platform/settings_dialog.h"
 
+namespace brawl {
+
 // The boxes the command line ticks before the automatic launch.
 struct DialogChoices {
   bool hires = false;
@@ -36,3 +38,5 @@ class HeadlessDialog : public SettingsDialog {
   int width_ = 0;
   int height_ = 0;
 };
+
+}  // namespace brawl

@@ -2,6 +2,8 @@
 
 #include "platform/headless/virtual_clock.h"
 
+namespace brawl {
+
 void HeadlessDisplay::Open(int width, int height) {
   opened_ = true;
   width_ = width;
@@ -11,3 +13,5 @@ void HeadlessDisplay::Open(int width, int height) {
 void HeadlessDisplay::Flip(const Surface&) {
   clock_.Flip();
 }
+
+}  // namespace brawl

@@ -1,6 +1,8 @@
 #pragma once
 #include "platform/display.h"
 
+namespace brawl {
+
 class VirtualClock;
 
 // A screen nobody sees: flipping only moves the virtual clock on.
@@ -24,3 +26,5 @@ class HeadlessDisplay : public Display {
   int width_ = 0;
   int height_ = 0;
 };
+
+}  // namespace brawl

@@ -3,6 +3,8 @@
 #include "platform/options.h"
 #include "platform/program_folder.h"
 
+namespace brawl {
+
 namespace {
 
 DialogChoices ChoicesOf(const Options& options) {
@@ -24,3 +26,5 @@ HeadlessMachine::HeadlessMachine(const Options& options, const std::string& prog
       audio(clock),
       dialog(ChoicesOf(options)),
       platform{AsFolder(program_folder), clock, keyboard, display, audio, joysticks, dialog} {}
+
+}  // namespace brawl

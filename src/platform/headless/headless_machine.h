@@ -9,6 +9,8 @@
 #include "platform/headless/virtual_clock.h"
 #include "platform/platform.h"
 
+namespace brawl {
+
 struct Options;
 
 // The virtual machine of a headless run, and the Platform the game sees of it. The
@@ -27,3 +29,5 @@ struct HeadlessMachine {
   HeadlessDialog dialog;
   Platform platform;
 };
+
+}  // namespace brawl

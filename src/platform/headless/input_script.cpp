@@ -12,6 +12,8 @@
 
 #include "platform/fatal_error.h"
 
+namespace brawl {
+
 namespace {
 
 constexpr int64_t kMaxCount = 1000000000;
@@ -141,3 +143,5 @@ HeldInput NextHeld(const InputScript& script, ScriptCursor& cursor) {
   ++cursor.used;
   return script.steps[cursor.step].held;
 }
+
+}  // namespace brawl

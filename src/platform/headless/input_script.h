@@ -6,6 +6,8 @@
 
 #include "platform/keyboard.h"
 
+namespace brawl {
+
 // Joystick controls as a script names them after "J1." or "J2.".
 enum class StickControl : uint8_t { Left, Right, Up, Down, B0, B1, B2, B3, Count };
 
@@ -46,3 +48,5 @@ struct ScriptCursor {
 
 // What the next pass holds; nothing once the script has run out.
 HeldInput NextHeld(const InputScript& script, ScriptCursor& cursor);
+
+}  // namespace brawl

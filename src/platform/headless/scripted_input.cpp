@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+namespace brawl {
+
 namespace {
 
 // Full travel one way or the other; both ways at once cancel out.
@@ -27,3 +29,5 @@ RawJoystick ScriptedJoysticks::Read(int index) {
   }
   return raw;
 }
+
+}  // namespace brawl

@@ -3,6 +3,8 @@
 #include "platform/joystick_devices.h"
 #include "platform/keyboard.h"
 
+namespace brawl {
+
 // The keyboard of a headless run: holds what the script says for the current pass.
 class ScriptedKeyboard : public Keyboard {
  public:
@@ -26,3 +28,5 @@ class ScriptedJoysticks : public JoystickDevices {
   int open_ = 0;
   const HeldInput& held_;
 };
+
+}  // namespace brawl

@@ -1,5 +1,7 @@
 #include "platform/headless/virtual_clock.h"
 
+namespace brawl {
+
 float VirtualClock::Seconds() {
   return static_cast<float>(start_seconds_ + elapsed_ms_ / 1000.0);
 }
@@ -11,3 +13,5 @@ void VirtualClock::Pause(int milliseconds) {
 void VirtualClock::Flip() {
   elapsed_ms_ += flip_milliseconds_;
 }
+
+}  // namespace brawl

@@ -1,6 +1,8 @@
 #pragma once
 #include "platform/clock.h"
 
+namespace brawl {
+
 // The headless run's time: it moves only when the display flips or the game pauses, so a
 // run is the same on every machine.
 class VirtualClock : public Clock {
@@ -21,3 +23,5 @@ class VirtualClock : public Clock {
   double flip_milliseconds_;
   double elapsed_ms_ = 0.0;
 };
+
+}  // namespace brawl

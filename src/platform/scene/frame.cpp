@@ -4,6 +4,8 @@
 
 #include "platform/scene/scene.h"
 
+namespace brawl {
+
 FrameId CreateFrame(Scene& scene) {
   scene.frames.emplace_back();
   return static_cast<FrameId>(scene.frames.size() - 1);
@@ -36,3 +38,5 @@ void GetOrientation(const Frame& frame, Vec3& direction, Vec3& up) {
   direction = frame.z_axis;
   up = frame.y_axis;
 }
+
+}  // namespace brawl

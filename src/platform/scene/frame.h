@@ -1,5 +1,7 @@
 #pragma once
 
+namespace brawl {
+
 // A vector of three 32-bit floats.
 struct Vec3 {
   float x = 0, y = 0, z = 0;
@@ -20,3 +22,5 @@ void SetPosition(Frame& frame, float x, float y, float z);
 // A target at the frame's own origin leaves the orientation as it was.
 void LookAt(Frame& frame, const Frame& target);
 void GetOrientation(const Frame& frame, Vec3& direction, Vec3& up);
+
+}  // namespace brawl

@@ -5,6 +5,8 @@
 
 #include "platform/scene/frame.h"
 
+namespace brawl {
+
 // Colours run from 0 to 1. Lit by ambient light alone, a face shows
 // face_color * ambient + emissive.
 struct Material {
@@ -26,3 +28,5 @@ struct Mesh {
   std::vector<Triangle> triangles;
   std::vector<Material> materials;  // never empty once a mesh is read
 };
+
+}  // namespace brawl

@@ -2,6 +2,8 @@
 
 #include <utility>
 
+namespace brawl {
+
 VisualId CreateDecal(Scene& scene, Surface texture) {
   Decal decal;
   decal.texture = std::move(texture);
@@ -48,3 +50,5 @@ void AddAmbientLight(Scene& scene, float red, float green, float blue) {
   scene.ambient[1] += green;
   scene.ambient[2] += blue;
 }
+
+}  // namespace brawl

@@ -7,6 +7,8 @@
 #include "platform/scene/mesh.h"
 #include "platform/surface.h"
 
+namespace brawl {
+
 using FrameId = int;
 using VisualId = int;
 
@@ -55,3 +57,5 @@ void AddVisual(Scene& scene, FrameId frame, VisualId visual);
 
 void SetSceneBackground(Scene& scene, uint32_t rgb);
 void AddAmbientLight(Scene& scene, float red, float green, float blue);
+
+}  // namespace brawl

@@ -3,6 +3,8 @@
 #include <cmath>
 #include <utility>
 
+namespace brawl {
+
 // A vertex on the screen: pixel coordinates (pixel centres at .5) and 1/z.
 struct ScreenVertex {
   float x = 0, y = 0, iz = 0;
@@ -76,3 +78,5 @@ void ScanTriangle(ScreenVertex a, ScreenVertex b, ScreenVertex c, const PixelRec
     span(y, x_begin, x_end, static_cast<float>(iz), step);
   }
 }
+
+}  // namespace brawl

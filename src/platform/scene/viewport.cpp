@@ -6,6 +6,8 @@
 #include <emmintrin.h>
 #endif
 
+namespace brawl {
+
 namespace {
 
 struct Projection {
@@ -304,3 +306,5 @@ void Render(const Viewport3D& viewport, const Scene& scene, Device3D& device, Su
 }
 
 void Update(Device3D&) {}
+
+}  // namespace brawl

@@ -6,6 +6,8 @@
 #include "platform/scene/triangle_scan.h"
 #include "platform/surface.h"
 
+namespace brawl {
+
 // A vertex in camera space with its projection; the projection is valid only when the
 // vertex lies behind the front plane.
 struct ViewVertex {
@@ -42,3 +44,5 @@ void Clear(const Viewport3D& viewport, const Scene& scene, Device3D& device, Sur
 void Render(const Viewport3D& viewport, const Scene& scene, Device3D& device, Surface& target);
 // Finishes the frame's drawing; everything is drawn at once, so nothing is left to do.
 void Update(Device3D& device);
+
+}  // namespace brawl

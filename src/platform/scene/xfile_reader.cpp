@@ -11,6 +11,8 @@
 
 #include "platform/fatal_error.h"
 
+namespace brawl {
+
 namespace {
 
 // Thrown inside the reader; turned into one FatalError line at the top.
@@ -518,3 +520,5 @@ Mesh ReadXFile(const std::string& path, const std::string& what) {
   if (in.bad()) throw Fatal(what, path, "cannot be read");
   return ParseXFile(content.str(), path, what);
 }
+
+}  // namespace brawl

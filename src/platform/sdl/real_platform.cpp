@@ -14,6 +14,8 @@
 #include "platform/sdl/sdl_joysticks.h"
 #include "platform/sdl/sdl_keyboard.h"
 
+namespace brawl {
+
 namespace {
 
 // SDL quits last of all, after every part that used it.
@@ -62,3 +64,5 @@ RealPlatform::~RealPlatform() = default;
 Platform& RealPlatform::platform() {
   return *parts_->platform;
 }
+
+}  // namespace brawl

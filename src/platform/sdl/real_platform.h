@@ -3,6 +3,8 @@
 
 #include "platform/platform.h"
 
+namespace brawl {
+
 struct Options;
 
 // This machine's display, keyboard, joysticks, audio and settings window, started in the
@@ -22,3 +24,5 @@ class RealPlatform {
   struct Parts;
   std::unique_ptr<Parts> parts_;
 };
+
+}  // namespace brawl

@@ -5,6 +5,8 @@
 #include "platform/fatal_error.h"
 #include "platform/wave.h"
 
+namespace brawl {
+
 namespace {
 
 constexpr int kChannels = 8;
@@ -104,3 +106,5 @@ bool SdlAudio::IsPlaying(int handle) {
   if (channel_play_[static_cast<size_t>(channel)] != serial) return false;
   return Mix_Playing(channel) != 0;
 }
+
+}  // namespace brawl

@@ -6,6 +6,8 @@
 #include "platform/audio.h"
 #include "platform/sdl/sdl_handles.h"
 
+namespace brawl {
+
 // Wave cues through SDL_mixer on eight channels. Each file is checked and decoded once,
 // converted to the device's format, and kept.
 class SdlAudio final : public Audio {
@@ -35,3 +37,5 @@ class SdlAudio final : public Audio {
   std::vector<uint32_t> channel_play_;
   uint32_t plays_ = 0;
 };
+
+}  // namespace brawl

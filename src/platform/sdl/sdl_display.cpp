@@ -8,6 +8,8 @@
 #include "platform/surface.h"
 #include "platform/timing_trace.h"
 
+namespace brawl {
+
 namespace {
 
 constexpr auto kShortestFlip = std::chrono::duration<double>(1.0 / 60.0);
@@ -151,3 +153,5 @@ bool SdlDisplay::Pump() {
   }
   return close;
 }
+
+}  // namespace brawl

@@ -5,6 +5,8 @@
 #include "platform/display.h"
 #include "platform/sdl/sdl_handles.h"
 
+namespace brawl {
+
 // The game window: desktop full screen (or a resizable window), the RGB565 back buffer
 // scaled into it with nearest sampling and black borders.
 class SdlDisplay final : public Display {
@@ -37,3 +39,5 @@ class SdlDisplay final : public Display {
 std::string DisplayName();
 // The one-line message for a machine without a display.
 std::string NoDisplayReason(const std::string& detail);
+
+}  // namespace brawl

@@ -4,6 +4,8 @@
 
 #include <memory>
 
+namespace brawl {
+
 // Owners of SDL's handles: each is given back exactly once, in the right call.
 template <auto Free>
 struct SdlDeleter {
@@ -43,3 +45,5 @@ class SdlSubsystem {
  private:
   Uint32 flags_ = 0;
 };
+
+}  // namespace brawl

@@ -8,6 +8,8 @@
 
 #include "platform/fatal_error.h"
 
+namespace brawl {
+
 namespace {
 
 std::string PadMappingFile() {
@@ -144,3 +146,5 @@ RawJoystick SdlJoystickDevices::Read(int index) {
   for (int b = 0; b < 4; ++b) raw.buttons[b] = b < buttons && SDL_JoystickGetButton(stick, b) != 0;
   return raw;
 }
+
+}  // namespace brawl

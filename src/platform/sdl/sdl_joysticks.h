@@ -4,6 +4,8 @@
 #include "platform/joystick_devices.h"
 #include "platform/sdl/sdl_handles.h"
 
+namespace brawl {
+
 // Joysticks through SDL. A pad that SDL knows as a game controller is read through its
 // mapping (left stick or d-pad; the face buttons A, B, X, Y as buttons 0 to 3); any other
 // joystick through its first two axes and first four buttons. The joystick and game
@@ -38,3 +40,5 @@ class SdlJoystickDevices final : public JoystickDevices {
 // $XDG_CONFIG_HOME/billboard-brawl/gamecontrollerdb.txt (or ~/.config/...). Throws
 // FatalError when that file exists but cannot be read.
 void LoadPadMappings();
+
+}  // namespace brawl

@@ -4,6 +4,8 @@
 
 #include <array>
 
+namespace brawl {
+
 namespace {
 
 // Up to two positions per key. Keypad 1 and 3 also answer to End and Page Down, what they
@@ -47,3 +49,5 @@ bool SdlKeyboard::Held(Key key) {
   };
   return down(kPositions[index].first) || down(kPositions[index].second);
 }
+
+}  // namespace brawl

@@ -1,5 +1,0 @@
-#pragma once
-
-struct Game;
-
-void MoveComputer(Game& game);
