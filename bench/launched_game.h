@@ -8,6 +8,8 @@
 #include "platform/headless/headless_machine.h"
 #include "platform/options.h"
 
+namespace brawl {
+
 // A game launched on the headless machine with the data files of the build folder, at
 // 320 x 240 or 640 x 480, standing on its title screen.
 struct LaunchedGame {
@@ -27,3 +29,5 @@ struct LaunchedGame {
     LaunchGame(*game);
   }
 };
+
+}  // namespace brawl

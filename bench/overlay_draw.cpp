@@ -6,6 +6,7 @@
 #include "launched_game.h"
 #include "render/overlay.h"
 
+namespace brawl {
 namespace {
 
 Game& GameAt(int width) {
@@ -13,14 +14,14 @@ Game& GameAt(int width) {
   return width == 640 ? *high.game : *low.game;
 }
 
-void BM_Overlay(benchmark::State& state, int16_t mode) {
+void BM_Overlay(benchmark::State& state, Mode mode) {
   Game& game = GameAt(static_cast<int>(state.range(0)));
-  game.loop.TitleChoice = 2;
-  game.loop.Winner = 2;
+  game.match.TitleChoice = 2;
+  game.match.Winner = 2;
   game.match.Fighter[0].Life = 100;
   game.match.Fighter[1].Life = 37;
   for (auto _ : state) {
-    DrawOverlay(game, mode);
+    DrawOverlay(game.gfx, game.match, mode);
     benchmark::DoNotOptimize(game.gfx.BackBuffer.pixels.data());
   }
 }
@@ -34,11 +35,12 @@ void BM_FrameRateLine(benchmark::State& state) {
   }
 }
 
-BENCHMARK_CAPTURE(BM_Overlay, title, int16_t{kTitle})->Arg(320)->Arg(640);
-BENCHMARK_CAPTURE(BM_Overlay, match, int16_t{kTwoPlayers})->Arg(320)->Arg(640);
-BENCHMARK_CAPTURE(BM_Overlay, result, int16_t{kResult})->Arg(320)->Arg(640);
+BENCHMARK_CAPTURE(BM_Overlay, title, Mode::Title)->Arg(320)->Arg(640);
+BENCHMARK_CAPTURE(BM_Overlay, match, Mode::TwoPlayers)->Arg(320)->Arg(640);
+BENCHMARK_CAPTURE(BM_Overlay, result, Mode::Result)->Arg(320)->Arg(640);
 BENCHMARK(BM_FrameRateLine)->Arg(320)->Arg(640);
 
 }  // namespace
+}  // namespace brawl
 
 BENCHMARK_MAIN();

@@ -1,77 +1,65 @@
-// One simulation pass of a one-player match: the mode step, the computer opponent and
-// the shot step, with all twenty bullets and twenty splashes in the air. Nothing is
-// drawn. Every pass starts from the same state, so the copy that restores it is timed
-// on its own as well and can be taken off.
+// The match core alone: the cost of saving (copying) the match, of one pass of the rules with
+// all forty shots in the air, and of a rollback of 8 frames (restore, then step again 8 times),
+// in the one-player match (the computer moves too) and the two-player match. Nothing is drawn.
 #include <benchmark/benchmark.h>
 
-#include <memory>
-#include <string>
+#include "match_in_flight.h"
+#include "sim/pass.h"
 
-#include "game/game.h"
-#include "game/mode_control.h"
-#include "platform/headless/headless_machine.h"
-#include "platform/options.h"
-#include "sim/computer.h"
-#include "sim/match.h"
-#include "sim/shots.h"
-#include "sound/sound.h"
-
+namespace brawl {
 namespace {
 
-struct SimBench {
-  Options options;
-  std::unique_ptr<HeadlessMachine> machine;
-  std::unique_ptr<Game> game;
-  MatchState in_flight;
+Match InFlight(Mode mode) {
+  Match m = NewMatch();
+  PassEvents events;
+  ResetMatch(m, 36000.0f, events);
+  PutEveryShotInFlight(m, mode);
+  return m;
+}
 
-  SimBench() {
-    const std::string folder = std::string(BRAWL_BUILD_DIR) + "/";
-    machine = std::make_unique<HeadlessMachine>(options, folder);
-    game = std::make_unique<Game>(machine->platform);
-    game->settings.AppPath = folder;
-    SetUpSound(*game);
-    CreateMatchFrames(*game);
-    ResetMatch(*game);
-    game->loop.GameMode = kOnePlayer;
-    game->loop.SpeedFactor = 1.0f;
-    StepShots(*game);  // the cameras look at their fighters, as after any match frame
-    MatchState& m = game->match;
-    // The computer stands in a firing band; bullets cross the arena clear of both
-    // fighters, splashes rise over them.
-    m.Fighter[1].Z = -75;
-    for (int i = 0; i < kSlots; ++i) {
-      m.Bullet[0][i] = {-1, 10.0f + 3 * i, 1.0f, -20.0f - 2 * i, 0.0f, 0.0f, -0.989f};
-      m.Bullet[1][i] = {-1, 15.0f + 3 * i, 1.0f, -90.0f + 2 * i, 0.0f, 0.0f, 0.989f};
-      m.Blood[0][i] = {-1, 50.0f + 0.2f * i, 1.0f, -45.0f, 0.1f * i, 0.05f, -0.05f};
-      m.Blood[1][i] = {-1, 50.0f - 0.2f * i, 1.0f, -75.0f, 0.1f * i, -0.05f, 0.05f};
-    }
-    in_flight = m;
-  }
-};
+PassInput Firing() {
+  PassInput input;
+  input.commands.player[0].fire = input.commands.player[1].fire = true;
+  input.commands.player[0].forward = input.commands.player[1].turn_left = true;
+  input.clock = 36000.0f;
+  return input;
+}
 
-void BM_SimulationPass(benchmark::State& state) {
-  SimBench bench;
-  Game& g = *bench.game;
+void BM_SaveMatch(benchmark::State& state) {
+  const Match m = InFlight(Mode::TwoPlayers);
+  Match saved;
   for (auto _ : state) {
-    g.match = bench.in_flight;
-    StepMode(g);
-    MoveComputer(g);
-    StepShots(g);
-    benchmark::DoNotOptimize(g.match);
+    saved = m;
+    benchmark::DoNotOptimize(saved);
+    benchmark::ClobberMemory();
+  }
+  state.counters["bytes"] = sizeof(Match);
+}
+BENCHMARK(BM_SaveMatch)->Unit(benchmark::kNanosecond);
+
+void BM_Pass(benchmark::State& state) {
+  const Match start = InFlight(static_cast<Mode>(state.range(0)));
+  const PassInput input = Firing();
+  Match m = start;
+  for (auto _ : state) {
+    m = start;  // every shot back in the air
+    benchmark::DoNotOptimize(StepPass(m, input));
   }
 }
-BENCHMARK(BM_SimulationPass)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_Pass)->Arg(1)->Arg(2)->Unit(benchmark::kMicrosecond);
 
-void BM_RestoreOnly(benchmark::State& state) {
-  SimBench bench;
-  Game& g = *bench.game;
+void BM_Rollback8(benchmark::State& state) {
+  const Match confirmed = InFlight(Mode::TwoPlayers);
+  const PassInput input = Firing();
+  Match m = confirmed;
   for (auto _ : state) {
-    g.match = bench.in_flight;
-    benchmark::DoNotOptimize(g.match);
+    m = confirmed;
+    for (int frame = 0; frame < 8; ++frame) benchmark::DoNotOptimize(StepPass(m, input));
   }
 }
-BENCHMARK(BM_RestoreOnly)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_Rollback8)->Unit(benchmark::kMicrosecond);
 
 }  // namespace
+}  // namespace brawl
 
 BENCHMARK_MAIN();

@@ -11,22 +11,23 @@
 #include "platform/headless/input_script.h"
 #include "platform/options.h"
 
+namespace brawl {
 namespace {
 
 void BM_StateDumpLine(benchmark::State& state) {
   HeadlessMachine machine(Options{}, "/nowhere/");
   Game game(machine.platform);
-  MatchState& m = game.match;
+  Match& m = game.match;
   for (int p = 0; p < 2; ++p) {
     m.Fighter[p] = {127.333336f,  49.9969254f,   -45.0000038f, 3.14159274f,
                     0.707106769f, -0.148340449f, -0.988936365f};
     for (int i = 0; i < kSlots; ++i) {
-      m.Bullet[p][i] = {-1, 20.1234567f + i, 1.00000012f, -50.9876543f, 0.123456791f, 0.f, -0.98765433f};
-      m.Blood[p][i] = {-1,           50.1234567f,   1.23456788f,   -45.6543198f,
+      m.Bullet[p][i] = {true, 20.1234567f + i, 1.00000012f, -50.9876543f, 0.123456791f, 0.f, -0.98765433f};
+      m.Blood[p][i] = {true,          50.1234567f,   1.23456788f,   -45.6543198f,
                        0.333333343f, 0.0500000007f, -0.0500000007f};
     }
   }
-  game.sound.requested = {"fire.wav", "ogaa.wav"};
+  game.sound.requested = {Sound::Fire, Sound::Ogaa};
   size_t bytes = 0;
   for (auto _ : state) {
     const std::string line = StateDumpLine(game, 123456);
@@ -50,5 +51,6 @@ void BM_ParseInputScript(benchmark::State& state) {
 BENCHMARK(BM_ParseInputScript);
 
 }  // namespace
+}  // namespace brawl
 
 BENCHMARK_MAIN();

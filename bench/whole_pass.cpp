@@ -11,38 +11,31 @@
 #include <vector>
 
 #include "game/main_loop.h"
-#include "game/mode_control.h"
 #include "launched_game.h"
+#include "match_in_flight.h"
 #include "platform/scene/viewport.h"
 #include "render/overlay.h"
 #include "render/render3d.h"
 #include "sound/sound.h"
 
+namespace brawl {
 namespace {
 
 using Clock = std::chrono::steady_clock;
 
 struct Bench : LaunchedGame {
-  MatchState in_flight;
+  Match in_flight;
   std::vector<uint16_t> screen;  // where the flip copies the picture to
   Viewport3D whole_screen;
 
   explicit Bench(bool hires) : LaunchedGame(hires) {
-    game->loop.GameMode = kTwoPlayers;
-    SetUpViewports(*game, kTwoPlayers);
     game->loop.SpeedFactor = 1.0f;
-    MatchState& m = game->match;
-    for (int i = 0; i < kSlots; ++i) {
-      // Bullets spread over the arena, flying across it; splashes rising over the fighters.
-      m.Bullet[0][i] = {-1, 20.0f + 6 * i, 1.0f, -50.0f - 2 * i, 0.0f, 0.0f, -0.989f};
-      m.Bullet[1][i] = {-1, 25.0f + 5 * i, 1.0f, -40.0f + 2 * i, 0.0f, 0.0f, 0.989f};
-      m.Blood[0][i] = {-1, 50.0f + 0.2f * i, 1.0f, -45.0f, 0.1f * i, 0.05f, -0.05f};
-      m.Blood[1][i] = {-1, 50.0f - 0.2f * i, 1.0f, -55.0f, 0.1f * i, -0.05f, 0.05f};
-    }
-    in_flight = m;
+    in_flight = game->match;
+    PutEveryShotInFlight(in_flight, Mode::TwoPlayers);
+    SetUpViewports(game->gfx, Mode::TwoPlayers);
     screen.resize(game->gfx.BackBuffer.pixels.size());
     whole_screen =
-        CreateViewport(game->frames.Camera[0], 0, 0, game->settings.ScreenWidth, game->settings.ScreenHeight);
+        CreateViewport(game->gfx.frames.Camera[0], 0, 0, game->settings.ScreenWidth, game->settings.ScreenHeight);
   }
 
   void Present() {
@@ -53,14 +46,8 @@ struct Bench : LaunchedGame {
   void WholePass() {
     Game& g = *game;
     g.match = in_flight;  // every shot back in the air, so that each pass draws forty
-    UpdateSounds(g);
-    CheckMatchEnd(g);
-    StepMode(g);
-    Render3D(g, g.loop.GameMode);
-    DrawOverlay(g, g.loop.GameMode);
-    StepFrameTiming(g);
+    RunPass(g);
     Present();
-    g.platform.display.Flip(g.gfx.BackBuffer);
   }
 
   // The whole back buffer and depth buffer cleared as one view, and the copy.
@@ -108,5 +95,6 @@ void BM_WholePass(benchmark::State& state) {
 BENCHMARK(BM_WholePass)->Arg(640)->Arg(320)->UseManualTime()->Unit(benchmark::kMicrosecond)->MinTime(2.0);
 
 }  // namespace
+}  // namespace brawl
 
 BENCHMARK_MAIN();

@@ -2,7 +2,6 @@
 
 #include <charconv>
 #include <cmath>
-#include <cstdio>
 
 #include "game/game.h"
 
@@ -16,20 +15,9 @@ void AppendInt(std::string& out, int64_t value) {
   out.append(buffer, result.ptr);
 }
 
-void AppendString(std::string& out, const std::string& text) {
+void AppendString(std::string& out, const char* text) {
   out += '"';
-  for (unsigned char c : text) {
-    if (c == '"' || c == '\\') {
-      out += '\\';
-      out += static_cast<char>(c);
-    } else if (c < 0x20) {
-      char escape[8];
-      std::snprintf(escape, sizeof escape, "\\u%04x", c);
-      out += escape;
-    } else {
-      out += static_cast<char>(c);
-    }
-  }
+  out += text;  // the game's own file names: nothing to escape
   out += '"';
 }
 

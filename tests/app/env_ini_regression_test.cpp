@@ -6,6 +6,8 @@
 #include "app/env_ini.h"
 #include "platform/fatal_error.h"
 
+namespace brawl {
+
 // Damaged settings files found by fuzzing the reader: each must still be refused with one
 // short line of printable text.
 namespace {
@@ -47,3 +49,5 @@ TEST(EnvIniRegression, AHugeFieldIsCutShort) {
 }
 
 }  // namespace
+
+}  // namespace brawl

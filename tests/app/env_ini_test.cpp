@@ -7,6 +7,8 @@
 #include "platform/fatal_error.h"
 #include "support/run_brawl.h"
 
+namespace brawl {
+
 namespace {
 
 EnvIni Parse(const std::string& text) { return ParseEnvIni(text, "/x/env.ini"); }
@@ -69,3 +71,5 @@ TEST(EnvIni, BadFileEndsTheRealProgramBeforeAnyWindow) {
 }
 
 }  // namespace
+
+}  // namespace brawl

@@ -11,6 +11,8 @@
 
 #include "support/run_brawl.h"
 
+namespace brawl {
+
 namespace fs = std::filesystem;
 
 namespace {
@@ -340,3 +342,5 @@ TEST_F(HeadlessRun, MissingDataFileIsFatalAndNamed) {
 }
 
 }  // namespace
+
+}  // namespace brawl

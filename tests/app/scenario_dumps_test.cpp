@@ -13,6 +13,8 @@
 
 #include "support/run_brawl.h"
 
+namespace brawl {
+
 namespace {
 
 using nlohmann::json;
@@ -96,3 +98,5 @@ INSTANTIATE_TEST_SUITE_P(Scripted, ScenarioDumpTest, ::testing::ValuesIn(kScenar
                          [](const auto& run) { return std::string(run.param); });
 
 }  // namespace
+
+}  // namespace brawl

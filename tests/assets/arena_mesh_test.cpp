@@ -12,6 +12,8 @@
 #include "data_files.h"
 #include "platform/scene/xfile_reader.h"
 
+namespace brawl {
+
 namespace {
 
 std::string ArenaText() {
@@ -182,3 +184,5 @@ TEST(ArenaMesh, FloorColoursAreBrightAndChecked) {
 }
 
 }  // namespace
+
+}  // namespace brawl

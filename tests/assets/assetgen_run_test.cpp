@@ -9,6 +9,8 @@
 
 #include "data_files.h"
 
+namespace brawl {
+
 namespace fs = std::filesystem;
 
 namespace {
@@ -78,3 +80,5 @@ TEST(AssetgenRun, TheGameLoadsTheDataAndPlaysAMatch) {
 }
 
 }  // namespace
+
+}  // namespace brawl

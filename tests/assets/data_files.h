@@ -4,6 +4,8 @@
 
 #include "support/run_brawl.h"
 
+namespace brawl {
+
 // The data files under test are the ones the build wrote beside the game.
 inline std::string DataFile(const std::string& name) {
   return BuildDir() + "/" + name;
@@ -16,3 +18,5 @@ struct Rgb8 {
 inline Rgb8 Channels(uint16_t pixel) {
   return {((pixel >> 11) & 31) * 255 / 31, ((pixel >> 5) & 63) * 255 / 63, (pixel & 31) * 255 / 31};
 }
+
+}  // namespace brawl

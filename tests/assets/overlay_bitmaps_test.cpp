@@ -3,6 +3,8 @@
 #include "data_files.h"
 #include "platform/surface.h"
 
+namespace brawl {
+
 namespace {
 
 uint16_t PixelAt(const Surface& s, int x, int y) {
@@ -93,3 +95,5 @@ TEST(OverlayBitmaps, WinBannersArePlatesInTheWinnersColours) {
 }
 
 }  // namespace
+
+}  // namespace brawl

@@ -10,6 +10,8 @@
 #include "data_files.h"
 #include "platform/wave.h"
 
+namespace brawl {
+
 namespace {
 
 const char* const kSounds[] = {"readygo.wav", "fire.wav",   "ogaa.wav",  "title0.wav",
@@ -106,3 +108,5 @@ TEST(Sounds, SettingsFileWaitsJustAsLongAsTheStartCue) {
 }
 
 }  // namespace
+
+}  // namespace brawl

@@ -5,6 +5,8 @@
 #include "data_files.h"
 #include "platform/surface.h"
 
+namespace brawl {
+
 namespace {
 
 // Pixels of value 0 that cannot be reached from the border through other 0 pixels: in a
@@ -117,3 +119,5 @@ TEST(SpriteBitmaps, ShotsTakeTheirPlayersColoursAndBloodIsRed) {
 }
 
 }  // namespace
+
+}  // namespace brawl

@@ -16,6 +16,8 @@
 
 #include "support/run_brawl.h"
 
+namespace brawl {
+
 // One run of `brawl` on `display` (none when empty), silent audio, its errors kept.
 class GameProcess {
  public:
@@ -76,3 +78,5 @@ class GameProcess {
   pid_t pid_ = -1;
   std::string err_path_;
 };
+
+}  // namespace brawl

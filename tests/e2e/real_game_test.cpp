@@ -16,6 +16,8 @@
 #include "e2e/x_server.h"
 #include "support/run_brawl.h"
 
+namespace brawl {
+
 namespace {
 
 constexpr char kSettingsTitle[] = "出撃前の設定";
@@ -212,3 +214,5 @@ TEST_F(RealGameTest, ArrowAndEnterHeldOnTheTitleStartAMatch) {
 }
 
 }  // namespace
+
+}  // namespace brawl

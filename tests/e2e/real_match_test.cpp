@@ -17,6 +17,8 @@
 #include "e2e/x_server.h"
 #include "support/run_brawl.h"
 
+namespace brawl {
+
 namespace {
 
 constexpr char kSettingsTitle[] = "出撃前の設定";
@@ -281,3 +283,5 @@ TEST_F(RealMatchTest, HighResolutionTitleAndTwoPlayerMatchShowOnTheFullScreen) {
 }
 
 }  // namespace
+
+}  // namespace brawl

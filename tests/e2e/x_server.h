@@ -13,6 +13,8 @@
 #include <thread>
 #include <vector>
 
+namespace brawl {
+
 // Starts `argv` with `env_display` as DISPLAY (unless empty), output to /dev/null.
 inline pid_t Spawn(const std::vector<std::string>& argv, const std::string& env_display) {
   const pid_t pid = fork();
@@ -111,3 +113,5 @@ class XServer {
   pid_t server_ = -1;
   pid_t manager_ = -1;
 };
+
+}  // namespace brawl

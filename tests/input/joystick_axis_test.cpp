@@ -4,6 +4,8 @@
 
 #include <cstdint>
 
+namespace brawl {
+
 namespace {
 
 // Every raw value, from -32768 to 32767.
@@ -57,3 +59,5 @@ TEST(ConditionAxis, BothSidesSwitchAtTheSameShareOfTheirTravel) {
 }
 
 }  // namespace
+
+}  // namespace brawl

@@ -9,13 +9,12 @@
 #include <fstream>
 #include <memory>
 
-#include "app/settings_form.h"
-#include "game/game.h"
 #include "input/joystick.h"
 #include "platform/fatal_error.h"
 #include "platform/sdl/sdl_joysticks.h"
-#include "support/fake_platform.h"
 #include "support/run_brawl.h"
+
+namespace brawl {
 
 namespace {
 
@@ -65,91 +64,75 @@ class SdlJoystickTest : public ::testing::Test {
     pad.handle = nullptr;
   }
 
-  Game& MakeGame() {
+  // Opens SDL's joysticks as the game's discovery does.
+  void Discover() {
     devices_ = std::make_unique<SdlJoystickDevices>();
-    platform_ = std::make_unique<Platform>(Platform{"/nowhere/", fake_.clock, fake_.keyboard, fake_.display,
-                                                    fake_.audio, *devices_, fake_.dialog});
-    game_ = std::make_unique<Game>(*platform_);
-    return *game_;
+    DiscoverJoysticks(joy_, *devices_);
   }
+  void Poll(int player) { PollJoystick(joy_, *devices_, player); }
 
-  FakePlatform fake_;
+  JoystickState joy_;
   std::unique_ptr<SdlJoystickDevices> devices_;
-  std::unique_ptr<Platform> platform_;
-  std::unique_ptr<Game> game_;
   std::deque<VirtualPad> pads_;  // references stay valid as pads are added
 };
 
 TEST_F(SdlJoystickTest, NoPadAttachedCountsNoneOffersNoBoxAndPollingChangesNothing) {
-  Game& game = MakeGame();
-  DiscoverJoysticks(game);
-  EXPECT_EQ(game.joy.JoystickCount, 0);
-  EXPECT_EQ(game.joy.JoystickPresent, 0);
+  Discover();
+  EXPECT_EQ(joy_.JoystickCount, 0);
+  EXPECT_FALSE(joy_.JoystickPresent);
 
-  ShowSettings(game);
-  EXPECT_FALSE(fake_.dialog.shown.joystick_enabled[0]);
-  EXPECT_FALSE(fake_.dialog.shown.joystick_enabled[1]);
 
-  game.joy.JoyX[0] = 1;
-  game.joy.JoyButton[0][2] = 1;
-  PollJoystick(game, 0);
-  EXPECT_EQ(game.joy.JoyX[0], 1);
-  EXPECT_EQ(game.joy.JoyButton[0][2], 1);
+  joy_.JoyX[0] = 1;
+  joy_.JoyButton[0][2] = 1;
+  Poll(0);
+  EXPECT_EQ(joy_.JoyX[0], 1);
+  EXPECT_EQ(joy_.JoyButton[0][2], 1);
 }
 
 TEST_F(SdlJoystickTest, OnePadServesPlayerOneOnly) {
   VirtualPad& pad = Attach(false);
-  Game& game = MakeGame();
-  DiscoverJoysticks(game);
-  EXPECT_EQ(game.joy.JoystickCount, 1);
-  EXPECT_EQ(game.joy.JoystickPresent, -1);
-  ShowSettings(game);
-  EXPECT_TRUE(fake_.dialog.shown.joystick_enabled[0]);
-  EXPECT_FALSE(fake_.dialog.shown.joystick_enabled[1]);
+  Discover();
+  EXPECT_EQ(joy_.JoystickCount, 1);
+  EXPECT_TRUE(joy_.JoystickPresent);
 
   SDL_JoystickSetVirtualAxis(pad.handle, 0, -32768);
   SDL_JoystickSetVirtualAxis(pad.handle, 1, 32767);
   SDL_JoystickSetVirtualButton(pad.handle, 1, SDL_PRESSED);
-  PollJoystick(game, 0);
-  EXPECT_EQ(game.joy.JoyX[0], -1);
-  EXPECT_EQ(game.joy.JoyY[0], 1);
-  EXPECT_EQ(game.joy.JoyButton[0][0], 0);
-  EXPECT_EQ(game.joy.JoyButton[0][1], 1);
+  Poll(0);
+  EXPECT_EQ(joy_.JoyX[0], -1);
+  EXPECT_EQ(joy_.JoyY[0], 1);
+  EXPECT_EQ(joy_.JoyButton[0][0], 0);
+  EXPECT_EQ(joy_.JoyButton[0][1], 1);
 
   // Player 2 has no pad: nothing of player 1's reaches them.
-  PollJoystick(game, 1);
-  EXPECT_EQ(game.joy.JoyX[1], 0);
-  EXPECT_EQ(game.joy.JoyButton[1][1], 0);
+  Poll(1);
+  EXPECT_EQ(joy_.JoyX[1], 0);
+  EXPECT_EQ(joy_.JoyButton[1][1], 0);
 }
 
 TEST_F(SdlJoystickTest, OfThreePadsTheFirstTwoAreCountedInSdlsOrder) {
   VirtualPad& first = Attach(false);
   VirtualPad& second = Attach(false);
   VirtualPad& third = Attach(false);
-  Game& game = MakeGame();
-  DiscoverJoysticks(game);
-  EXPECT_EQ(game.joy.JoystickCount, 2);
-  ShowSettings(game);
-  EXPECT_TRUE(fake_.dialog.shown.joystick_enabled[0]);
-  EXPECT_TRUE(fake_.dialog.shown.joystick_enabled[1]);
+  Discover();
+  EXPECT_EQ(joy_.JoystickCount, 2);
 
   SDL_JoystickSetVirtualButton(first.handle, 0, SDL_PRESSED);
   SDL_JoystickSetVirtualButton(second.handle, 3, SDL_PRESSED);
   SDL_JoystickSetVirtualAxis(third.handle, 0, 32767);
-  PollJoystick(game, 0);
-  PollJoystick(game, 1);
-  EXPECT_EQ(game.joy.JoyButton[0][0], 1);
-  EXPECT_EQ(game.joy.JoyButton[0][3], 0);
-  EXPECT_EQ(game.joy.JoyButton[1][0], 0);
-  EXPECT_EQ(game.joy.JoyButton[1][3], 1);
-  EXPECT_EQ(game.joy.JoyX[0], 0);
-  EXPECT_EQ(game.joy.JoyX[1], 0);
+  Poll(0);
+  Poll(1);
+  EXPECT_EQ(joy_.JoyButton[0][0], 1);
+  EXPECT_EQ(joy_.JoyButton[0][3], 0);
+  EXPECT_EQ(joy_.JoyButton[1][0], 0);
+  EXPECT_EQ(joy_.JoyButton[1][3], 1);
+  EXPECT_EQ(joy_.JoyX[0], 0);
+  EXPECT_EQ(joy_.JoyX[1], 0);
 }
 
 TEST_F(SdlJoystickTest, AxesAreConditionedAroundDeadZoneAndSaturation) {
   VirtualPad& pad = Attach(false);
-  Game& game = MakeGame();
-  DiscoverJoysticks(game);
+  Discover();
   struct Case {
     int16_t raw;
     int32_t reads;
@@ -158,32 +141,30 @@ TEST_F(SdlJoystickTest, AxesAreConditionedAroundDeadZoneAndSaturation) {
                        Case{32767, 1}, Case{-32768, -1}}) {
     SDL_JoystickSetVirtualAxis(pad.handle, 0, c.raw);
     SDL_JoystickSetVirtualAxis(pad.handle, 1, c.raw);
-    PollJoystick(game, 0);
-    EXPECT_EQ(game.joy.JoyX[0], c.reads) << c.raw;
-    EXPECT_EQ(game.joy.JoyY[0], c.reads) << c.raw;
+    Poll(0);
+    EXPECT_EQ(joy_.JoyX[0], c.reads) << c.raw;
+    EXPECT_EQ(joy_.JoyY[0], c.reads) << c.raw;
   }
 }
 
 TEST_F(SdlJoystickTest, PadWithFewerThanFourButtonsReadsTheMissingOnesUp) {
   VirtualPad& pad = Attach(false, 2, 2);
-  Game& game = MakeGame();
-  DiscoverJoysticks(game);
-  ASSERT_EQ(game.joy.JoystickCount, 1);
+  Discover();
+  ASSERT_EQ(joy_.JoystickCount, 1);
   SDL_JoystickSetVirtualButton(pad.handle, 0, SDL_PRESSED);
   SDL_JoystickSetVirtualButton(pad.handle, 1, SDL_PRESSED);
-  PollJoystick(game, 0);
-  EXPECT_EQ(game.joy.JoyButton[0][0], 1);
-  EXPECT_EQ(game.joy.JoyButton[0][1], 1);
-  EXPECT_EQ(game.joy.JoyButton[0][2], 0);
-  EXPECT_EQ(game.joy.JoyButton[0][3], 0);
+  Poll(0);
+  EXPECT_EQ(joy_.JoyButton[0][0], 1);
+  EXPECT_EQ(joy_.JoyButton[0][1], 1);
+  EXPECT_EQ(joy_.JoyButton[0][2], 0);
+  EXPECT_EQ(joy_.JoyButton[0][3], 0);
 }
 
 TEST_F(SdlJoystickTest, KnownPadIsReadThroughItsMappingStickDpadAndFaceButtons) {
   VirtualPad& pad = Attach(true);
   ASSERT_TRUE(SDL_IsGameController(pad.device));
-  Game& game = MakeGame();
-  DiscoverJoysticks(game);
-  ASSERT_EQ(game.joy.JoystickCount, 1);
+  Discover();
+  ASSERT_EQ(joy_.JoystickCount, 1);
 
   // The face buttons A, B, X, Y are the game's buttons 0 to 3.
   const SDL_GameControllerButton face[4] = {SDL_CONTROLLER_BUTTON_A, SDL_CONTROLLER_BUTTON_B,
@@ -192,80 +173,78 @@ TEST_F(SdlJoystickTest, KnownPadIsReadThroughItsMappingStickDpadAndFaceButtons) 
     for (int other = 0; other < 4; ++other) {
       SDL_JoystickSetVirtualButton(pad.handle, face[other], other == b ? SDL_PRESSED : SDL_RELEASED);
     }
-    PollJoystick(game, 0);
-    for (int other = 0; other < 4; ++other) EXPECT_EQ(game.joy.JoyButton[0][other], other == b ? 1 : 0);
+    Poll(0);
+    for (int other = 0; other < 4; ++other) EXPECT_EQ(joy_.JoyButton[0][other], other == b ? 1 : 0);
   }
 
   SDL_JoystickSetVirtualAxis(pad.handle, SDL_CONTROLLER_AXIS_LEFTX, 32767);
   SDL_JoystickSetVirtualAxis(pad.handle, SDL_CONTROLLER_AXIS_LEFTY, -32768);
-  PollJoystick(game, 0);
-  EXPECT_EQ(game.joy.JoyX[0], 1);
-  EXPECT_EQ(game.joy.JoyY[0], -1);
+  Poll(0);
+  EXPECT_EQ(joy_.JoyX[0], 1);
+  EXPECT_EQ(joy_.JoyY[0], -1);
 
   // The right stick steers nothing; the d-pad does, and wins over the left stick.
   SDL_JoystickSetVirtualAxis(pad.handle, SDL_CONTROLLER_AXIS_LEFTX, 0);
   SDL_JoystickSetVirtualAxis(pad.handle, SDL_CONTROLLER_AXIS_LEFTY, 0);
   SDL_JoystickSetVirtualAxis(pad.handle, SDL_CONTROLLER_AXIS_RIGHTX, 32767);
-  PollJoystick(game, 0);
-  EXPECT_EQ(game.joy.JoyX[0], 0);
+  Poll(0);
+  EXPECT_EQ(joy_.JoyX[0], 0);
   SDL_JoystickSetVirtualAxis(pad.handle, SDL_CONTROLLER_AXIS_LEFTX, 32767);
   SDL_JoystickSetVirtualButton(pad.handle, SDL_CONTROLLER_BUTTON_DPAD_LEFT, SDL_PRESSED);
   SDL_JoystickSetVirtualButton(pad.handle, SDL_CONTROLLER_BUTTON_DPAD_DOWN, SDL_PRESSED);
-  PollJoystick(game, 0);
-  EXPECT_EQ(game.joy.JoyX[0], -1);
-  EXPECT_EQ(game.joy.JoyY[0], 1);
+  Poll(0);
+  EXPECT_EQ(joy_.JoyX[0], -1);
+  EXPECT_EQ(joy_.JoyY[0], 1);
 }
 
 TEST_F(SdlJoystickTest, PadUnpluggedReadsCentredAndReadsAgainWhenItComesBack) {
   VirtualPad* pad = &Attach(false);
-  Game& game = MakeGame();
-  DiscoverJoysticks(game);
-  ASSERT_EQ(game.joy.JoystickCount, 1);
+  Discover();
+  ASSERT_EQ(joy_.JoystickCount, 1);
   SDL_JoystickSetVirtualAxis(pad->handle, 0, 32767);
   SDL_JoystickSetVirtualButton(pad->handle, 2, SDL_PRESSED);
-  PollJoystick(game, 0);
-  EXPECT_EQ(game.joy.JoyX[0], 1);
-  EXPECT_EQ(game.joy.JoyButton[0][2], 1);
+  Poll(0);
+  EXPECT_EQ(joy_.JoyX[0], 1);
+  EXPECT_EQ(joy_.JoyButton[0][2], 1);
 
   Detach(*pad);
   for (int pass = 0; pass < 3; ++pass) {
-    PollJoystick(game, 0);
-    EXPECT_EQ(game.joy.JoyX[0], 0);
-    EXPECT_EQ(game.joy.JoyY[0], 0);
-    EXPECT_EQ(game.joy.JoyButton[0][2], 0);
+    Poll(0);
+    EXPECT_EQ(joy_.JoyX[0], 0);
+    EXPECT_EQ(joy_.JoyY[0], 0);
+    EXPECT_EQ(joy_.JoyButton[0][2], 0);
   }
 
   pad = &Attach(false);
   SDL_JoystickSetVirtualAxis(pad->handle, 1, -32768);
   SDL_JoystickSetVirtualButton(pad->handle, 3, SDL_PRESSED);
-  PollJoystick(game, 0);
-  EXPECT_EQ(game.joy.JoyY[0], -1);
-  EXPECT_EQ(game.joy.JoyButton[0][3], 1);
-  EXPECT_EQ(game.joy.JoystickCount, 1);
+  Poll(0);
+  EXPECT_EQ(joy_.JoyY[0], -1);
+  EXPECT_EQ(joy_.JoyButton[0][3], 1);
+  EXPECT_EQ(joy_.JoystickCount, 1);
 }
 
 TEST_F(SdlJoystickTest, PlayerOnesPadComingBackDoesNotTakePlayerTwosOfTheSameKind) {
   VirtualPad* one = &Attach(false);
   VirtualPad& two = Attach(false);
-  Game& game = MakeGame();
-  DiscoverJoysticks(game);
-  ASSERT_EQ(game.joy.JoystickCount, 2);
+  Discover();
+  ASSERT_EQ(joy_.JoystickCount, 2);
 
   Detach(*one);
   SDL_JoystickSetVirtualButton(two.handle, 0, SDL_PRESSED);
-  PollJoystick(game, 0);
-  PollJoystick(game, 1);
-  EXPECT_EQ(game.joy.JoyButton[0][0], 0);
-  EXPECT_EQ(game.joy.JoyButton[1][0], 1);
+  Poll(0);
+  Poll(1);
+  EXPECT_EQ(joy_.JoyButton[0][0], 0);
+  EXPECT_EQ(joy_.JoyButton[1][0], 1);
 
   one = &Attach(false);
   SDL_JoystickSetVirtualButton(one->handle, 1, SDL_PRESSED);
-  PollJoystick(game, 0);
-  PollJoystick(game, 1);
-  EXPECT_EQ(game.joy.JoyButton[0][0], 0);
-  EXPECT_EQ(game.joy.JoyButton[0][1], 1);
-  EXPECT_EQ(game.joy.JoyButton[1][0], 1);
-  EXPECT_EQ(game.joy.JoyButton[1][1], 0);
+  Poll(0);
+  Poll(1);
+  EXPECT_EQ(joy_.JoyButton[0][0], 0);
+  EXPECT_EQ(joy_.JoyButton[0][1], 1);
+  EXPECT_EQ(joy_.JoyButton[1][0], 1);
+  EXPECT_EQ(joy_.JoyButton[1][1], 0);
 }
 
 // The GUID of a plain virtual joystick with two axes and four buttons, written as mapping
@@ -285,14 +264,14 @@ std::string SwappedMapping(const std::string& guid) {
   return guid + ",Swapped Test Pad,a:b3,b:b2,x:b1,y:b0,leftx:a1,lefty:a0,platform:Linux,\n";
 }
 
-void ExpectSwappedReading(SdlJoystickTest&, Game& game, SDL_Joystick* handle) {
+void ExpectSwappedReading(JoystickState& joy, JoystickDevices& devices, SDL_Joystick* handle) {
   SDL_JoystickSetVirtualAxis(handle, 0, 32767);          // read as Y
   SDL_JoystickSetVirtualButton(handle, 3, SDL_PRESSED);  // read as A, button 0
-  PollJoystick(game, 0);
-  EXPECT_EQ(game.joy.JoyX[0], 0);
-  EXPECT_EQ(game.joy.JoyY[0], 1);
-  EXPECT_EQ(game.joy.JoyButton[0][0], 1);
-  EXPECT_EQ(game.joy.JoyButton[0][3], 0);
+  PollJoystick(joy, devices, 0);
+  EXPECT_EQ(joy.JoyX[0], 0);
+  EXPECT_EQ(joy.JoyY[0], 1);
+  EXPECT_EQ(joy.JoyButton[0][0], 1);
+  EXPECT_EQ(joy.JoyButton[0][3], 0);
 }
 
 TEST_F(SdlJoystickTest, UsersMappingFileInTheConfigFolderIsUsed) {
@@ -306,9 +285,8 @@ TEST_F(SdlJoystickTest, UsersMappingFileInTheConfigFolderIsUsed) {
 
   VirtualPad& pad = Attach(false);
   ASSERT_TRUE(SDL_IsGameController(pad.device));
-  Game& game = MakeGame();
-  DiscoverJoysticks(game);
-  ExpectSwappedReading(*this, game, pad.handle);
+  Discover();
+  ExpectSwappedReading(joy_, *devices_, pad.handle);
   std::filesystem::remove_all(home);
 }
 
@@ -323,9 +301,8 @@ TEST_F(SdlJoystickTest, MappingFileNamedInTheEnvironmentIsReadBySdlAtStart) {
 
   VirtualPad& pad = Attach(false);
   EXPECT_TRUE(SDL_IsGameController(pad.device));
-  Game& game = MakeGame();
-  DiscoverJoysticks(game);
-  ExpectSwappedReading(*this, game, pad.handle);
+  Discover();
+  ExpectSwappedReading(joy_, *devices_, pad.handle);
   std::filesystem::remove_all(dir);
 }
 
@@ -355,3 +332,5 @@ TEST_F(SdlJoystickTest, NoMappingFileIsNoError) {
 }
 
 }  // namespace
+
+}  // namespace brawl

@@ -14,6 +14,8 @@
 #include "platform/gtk/gtk_settings_dialog.h"
 #include "support/run_brawl.h"
 
+namespace brawl {
+
 namespace {
 
 struct Spot {
@@ -273,3 +275,5 @@ TEST_F(DialogWindowTest, AfterTheLaunchTheWindowIsHiddenAndEveryControlDisabled)
 }
 
 }  // namespace
+
+}  // namespace brawl

@@ -12,6 +12,8 @@
 #include "platform/surface.h"
 #include "support/run_brawl.h"
 
+namespace brawl {
+
 namespace {
 
 // A mono 8-bit wave of `frames` frames at `rate`.
@@ -203,3 +205,5 @@ TEST_F(Machine, DialogLeavesUntickedWhatNobodyAskedFor) {
 }
 
 }  // namespace
+
+}  // namespace brawl

@@ -6,6 +6,8 @@
 
 #include "platform/fatal_error.h"
 
+namespace brawl {
+
 namespace {
 
 InputScript Parse(const std::string& text, int joysticks = 0) {
@@ -132,3 +134,5 @@ TEST(InputScript, MissingFileIsFatalAndNamed) {
 }
 
 }  // namespace
+
+}  // namespace brawl

@@ -7,6 +7,8 @@
 
 #include "platform/fatal_error.h"
 
+namespace brawl {
+
 namespace {
 
 Options Parse(std::vector<std::string> args) {
@@ -161,3 +163,5 @@ TEST(Options, LargestCountsAreAccepted) {
 }
 
 }  // namespace
+
+}  // namespace brawl

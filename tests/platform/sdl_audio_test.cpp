@@ -14,6 +14,8 @@
 #include "platform/fatal_error.h"
 #include "support/run_brawl.h"
 
+namespace brawl {
+
 namespace {
 
 void Put16(std::ofstream& out, uint16_t v) {
@@ -132,3 +134,5 @@ TEST_F(SdlAudioTest, NoAudioDeviceRunsSilentButStillChecksTheFiles) {
 }
 
 }  // namespace
+
+}  // namespace brawl

@@ -9,6 +9,8 @@
 #include "platform/surface.h"
 #include "support/run_brawl.h"
 
+namespace brawl {
+
 // Damaged bitmaps found by fuzzing the loader.
 namespace {
 
@@ -69,3 +71,5 @@ TEST(SurfaceBitmapRegression, RunLengthPictureOfAScreenStillLoads) {
 }
 
 }  // namespace
+
+}  // namespace brawl

@@ -9,6 +9,8 @@
 #include "platform/surface.h"
 #include "support/run_brawl.h"
 
+namespace brawl {
+
 namespace {
 
 namespace fs = std::filesystem;
@@ -198,3 +200,5 @@ TEST_F(SurfaceBitmap, EveryDamagedCopyIsReadOrRefusedWithItsName) {
 }
 
 }  // namespace
+
+}  // namespace brawl

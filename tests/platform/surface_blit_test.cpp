@@ -6,6 +6,8 @@
 
 #include "platform/surface.h"
 
+namespace brawl {
+
 namespace {
 
 constexpr uint16_t kUntouched = 0xBEEF;
@@ -246,3 +248,5 @@ TEST(SurfaceBlt, ExtremeRectanglesStayInside) {
 }
 
 }  // namespace
+
+}  // namespace brawl

@@ -2,6 +2,8 @@
 
 #include "platform/surface.h"
 
+namespace brawl {
+
 namespace {
 
 constexpr uint16_t kUntouched = 0x1234;
@@ -93,3 +95,5 @@ TEST(SurfaceDrawBox, CornersInEitherOrderGiveTheSameBox) {
 }
 
 }  // namespace
+
+}  // namespace brawl

@@ -7,6 +7,8 @@
 #include "support/golden.h"
 #include "support/run_brawl.h"
 
+namespace brawl {
+
 namespace {
 
 namespace fs = std::filesystem;
@@ -36,3 +38,5 @@ TEST(SurfacePng, NamesTheFileItCannotWrite) {
 }
 
 }  // namespace
+
+}  // namespace brawl

@@ -9,6 +9,8 @@
 #include "platform/surface.h"
 #include "support/run_brawl.h"
 
+namespace brawl {
+
 namespace {
 
 // A background no glyph colour can be mistaken for.
@@ -152,3 +154,5 @@ TEST(SurfaceFont, NoFontAtAllIsAOneLineFatalError) {
 }
 
 }  // namespace
+
+}  // namespace brawl

@@ -9,6 +9,8 @@
 #include "platform/wave.h"
 #include "support/run_brawl.h"
 
+namespace brawl {
+
 // Damaged waves found by fuzzing the reader: each must still be refused with one line of
 // printable text.
 namespace {
@@ -52,3 +54,5 @@ TEST(WaveRegression, ChunkIdOfZeroBytesIsMasked) {
 }
 
 }  // namespace
+
+}  // namespace brawl

@@ -11,6 +11,8 @@
 #include "platform/fatal_error.h"
 #include "support/run_brawl.h"
 
+namespace brawl {
+
 namespace {
 
 using Bytes = std::vector<uint8_t>;
@@ -198,3 +200,5 @@ TEST_F(WaveFile, MissingFileAndFolderAreRefused) {
 }
 
 }  // namespace
+
+}  // namespace brawl

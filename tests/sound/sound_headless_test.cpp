@@ -5,6 +5,8 @@
 
 #include "support/run_brawl.h"
 
+namespace brawl {
+
 using Dump = std::vector<nlohmann::json>;
 
 static int BusySlots(const nlohmann::json& line) {
@@ -32,3 +34,5 @@ TEST(SoundHeadless, ASlotIsFreedInTheFirstPassAfterItsSoundEnds) {
   EXPECT_EQ(d[1]["SoundBusy"][1], -1);
   EXPECT_EQ(d[2]["SoundBusy"][1], 0);
 }
+
+}  // namespace brawl

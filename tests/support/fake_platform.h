@@ -5,6 +5,8 @@
 #include "platform/platform.h"
 #include "platform/surface.h"
 
+namespace brawl {
+
 // A platform of plain fakes for tests that drive game operations directly.
 struct FakeClock : Clock {
   double seconds = 36000.0;
@@ -70,3 +72,5 @@ struct FakePlatform {
   FakeDialog dialog;
   Platform platform{"/nowhere/", clock, keyboard, display, audio, joysticks, dialog};
 };
+
+}  // namespace brawl

@@ -11,6 +11,8 @@
 #include "platform/fatal_error.h"
 #include "support/run_brawl.h"
 
+namespace brawl {
+
 namespace fs = std::filesystem;
 
 namespace {
@@ -139,3 +141,5 @@ Surface HeadlessScreenshot(const std::string& script, int pass, const std::vecto
   fs::remove_all(dir);
   return picture;
 }
+
+}  // namespace brawl

@@ -6,6 +6,8 @@
 
 #include "platform/surface.h"
 
+namespace brawl {
+
 // Golden pictures live in tests/golden/ of the source tree. A mismatch saves the picture
 // that was made and a diff picture (differing pixels red, the rest the golden picture
 // dimmed) in <build>/golden-failures/. With BRAWL_UPDATE_GOLDEN=1 in the environment the
@@ -27,3 +29,5 @@ std::string GoldenPath(const std::string& name);
 // The picture the flip of pass `pass` shows in a headless run of `script` with `args`
 // added; fails the current test (and returns an empty surface) when the run fails.
 Surface HeadlessScreenshot(const std::string& script, int pass, const std::vector<std::string>& args = {});
+
+}  // namespace brawl

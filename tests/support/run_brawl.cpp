@@ -11,6 +11,8 @@
 #include <fstream>
 #include <sstream>
 
+namespace brawl {
+
 namespace fs = std::filesystem;
 
 std::string BuildDir() { return BRAWL_BUILD_DIR; }
@@ -38,10 +40,10 @@ static std::string Quote(const std::string& s) {
   return q + "'";
 }
 
-RunResult RunBrawl(const std::vector<std::string>& args, const std::string& script) {
+RunResult RunBrawl(const std::vector<std::string>& args, const std::string& script, const std::string& folder) {
   const std::string dir = MakeTempDir();
   std::ofstream(dir + "/stdin") << script;
-  std::string command = "cd " + Quote(BuildDir()) + " && " + Quote(BRAWL_EXE);
+  std::string command = "cd " + Quote(folder.empty() ? BuildDir() : folder) + " && " + Quote(BRAWL_EXE);
   for (const auto& a : args) command += " " + Quote(a);
   command += " <" + Quote(dir + "/stdin") + " >" + Quote(dir + "/out") + " 2>" + Quote(dir + "/err");
   const int status = std::system(command.c_str());
@@ -65,3 +67,5 @@ std::vector<nlohmann::json> RunHeadless(const std::string& script, const std::ve
   fs::remove_all(dir);
   return lines;
 }
+
+}  // namespace brawl

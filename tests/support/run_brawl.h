@@ -3,6 +3,8 @@
 #include <string>
 #include <vector>
 
+namespace brawl {
+
 // Runs the real game binary and reports how it ended.
 struct RunResult {
   int exit_code = -1;
@@ -11,8 +13,9 @@ struct RunResult {
 };
 
 // Runs `brawl` with the given arguments; `script` is fed to standard input (use
-// "--script -" to read it). The working directory is the build folder.
-RunResult RunBrawl(const std::vector<std::string>& args, const std::string& script = "");
+// "--script -" to read it). The working directory is `folder`, by default the build folder.
+RunResult RunBrawl(const std::vector<std::string>& args, const std::string& script = "",
+                   const std::string& folder = "");
 
 // A headless run with the given script: "--headless --script - --dump <tmp>" plus `args`.
 // Returns the dump's lines, parsed; fails the test when the run does not end with status 0.
@@ -22,3 +25,5 @@ std::vector<nlohmann::json> RunHeadless(const std::string& script, const std::ve
 std::string MakeTempDir();
 std::string BuildDir();
 std::string SourceDir();
+
+}  // namespace brawl

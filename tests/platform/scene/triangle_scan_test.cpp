@@ -5,6 +5,8 @@
 #include <random>
 #include <vector>
 
+namespace brawl {
+
 namespace {
 
 // How many times each pixel of a w x h grid is covered.
@@ -107,3 +109,5 @@ TEST(TriangleScan, DepthIsInterpolatedAcrossTheSpan) {
 }
 
 }  // namespace
+
+}  // namespace brawl

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+namespace brawl {
+
 namespace {
 
 constexpr uint16_t kSentinel = 0x1234;
@@ -252,3 +254,5 @@ TEST(Viewport, MeshHungOnAMovedAndTurnedFrameFollowsIt) {
 }
 
 }  // namespace
+
+}  // namespace brawl

@@ -6,6 +6,8 @@
 #include "platform/fatal_error.h"
 #include "platform/scene/xfile_reader.h"
 
+namespace brawl {
+
 // Damaged .x headers found by fuzzing the reader: each must still be refused with one line
 // of printable text.
 namespace {
@@ -37,3 +39,5 @@ TEST(XFileReaderRegression, FloatSizeWithControlBytesIsShownOnOneLine) {
 }
 
 }  // namespace
+
+}  // namespace brawl

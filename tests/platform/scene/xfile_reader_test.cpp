@@ -9,6 +9,8 @@
 #include "platform/fatal_error.h"
 #include "support/run_brawl.h"
 
+namespace brawl {
+
 namespace {
 
 std::string Corpus(const std::string& name) {
@@ -146,3 +148,5 @@ TEST(XFileReader, DeepNestingIsRefusedNotRecursedInto) {
 }
 
 }  // namespace
+
+}  // namespace brawl

@@ -5,6 +5,8 @@
 
 #include "support/golden.h"
 
+namespace brawl {
+
 // Whole screens of the headless game compared with the pictures in tests/golden/.
 // BRAWL_UPDATE_GOLDEN=1 rewrites them; look at every rewritten picture before committing it.
 namespace {
@@ -61,9 +63,22 @@ INSTANTIATE_TEST_SUITE_P(Result, GoldenScreen,
                                            Screen{"result_640_player2.png", kPlayer2Wins, 250, {"--hires"}}),
                          ScreenName);
 
+// Whole frames of real matches: the arena, the sprites with their see-through black, the
+// split screen and the overlay on top. Nothing moves until the first frame-rate measurement
+// after 60 match frames; then player 1 walks forward firing and turns while the computer comes
+// at it, or both players fire and player 2 turns away (the halves meet at x = 320).
+INSTANTIATE_TEST_SUITE_P(
+    Match, GoldenScreen,
+    ::testing::Values(Screen{"render3d_one_player.png", "1 Enter\n62\n20 Up Num3\n12 Left Num3\n6 Up Num3\n", 100, {}},
+                      Screen{"render3d_two_players_hires.png",
+                             "1 Down\n1\n1 Enter\n62\n14 Up Num3 M\n14 Num3 M B\n8 Up S\n", 98, {"--hires"}}),
+    ScreenName);
+
 INSTANTIATE_TEST_SUITE_P(FrameRateLine, GoldenScreen,
                          ::testing::Values(Screen{"fps_320.png", "1 Enter\n200\n", 130, kFps},
                                            Screen{"fps_640.png", "1 Enter\n200\n", 130, Hires(kFps)}),
                          ScreenName);
 
 }  // namespace
+
+}  // namespace brawl
