@@ -34,8 +34,8 @@ struct Bench : LaunchedGame {
     PutEveryShotInFlight(in_flight, Mode::TwoPlayers);
     SetUpViewports(game->gfx, Mode::TwoPlayers);
     screen.resize(game->gfx.BackBuffer.pixels.size());
-    whole_screen =
-        CreateViewport(game->gfx.frames.Camera[0], 0, 0, game->settings.ScreenWidth, game->settings.ScreenHeight);
+    whole_screen = CreateViewport(game->gfx.frames.Camera[0], 0, 0, game->settings.ScreenWidth,
+                                  game->settings.ScreenHeight);
   }
 
   void Present() {

@@ -10,8 +10,8 @@ namespace {
 gboolean OnMapped(GtkWidget*, GdkEvent*, gpointer) {
   timespec now{};
   clock_gettime(CLOCK_REALTIME, &now);
-  std::fprintf(stderr, "brawl: timing: settings-window-mapped %lld.%06ld\n", static_cast<long long>(now.tv_sec),
-               now.tv_nsec / 1000);
+  std::fprintf(stderr, "brawl: timing: settings-window-mapped %lld.%06ld\n",
+               static_cast<long long>(now.tv_sec), now.tv_nsec / 1000);
   gtk_main_quit();
   return FALSE;
 }

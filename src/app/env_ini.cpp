@@ -15,7 +15,9 @@ namespace {
 
 constexpr int kFields = 6;
 
-bool IsLineEnd(char c) { return c == '\n' || c == '\r'; }
+bool IsLineEnd(char c) {
+  return c == '\n' || c == '\r';
+}
 
 // Splits the text into its first six fields. A field ends at a comma or a line end;
 // blanks in front of it are skipped; a quoted field may hold commas and ends at its
@@ -81,7 +83,8 @@ EnvIni ParseEnvIni(const std::string& text, const std::string& path) {
   const std::vector<std::string> fields = SplitFields(text);
   if (fields.size() < kFields) {
     throw Fatal("settings file", path,
-                "has " + std::to_string(fields.size()) + " of its six fields (a number and a label on each of three lines)");
+                "has " + std::to_string(fields.size()) +
+                    " of its six fields (a number and a label on each of three lines)");
   }
   EnvIni ini;
   ini.wait = ParseNumber(fields[0], 1, path);

@@ -40,8 +40,12 @@ void LaunchGame(Game& game) {
   if (game.observer) game.observer->Launched(game);
 }
 
-void EndProgram(Game& game) { game.loop.ending = true; }
+void EndProgram(Game& game) {
+  game.loop.ending = true;
+}
 
-void CloseRequest(Game& game) { game.loop.Running = false; }
+void CloseRequest(Game& game) {
+  game.loop.Running = false;
+}
 
 }  // namespace brawl

@@ -5,10 +5,24 @@ namespace brawl {
 
 // Every key the game reads, by position.
 enum class Key : uint8_t {
-  Up, Down, Left, Right,
-  Num1, Num2, Num3, Num4,
-  S, X, C, Z, N, B, M,
-  Enter, Space, Escape,
+  Up,
+  Down,
+  Left,
+  Right,
+  Num1,
+  Num2,
+  Num3,
+  Num4,
+  S,
+  X,
+  C,
+  Z,
+  N,
+  B,
+  M,
+  Enter,
+  Space,
+  Escape,
   Count
 };
 

@@ -15,8 +15,8 @@ struct Options {
   bool show_fps = false;
   int joysticks = 0;
   bool joystick[2] = {false, false};
-  std::string script;  // "-" reads standard input; empty: none
-  int64_t frames = -1; // -1: when the script runs out, or 600 without one
+  std::string script;   // "-" reads standard input; empty: none
+  int64_t frames = -1;  // -1: when the script runs out, or 600 without one
   std::string dump;
   std::vector<std::pair<int64_t, std::string>> screenshots;  // pass, file
   double clock_start = 36000.0;

@@ -7,6 +7,7 @@
 #include <memory>
 
 #include "platform/fatal_error.h"
+#include "platform/sdl_owner.h"
 #include "platform/surface.h"
 
 namespace brawl {
@@ -89,10 +90,9 @@ void CheckHeader(const std::string& path) {
 
 Surface LoadBitmap(const std::string& path) {
   CheckHeader(path);
-  std::unique_ptr<SDL_Surface, void (*)(SDL_Surface*)> loaded(SDL_LoadBMP(path.c_str()), SDL_FreeSurface);
+  SurfaceHandle loaded(SDL_LoadBMP(path.c_str()));
   if (!loaded) Refuse(path, SDL_GetError());
-  std::unique_ptr<SDL_Surface, void (*)(SDL_Surface*)> converted(
-      SDL_ConvertSurfaceFormat(loaded.get(), SDL_PIXELFORMAT_RGB565, 0), SDL_FreeSurface);
+  SurfaceHandle converted(SDL_ConvertSurfaceFormat(loaded.get(), SDL_PIXELFORMAT_RGB565, 0));
   if (!converted) Refuse(path, SDL_GetError());
   Surface surface = MakeSurface(converted->w, converted->h);
   if (SDL_LockSurface(converted.get()) != 0) Refuse(path, SDL_GetError());

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "platform/fatal_error.h"
+#include "platform/sdl_owner.h"
 #include "platform/surface.h"
 
 namespace brawl {
@@ -53,7 +54,7 @@ std::string FindFontFile() {
 }  // namespace
 
 struct FontHandle {
-  TTF_Font* font = nullptr;
+  SdlOwner<TTF_Font, TTF_CloseFont> font;
   std::vector<TextMask> cache;
   uint64_t clock = 0;
 
@@ -61,7 +62,7 @@ struct FontHandle {
   FontHandle(const FontHandle&) = delete;
   FontHandle& operator=(const FontHandle&) = delete;
   ~FontHandle() {
-    if (font) TTF_CloseFont(font);
+    font.reset();
     TTF_Quit();
   }
 
@@ -87,8 +88,8 @@ struct FontHandle {
     slot->width = slot->height = 0;
     slot->covered.clear();
     // Solid glyphs keep the crisp 16-bit look and need no blending with the picture below.
-    std::unique_ptr<SDL_Surface, void (*)(SDL_Surface*)> rendered(
-        TTF_RenderUTF8_Solid(font, slot->text.c_str(), SDL_Color{255, 255, 255, 255}), SDL_FreeSurface);
+    SurfaceHandle rendered(
+        TTF_RenderUTF8_Solid(font.get(), slot->text.c_str(), SDL_Color{255, 255, 255, 255}));
     if (!rendered) {
       const std::string why = TTF_GetError();
       slot->text.clear();
@@ -116,7 +117,7 @@ Font OpenFont(int pixel_height) {
   const std::string file = FindFontFile();
   if (TTF_Init() != 0) throw Fatal("font", file, TTF_GetError());
   auto handle = std::make_shared<FontHandle>();  // from here on it owns the TTF_Init
-  handle->font = TTF_OpenFont(file.c_str(), pixel_height);
+  handle->font.reset(TTF_OpenFont(file.c_str(), pixel_height));
   if (!handle->font) throw Fatal("font", file, TTF_GetError());
   return Font{handle};
 }

@@ -9,9 +9,9 @@ namespace brawl {
 struct Wave {
   int channels = 0;
   int sample_rate = 0;
-  int bits_per_sample = 0;      // 8 or 16
-  std::vector<uint8_t> samples; // the data chunk as stored
-  int64_t frames = 0;           // sample frames
+  int bits_per_sample = 0;       // 8 or 16
+  std::vector<uint8_t> samples;  // the data chunk as stored
+  int64_t frames = 0;            // sample frames
 };
 
 // Reads a RIFF/WAVE PCM file. Throws FatalError naming the file when it is missing,

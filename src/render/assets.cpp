@@ -60,7 +60,8 @@ void BuildScene(Graphics& g, Scene& scene) {
 
 // Sprite bitmaps are looked for in the working directory first, then in the program
 // folder, so that the game starts from any directory.
-void MakeSprite(Scene& scene, const std::string& folder, FrameId frame, const char* file_name, bool black_key) {
+void MakeSprite(Scene& scene, const std::string& folder, FrameId frame, const char* file_name,
+                bool black_key) {
   std::string path = file_name;
   std::error_code error;
   if (!std::filesystem::exists(path, error)) path = folder + file_name;

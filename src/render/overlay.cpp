@@ -32,7 +32,8 @@ void DrawTitle(Graphics& gfx, int choice) {
   } else if (gfx.width == 640) {
     Blt(gfx.BackBuffer, Rect{0, 0, 640, 480}, gfx.TitleSurface, kTitleRect);
     const int top = 2 * (kCursorY + kCursorStep * choice);
-    Blt(gfx.BackBuffer, Rect{2 * kCursorX, top, 2 * (kCursorX + kCursorRect.right), top + 2 * kCursorRect.bottom},
+    Blt(gfx.BackBuffer,
+        Rect{2 * kCursorX, top, 2 * (kCursorX + kCursorRect.right), top + 2 * kCursorRect.bottom},
         gfx.CursorSurface, kCursorRect);
   }
 }
@@ -52,7 +53,8 @@ void DrawResult(Graphics& gfx, int winner) {
     BltFast(gfx.BackBuffer, kBannerX, kBannerY, *banner, kBannerRect);
     DrawText(gfx.BackBuffer, gfx.font, kBannerX, kPromptY, kReturnPrompt);
   } else if (gfx.width == 640) {
-    const Rect to{2 * kBannerX, 2 * kBannerY, 2 * (kBannerX + kBannerRect.right), 2 * (kBannerY + kBannerRect.bottom)};
+    const Rect to{2 * kBannerX, 2 * kBannerY, 2 * (kBannerX + kBannerRect.right),
+                  2 * (kBannerY + kBannerRect.bottom)};
     Blt(gfx.BackBuffer, to, *banner, kBannerRect);
     DrawText(gfx.BackBuffer, gfx.font, to.left, to.bottom, kReturnPrompt);
   }

@@ -34,8 +34,10 @@ void TurnFighter(Match& m, int p, const PlayerCommands& commands, double speed) 
   const double step = kTurnStep * speed;
   // A heading past either end of the circle is wrapped by the next turn that way, which
   // then does not also turn.
-  if (commands.turn_right) heading = heading <= 359 ? RoundHeading(static_cast<float>(heading) + step) : int16_t{0};
-  if (commands.turn_left) heading = heading >= 1 ? RoundHeading(static_cast<float>(heading) - step) : int16_t{360};
+  if (commands.turn_right)
+    heading = heading <= 359 ? RoundHeading(static_cast<float>(heading) + step) : int16_t{0};
+  if (commands.turn_left)
+    heading = heading >= 1 ? RoundHeading(static_cast<float>(heading) - step) : int16_t{360};
 }
 
 void PlaceFighterAndCamera(Match& m, int p) {

@@ -36,6 +36,8 @@ void ResetMatch(Match& m, float clock, PassEvents& events) {
   events.Play(static_cast<Sound>(static_cast<int>(Sound::Title0) + n));
 }
 
-bool InMatch(Mode mode) { return mode == Mode::OnePlayer || mode == Mode::TwoPlayers; }
+bool InMatch(Mode mode) {
+  return mode == Mode::OnePlayer || mode == Mode::TwoPlayers;
+}
 
 }  // namespace brawl

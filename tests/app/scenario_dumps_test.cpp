@@ -77,7 +77,8 @@ TEST_P(ScenarioDumpTest, GivesTheCommittedDump) {
   const std::string name = GetParam();
   const std::string script = Scenario(name, ".txt");
   const std::string dump = MakeTempDir() + "/dump.jsonl";
-  std::vector<std::string> args = {"--headless", "--app-path", BuildDir(), "--script", script, "--dump", dump};
+  std::vector<std::string> args = {"--headless", "--app-path", BuildDir(), "--script",
+                                   script,       "--dump",     dump};
   for (const std::string& option : ScriptOptions(script)) args.push_back(option);
   const RunResult run = RunBrawl(args);
   ASSERT_EQ(run.exit_code, 0) << run.err;

@@ -81,7 +81,6 @@ TEST_F(SdlJoystickTest, NoPadAttachedCountsNoneOffersNoBoxAndPollingChangesNothi
   EXPECT_EQ(joy_.JoystickCount, 0);
   EXPECT_FALSE(joy_.JoystickPresent);
 
-
   joy_.JoyX[0] = 1;
   joy_.JoyButton[0][2] = 1;
   Poll(0);

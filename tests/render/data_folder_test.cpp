@@ -22,14 +22,16 @@ struct Spoiled {
   const char* message;  // after "brawl: "; FOLDER stands for the data folder
 };
 
-void Remove(const std::string& path) { fs::remove(path); }
+void Remove(const std::string& path) {
+  fs::remove(path);
+}
 
 const Spoiled kCases[] = {
-    {"title_missing", [](const std::string& f) { Remove(f + "title.bmp"); },
-     "bitmap: FOLDERtitle.bmp: "},
+    {"title_missing", [](const std::string& f) { Remove(f + "title.bmp"); }, "bitmap: FOLDERtitle.bmp: "},
     {"lifebar_cut_short", [](const std::string& f) { fs::resize_file(f + "lifebar.bmp", 40); },
      "bitmap: FOLDERlifebar.bmp: "},
-    {"banner_not_a_picture", [](const std::string& f) { std::ofstream(f + "2pwin.bmp") << "not a picture at all"; },
+    {"banner_not_a_picture",
+     [](const std::string& f) { std::ofstream(f + "2pwin.bmp") << "not a picture at all"; },
      "bitmap: FOLDER2pwin.bmp: "},
     {"title_too_narrow", [](const std::string& f) { WriteBmp(f + "title.bmp", 319, 240, 9, 9, 9); },
      "bitmap: FOLDERtitle.bmp: is 319 x 240 pixels, smaller than the 320 x 240 the game shows of it"},

@@ -69,9 +69,12 @@ INSTANTIATE_TEST_SUITE_P(Result, GoldenScreen,
 // at it, or both players fire and player 2 turns away (the halves meet at x = 320).
 INSTANTIATE_TEST_SUITE_P(
     Match, GoldenScreen,
-    ::testing::Values(Screen{"render3d_one_player.png", "1 Enter\n62\n20 Up Num3\n12 Left Num3\n6 Up Num3\n", 100, {}},
-                      Screen{"render3d_two_players_hires.png",
-                             "1 Down\n1\n1 Enter\n62\n14 Up Num3 M\n14 Num3 M B\n8 Up S\n", 98, {"--hires"}}),
+    ::testing::Values(
+        Screen{"render3d_one_player.png", "1 Enter\n62\n20 Up Num3\n12 Left Num3\n6 Up Num3\n", 100, {}},
+        Screen{"render3d_two_players_hires.png",
+               "1 Down\n1\n1 Enter\n62\n14 Up Num3 M\n14 Num3 M B\n8 Up S\n",
+               98,
+               {"--hires"}}),
     ScreenName);
 
 INSTANTIATE_TEST_SUITE_P(FrameRateLine, GoldenScreen,

@@ -8,10 +8,10 @@
 
 namespace brawl {
 
-const char* const kDataFiles[19] = {
-    "env.ini",     "title.bmp",   "Cursor.bmp",  "lifebar.bmp", "1pwin.bmp",  "2pwin.bmp",  "m001.bmp",
-    "m002.bmp",    "bullet01.bmp", "bullet02.bmp", "blood.bmp", "back1.x",    "readygo.wav", "fire.wav",
-    "ogaa.wav",    "title0.wav",  "title1.wav",  "title2.wav",  "title3.wav"};
+const char* const kDataFiles[19] = {"env.ini",    "title.bmp",  "Cursor.bmp",  "lifebar.bmp",  "1pwin.bmp",
+                                    "2pwin.bmp",  "m001.bmp",   "m002.bmp",    "bullet01.bmp", "bullet02.bmp",
+                                    "blood.bmp",  "back1.x",    "readygo.wav", "fire.wav",     "ogaa.wav",
+                                    "title0.wav", "title1.wav", "title2.wav",  "title3.wav"};
 
 std::string CopyOfDataFolder() {
   const std::string folder = MakeTempDir() + "/";
@@ -22,7 +22,8 @@ std::string CopyOfDataFolder() {
 namespace {
 
 void Put(std::string& bytes, size_t at, uint32_t value, int n) {
-  for (int i = 0; i < n; ++i) bytes[at + static_cast<size_t>(i)] = static_cast<char>((value >> (8 * i)) & 0xFF);
+  for (int i = 0; i < n; ++i)
+    bytes[at + static_cast<size_t>(i)] = static_cast<char>((value >> (8 * i)) & 0xFF);
 }
 
 }  // namespace
@@ -42,7 +43,8 @@ void WriteBmp(const std::string& path, int width, int height, uint8_t r, uint8_t
   for (int y = 0; y < height; ++y) {
     for (int x = 0; x < width; ++x) {
       const size_t at = 54 + static_cast<size_t>(y * row + x * 3);
-      bytes[at] = static_cast<char>(b), bytes[at + 1] = static_cast<char>(g), bytes[at + 2] = static_cast<char>(r);
+      bytes[at] = static_cast<char>(b), bytes[at + 1] = static_cast<char>(g),
+      bytes[at + 2] = static_cast<char>(r);
     }
   }
   std::ofstream(path, std::ios::binary) << bytes;

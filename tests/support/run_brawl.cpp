@@ -15,8 +15,12 @@ namespace brawl {
 
 namespace fs = std::filesystem;
 
-std::string BuildDir() { return BRAWL_BUILD_DIR; }
-std::string SourceDir() { return BRAWL_SOURCE_DIR; }
+std::string BuildDir() {
+  return BRAWL_BUILD_DIR;
+}
+std::string SourceDir() {
+  return BRAWL_SOURCE_DIR;
+}
 
 std::string MakeTempDir() {
   static std::atomic<int> counter{0};
@@ -40,7 +44,8 @@ static std::string Quote(const std::string& s) {
   return q + "'";
 }
 
-RunResult RunBrawl(const std::vector<std::string>& args, const std::string& script, const std::string& folder) {
+RunResult RunBrawl(const std::vector<std::string>& args, const std::string& script,
+                   const std::string& folder) {
   const std::string dir = MakeTempDir();
   std::ofstream(dir + "/stdin") << script;
   std::string command = "cd " + Quote(folder.empty() ? BuildDir() : folder) + " && " + Quote(BRAWL_EXE);

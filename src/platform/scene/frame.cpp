@@ -11,7 +11,9 @@ FrameId CreateFrame(Scene& scene) {
   return static_cast<FrameId>(scene.frames.size() - 1);
 }
 
-void SetPosition(Frame& frame, float x, float y, float z) { frame.position = {x, y, z}; }
+void SetPosition(Frame& frame, float x, float y, float z) {
+  frame.position = {x, y, z};
+}
 
 void LookAt(Frame& frame, const Frame& target) {
   // Worked in double from the float positions, each axis rounded once to float, so that

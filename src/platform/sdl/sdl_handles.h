@@ -2,25 +2,16 @@
 #include <SDL.h>
 #include <SDL_mixer.h>
 
-#include <memory>
+#include "platform/sdl_owner.h"
 
 namespace brawl {
 
-// Owners of SDL's handles: each is given back exactly once, in the right call.
-template <auto Free>
-struct SdlDeleter {
-  template <typename T>
-  void operator()(T* handle) const {
-    Free(handle);
-  }
-};
-
-using WindowHandle = std::unique_ptr<SDL_Window, SdlDeleter<SDL_DestroyWindow>>;
-using RendererHandle = std::unique_ptr<SDL_Renderer, SdlDeleter<SDL_DestroyRenderer>>;
-using TextureHandle = std::unique_ptr<SDL_Texture, SdlDeleter<SDL_DestroyTexture>>;
-using ChunkHandle = std::unique_ptr<Mix_Chunk, SdlDeleter<Mix_FreeChunk>>;
-using JoystickHandle = std::unique_ptr<SDL_Joystick, SdlDeleter<SDL_JoystickClose>>;
-using ControllerHandle = std::unique_ptr<SDL_GameController, SdlDeleter<SDL_GameControllerClose>>;
+using WindowHandle = SdlOwner<SDL_Window, SDL_DestroyWindow>;
+using RendererHandle = SdlOwner<SDL_Renderer, SDL_DestroyRenderer>;
+using TextureHandle = SdlOwner<SDL_Texture, SDL_DestroyTexture>;
+using ChunkHandle = SdlOwner<Mix_Chunk, Mix_FreeChunk>;
+using JoystickHandle = SdlOwner<SDL_Joystick, SDL_JoystickClose>;
+using ControllerHandle = SdlOwner<SDL_GameController, SDL_GameControllerClose>;
 
 // One started SDL subsystem, stopped again when its owner goes.
 class SdlSubsystem {
