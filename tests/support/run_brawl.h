@@ -11,8 +11,10 @@ struct RunResult {
 };
 
 // Runs `brawl` with the given arguments; `script` is fed to standard input (use
-// "--script -" to read it). The working directory is the build folder.
-RunResult RunBrawl(const std::vector<std::string>& args, const std::string& script = "");
+// "--script -" to read it). The working directory is the build folder. With a timeout, a
+// run still going after that many seconds is killed and ends with status 124.
+RunResult RunBrawl(const std::vector<std::string>& args, const std::string& script = "",
+                   int timeout_seconds = 0);
 
 // A headless run with the given script: "--headless --script - --dump <tmp>" plus `args`.
 // Returns the dump's lines, parsed; fails the test when the run does not end with status 0.
