@@ -38,6 +38,7 @@ void LoadPadMappings() {
     throw Fatal("cannot read joystick mappings", path, std::strerror(errno));
   }
   const std::string text = ReadGameFile(path, kMaxMappingFileBytes, "cannot read joystick mappings");
+  if (text.empty()) return;  // SDL takes no empty buffer, and there is nothing to add
   if (SDL_GameControllerAddMappingsFromRW(SDL_RWFromConstMem(text.data(), static_cast<int>(text.size())), 1) <
       0) {
     throw Fatal("cannot read joystick mappings", path, SDL_GetError());
