@@ -5,6 +5,9 @@
 #include "fuzz_checks.h"
 #include "platform/fatal_error.h"
 
+// libFuzzer calls the entry point by its C name, outside our namespace.
+using namespace brawl;
+
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const std::string text(reinterpret_cast<const char*>(data), size);
   try {

@@ -8,6 +8,8 @@
 #include <fstream>
 #include <string>
 
+namespace brawl {
+
 // A refused input must still give the player one line of text to read: no line breaks, no
 // control characters from the file.
 inline void CheckOneLine(const char* message) {
@@ -45,3 +47,5 @@ inline const std::string& WriteInputFile(const uint8_t* data, size_t size, const
   Require(out.good(), "the fuzz input file can be written");
   return file.path;
 }
+
+}  // namespace brawl

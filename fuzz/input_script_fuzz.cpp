@@ -6,6 +6,9 @@
 #include "platform/headless/input_script.h"
 
 // The first byte says how many joysticks are attached; the rest is the script.
+// libFuzzer calls the entry point by its C name, outside our namespace.
+using namespace brawl;
+
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   if (size == 0) return 0;
   const int joysticks = data[0] % 3;

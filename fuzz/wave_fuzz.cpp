@@ -4,6 +4,9 @@
 #include "platform/fatal_error.h"
 #include "platform/wave.h"
 
+// libFuzzer calls the entry point by its C name, outside our namespace.
+using namespace brawl;
+
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const std::string& path = WriteInputFile(data, size, ".wav");
   try {

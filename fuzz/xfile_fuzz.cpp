@@ -7,6 +7,9 @@
 #include "platform/fatal_error.h"
 #include "platform/scene/xfile_reader.h"
 
+// libFuzzer calls the entry point by its C name, outside our namespace.
+using namespace brawl;
+
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const std::string_view text(reinterpret_cast<const char*>(data), size);
   Mesh mesh;

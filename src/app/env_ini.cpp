@@ -1,19 +1,19 @@
 #include "app/env_ini.h"
 
-#include <cerrno>
-#include <cstring>
-#include <fstream>
-#include <sstream>
 #include <vector>
 
 #include "game/settings.h"
 #include "platform/fatal_error.h"
+#include "platform/file_reader.h"
+#include "platform/printable.h"
 
 namespace brawl {
 
 namespace {
 
 constexpr int kFields = 6;
+// Three short lines; anything near this size is some other file.
+constexpr int64_t kMaxSettingsFileBytes = 64 * 1024;
 
 bool IsLineEnd(char c) {
   return c == '\n' || c == '\r';
@@ -47,14 +47,6 @@ std::vector<std::string> SplitFields(const std::string& text) {
   return fields;
 }
 
-// A field as a message may show it: one line, printable, short.
-std::string Shown(const std::string& field) {
-  std::string shown;
-  for (char c : field.substr(0, 40)) shown += (c >= 0x20 && c < 0x7f) ? c : '?';
-  if (field.size() > 40) shown += "...";
-  return shown;
-}
-
 int16_t ParseNumber(const std::string& field, int index, const std::string& path) {
   size_t end = field.size();
   while (end > 0 && (field[end - 1] == ' ' || field[end - 1] == '\t')) --end;
@@ -64,7 +56,7 @@ int16_t ParseNumber(const std::string& field, int index, const std::string& path
   const bool numeric = i < digits.size() && digits.find_first_not_of("0123456789", i) == std::string::npos;
   if (!numeric) {
     throw Fatal("settings file", path,
-                "field " + std::to_string(index) + " is not a number: \"" + Shown(digits) + "\"");
+                "field " + std::to_string(index) + " is not a number: \"" + Printable(digits) + "\"");
   }
   // More digits than any 16-bit value has is out of range too; keep stoll from overflowing.
   const size_t first = digits.find_first_not_of("0", i);
@@ -72,7 +64,7 @@ int16_t ParseNumber(const std::string& field, int index, const std::string& path
   const long long value = too_long ? 0 : std::stoll(digits);
   if (too_long || value < -32768 || value > 32767) {
     throw Fatal("settings file", path,
-                "field " + std::to_string(index) + " is outside -32768..32767: " + Shown(digits));
+                "field " + std::to_string(index) + " is outside -32768..32767: " + Printable(digits));
   }
   return static_cast<int16_t>(value);
 }
@@ -94,12 +86,11 @@ EnvIni ParseEnvIni(const std::string& text, const std::string& path) {
 }
 
 EnvIni ReadEnvIni(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  if (!in) throw Fatal("settings file", path, std::string("cannot be opened: ") + std::strerror(errno));
-  std::stringstream text;
-  text << in.rdbuf();
-  if (in.bad()) throw Fatal("settings file", path, "cannot be read");
-  return ParseEnvIni(text.str(), path);
+  std::string text;
+  const FileFailure failure = ReadWholeFile(path, kMaxSettingsFileBytes, text);
+  if (failure.at_open) throw Fatal("settings file", path, "cannot be opened: " + failure.reason);
+  if (!failure.reason.empty()) throw Fatal("settings file", path, failure.reason);
+  return ParseEnvIni(text, path);
 }
 
 void ReadSettingsFile(Settings& settings, const std::string& file_name) {

@@ -1,12 +1,11 @@
 #include <SDL.h>
-#include <sys/stat.h>
 
-#include <cerrno>
-#include <cstdio>
+#include <algorithm>
 #include <cstring>
 #include <memory>
 
 #include "platform/fatal_error.h"
+#include "platform/file_reader.h"
 #include "platform/sdl_owner.h"
 #include "platform/surface.h"
 
@@ -19,6 +18,8 @@ namespace {
 // Run-length pictures carry no size of their own, so this bound is all that keeps a file of
 // a few bytes from asking for gigabytes; the game's largest picture is a screen.
 constexpr int64_t kMaxSide = 4096;
+// The largest such picture at 32 bits a pixel, with room for its headers and palette.
+constexpr int64_t kMaxBitmapFileBytes = kMaxSide * kMaxSide * 4 + 64 * 1024;
 
 uint32_t U16(const unsigned char* p) {
   return p[0] | (p[1] << 8u);
@@ -31,17 +32,11 @@ uint32_t U32(const unsigned char* p) {
   throw Fatal("bitmap", path, why);
 }
 
-void CheckHeader(const std::string& path) {
-  std::unique_ptr<FILE, int (*)(FILE*)> file(std::fopen(path.c_str(), "rb"), std::fclose);
-  if (!file) Refuse(path, std::strerror(errno));
-  struct stat info {};
-  if (fstat(fileno(file.get()), &info) != 0) Refuse(path, std::strerror(errno));
-  if (!S_ISREG(info.st_mode)) Refuse(path, "not a regular file");
-  const int64_t size = info.st_size;
-
+void CheckHeader(const std::string& bytes, const std::string& path) {
+  const int64_t size = static_cast<int64_t>(bytes.size());
   unsigned char h[54] = {};
-  const size_t got = std::fread(h, 1, sizeof h, file.get());
-  if (std::ferror(file.get())) Refuse(path, std::strerror(errno));
+  const size_t got = std::min(bytes.size(), sizeof h);
+  std::memcpy(h, bytes.data(), got);
   if (got < 2 || h[0] != 'B' || h[1] != 'M') Refuse(path, "not a BMP file");
   if (got < 18) Refuse(path, "truncated header");
   const uint32_t info_size = U32(h + 14);
@@ -89,8 +84,9 @@ void CheckHeader(const std::string& path) {
 }  // namespace
 
 Surface LoadBitmap(const std::string& path) {
-  CheckHeader(path);
-  SurfaceHandle loaded(SDL_LoadBMP(path.c_str()));
+  const std::string bytes = ReadGameFile(path, kMaxBitmapFileBytes, "bitmap");
+  CheckHeader(bytes, path);
+  SurfaceHandle loaded(SDL_LoadBMP_RW(SDL_RWFromConstMem(bytes.data(), static_cast<int>(bytes.size())), 1));
   if (!loaded) Refuse(path, SDL_GetError());
   SurfaceHandle converted(SDL_ConvertSurfaceFormat(loaded.get(), SDL_PIXELFORMAT_RGB565, 0));
   if (!converted) Refuse(path, SDL_GetError());

@@ -1,62 +1,27 @@
 #include "platform/wave.h"
 
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
-#include <cerrno>
 #include <cstring>
 #include <optional>
+#include <span>
 #include <string_view>
 
 #include "platform/fatal_error.h"
+#include "platform/file_reader.h"
+#include "platform/printable.h"
 
 namespace brawl {
 
 namespace {
 
 constexpr char kWhat[] = "cannot load wave";
-// The game's waves are short cues; anything this large is not one of them.
-constexpr int64_t kMaxFileBytes = int64_t{256} << 20;
-
-std::vector<uint8_t> ReadWholeFile(const std::string& path) {
-  const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-  if (fd < 0) throw Fatal(kWhat, path, std::strerror(errno));
-  struct FdCloser {
-    int fd;
-    ~FdCloser() { ::close(fd); }
-  } closer{fd};
-
-  struct stat info {};
-  if (::fstat(fd, &info) != 0) throw Fatal(kWhat, path, std::strerror(errno));
-  if (!S_ISREG(info.st_mode)) throw Fatal(kWhat, path, "not a regular file");
-  if (info.st_size > kMaxFileBytes) throw Fatal(kWhat, path, "file too large for a sound cue");
-
-  std::vector<uint8_t> bytes(static_cast<size_t>(info.st_size));
-  size_t got = 0;
-  while (got < bytes.size()) {
-    const ssize_t n = ::read(fd, bytes.data() + got, bytes.size() - got);
-    if (n < 0 && errno == EINTR) continue;
-    if (n < 0) throw Fatal(kWhat, path, std::strerror(errno));
-    if (n == 0) break;  // the file shrank while we read it
-    got += static_cast<size_t>(n);
-  }
-  bytes.resize(got);
-  return bytes;
-}
+// The game's waves are short cues; three minutes of CD sound is more than any of them.
+constexpr int64_t kMaxWaveFileBytes = int64_t{32} << 20;
 
 uint32_t Le32(const uint8_t* p) {
   return uint32_t{p[0]} | uint32_t{p[1]} << 8 | uint32_t{p[2]} << 16 | uint32_t{p[3]} << 24;
 }
 uint16_t Le16(const uint8_t* p) {
   return static_cast<uint16_t>(p[0] | p[1] << 8);
-}
-
-// A chunk id as a message may show it: a damaged file may put any byte there.
-std::string ShownId(const uint8_t* id) {
-  std::string shown;
-  for (int i = 0; i < 4; ++i) shown += (id[i] >= 0x20 && id[i] < 0x7f) ? static_cast<char>(id[i]) : '?';
-  return shown;
 }
 
 struct Chunk {
@@ -67,7 +32,8 @@ struct Chunk {
 }  // namespace
 
 Wave ReadWave(const std::string& path) {
-  const std::vector<uint8_t> bytes = ReadWholeFile(path);
+  const std::string file = ReadGameFile(path, kMaxWaveFileBytes, kWhat);
+  const std::span<const uint8_t> bytes(reinterpret_cast<const uint8_t*>(file.data()), file.size());
   const size_t file_size = bytes.size();
   auto bad = [&](const std::string& why) { return Fatal(kWhat, path, why); };
 
@@ -89,8 +55,8 @@ Wave ReadWave(const std::string& path) {
     const uint64_t size = Le32(head + 4);
     const size_t body = at + 8;
     if (body + size > riff_end) {
-      throw bad("chunk '" + ShownId(head) + "' claims " + std::to_string(size) + " bytes, only " +
-                std::to_string(riff_end - body) + " left");
+      throw bad("chunk '" + Printable({reinterpret_cast<const char*>(head), 4}) + "' claims " +
+                std::to_string(size) + " bytes, only " + std::to_string(riff_end - body) + " left");
     }
     if (std::memcmp(head, "fmt ", 4) == 0 && !format) format = Chunk{body, static_cast<size_t>(size)};
     if (std::memcmp(head, "data", 4) == 0 && !data) data = Chunk{body, static_cast<size_t>(size)};

@@ -23,6 +23,7 @@ const std::map<std::string, std::set<std::string>> kMayInclude = {
     {"platform/gtk", {"platform"}},
     {"platform/sdl", {"platform", "platform/gtk"}},
     {"platform/headless", {"platform"}},
+    {"platform/net", {"platform"}},
     {"sim", {"platform/scene/frame.h"}},
     {"sound", {"sim", "platform"}},
     {"input", {"platform"}},

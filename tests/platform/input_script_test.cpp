@@ -124,15 +124,6 @@ TEST(InputScript, BillionPassHoldIsOneStep) {
   EXPECT_TRUE(NextHeld(s, cursor).Holds(Key::Down));
 }
 
-TEST(InputScript, MissingFileIsFatalAndNamed) {
-  try {
-    ReadInputScript("/nonexistent/script.txt", 0);
-    FAIL();
-  } catch (const FatalError& e) {
-    EXPECT_NE(std::string(e.what()).find("/nonexistent/script.txt"), std::string::npos);
-  }
-}
-
 }  // namespace
 
 }  // namespace brawl

@@ -119,9 +119,7 @@ TEST_F(SurfaceBitmap, ReadsPalettedAnd32BitPictures) {
   EXPECT_EQ(At(wide, 1, 0), Rgb565(0xFF00FF));
 }
 
-TEST_F(SurfaceBitmap, RefusesMissingUnreadableAndForeignFiles) {
-  EXPECT_NE(Refusal(dir_ + "/absent.bmp").find("No such file"), std::string::npos);
-  EXPECT_NE(Refusal(dir_).find("not a regular file"), std::string::npos);
+TEST_F(SurfaceBitmap, RefusesForeignFiles) {
   EXPECT_NE(Refusal(Write("empty.bmp", "")).find("not a BMP file"), std::string::npos);
   EXPECT_NE(Refusal(Write("png.bmp", "\x89PNG\r\n\x1a\n0000000000000000000000000000000000000000"))
                 .find("not a BMP"),

@@ -71,7 +71,7 @@ TEST_P(DataFolder, StopsTheLaunchWithOneLine) {
   std::string want = GetParam().message;
   want.replace(want.find("FOLDER"), 6, folder);
   // From another folder, so that no sprite is found in the working folder.
-  const RunResult run = RunBrawl({"--headless", "--app-path", folder, "--frames", "5"}, "", MakeTempDir());
+  const RunResult run = RunBrawl({"--headless", "--app-path", folder, "--frames", "5"}, "", 60, MakeTempDir());
   EXPECT_EQ(run.exit_code, 1);
   EXPECT_NE(run.err.find("brawl: "), std::string::npos) << run.err;
   EXPECT_NE(run.err.find(want), std::string::npos) << run.err;
@@ -87,7 +87,7 @@ TEST(DataFolderSprites, AreFoundInTheWorkingFolderFirst) {
   const std::string folder = CopyOfDataFolder();
   const std::string work = MakeTempDir();
   fs::rename(folder + "m002.bmp", work + "/m002.bmp");
-  const RunResult run = RunBrawl({"--headless", "--app-path", folder, "--frames", "5"}, "", work);
+  const RunResult run = RunBrawl({"--headless", "--app-path", folder, "--frames", "5"}, "", 60, work);
   EXPECT_EQ(run.exit_code, 0) << run.err;
 }
 

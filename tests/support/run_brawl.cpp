@@ -44,11 +44,13 @@ static std::string Quote(const std::string& s) {
   return q + "'";
 }
 
-RunResult RunBrawl(const std::vector<std::string>& args, const std::string& script,
+RunResult RunBrawl(const std::vector<std::string>& args, const std::string& script, int timeout_seconds,
                    const std::string& folder) {
   const std::string dir = MakeTempDir();
   std::ofstream(dir + "/stdin") << script;
-  std::string command = "cd " + Quote(folder.empty() ? BuildDir() : folder) + " && " + Quote(BRAWL_EXE);
+  std::string command = "cd " + Quote(folder.empty() ? BuildDir() : folder) + " && ";
+  if (timeout_seconds > 0) command += "timeout -k 5 " + std::to_string(timeout_seconds) + " ";
+  command += Quote(BRAWL_EXE);
   for (const auto& a : args) command += " " + Quote(a);
   command += " <" + Quote(dir + "/stdin") + " >" + Quote(dir + "/out") + " 2>" + Quote(dir + "/err");
   const int status = std::system(command.c_str());

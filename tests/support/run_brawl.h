@@ -13,8 +13,10 @@ struct RunResult {
 };
 
 // Runs `brawl` with the given arguments; `script` is fed to standard input (use
-// "--script -" to read it). The working directory is `folder`, by default the build folder.
-RunResult RunBrawl(const std::vector<std::string>& args, const std::string& script = "",
+// "--script -" to read it). With a timeout, a run still going after that many seconds is
+// killed and ends with status 124. The working directory is `folder`, by default the build
+// folder.
+RunResult RunBrawl(const std::vector<std::string>& args, const std::string& script = "", int timeout_seconds = 0,
                    const std::string& folder = "");
 
 // A headless run with the given script: "--headless --script - --dump <tmp>" plus `args`.

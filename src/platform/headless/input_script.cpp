@@ -2,21 +2,21 @@
 
 #include <algorithm>
 #include <array>
-#include <cerrno>
-#include <cstring>
-#include <filesystem>
-#include <fstream>
-#include <iostream>
-#include <iterator>
-#include <sstream>
 
 #include "platform/fatal_error.h"
+#include "platform/file_reader.h"
+#include "platform/printable.h"
 
 namespace brawl {
 
 namespace {
 
 constexpr int64_t kMaxCount = 1000000000;
+// The longest useful line names every key and button once, well under this; anything longer
+// is not a script.
+constexpr size_t kMaxLineBytes = 4096;
+// A line a pass for an hour is a few megabytes.
+constexpr int64_t kMaxScriptBytes = int64_t{16} << 20;
 
 constexpr std::array<std::string_view, static_cast<size_t>(Key::Count)> kKeyNames = {
     "Up", "Down", "Left", "Right", "Num1", "Num2", "Num3",  "Num4",  "S",
@@ -41,27 +41,17 @@ std::vector<std::string_view> Words(std::string_view line) {
   return words;
 }
 
-// A word to show in a message: printable, and not a screenful.
-std::string Shown(std::string_view word) {
-  std::string shown;
-  for (char c : word.substr(0, 40)) {
-    shown += (c >= 0x20 && c < 0x7f) ? c : '?';
-  }
-  if (word.size() > 40) shown += "...";
-  return shown;
-}
-
 int64_t ParseCount(std::string_view word, const std::string& where) {
   int64_t value = 0;
   for (char c : word) {
     if (c < '0' || c > '9') {
-      throw UsageError(where + ": the count must be decimal digits, not '" + Shown(word) + "'");
+      throw UsageError(where + ": the count must be decimal digits, not '" + Printable(word) + "'");
     }
     value = value * 10 + (c - '0');
     if (value > kMaxCount) break;  // leading zeros may follow a long way; big values stop here
   }
   if (value < 1 || value > kMaxCount) {
-    throw UsageError(where + ": the count must be between 1 and 1000000000, not " + Shown(word));
+    throw UsageError(where + ": the count must be between 1 and 1000000000, not " + Printable(word));
   }
   return value;
 }
@@ -86,7 +76,22 @@ void AddName(std::string_view word, int joysticks, const std::string& where, Hel
       }
     }
   }
-  throw UsageError(where + ": unknown key '" + Shown(word) + "'");
+  throw UsageError(where + ": unknown key '" + Printable(word) + "'");
+}
+
+// Adds one line of a script; `line_number` counts every physical line.
+void AddLine(std::string_view line, int64_t line_number, int joysticks, const std::string& source,
+             InputScript& script) {
+  line = line.substr(0, line.find('#'));
+  const std::vector<std::string_view> words = Words(line);
+  if (words.empty()) return;
+
+  const std::string where = source + ", line " + std::to_string(line_number);
+  ScriptStep step;
+  step.count = ParseCount(words[0], where);
+  for (size_t w = 1; w < words.size(); ++w) AddName(words[w], joysticks, where, step.held);
+  script.passes += step.count;  // at most a billion a line: no overflow from any real file
+  script.steps.push_back(step);
 }
 
 }  // namespace
@@ -97,41 +102,26 @@ InputScript ParseInputScript(std::string_view text, int joysticks, const std::st
   size_t at = 0;
   while (at < text.size()) {
     const size_t end = std::min(text.find('\n', at), text.size());
-    std::string_view line = text.substr(at, end - at);
+    AddLine(text.substr(at, end - at), ++line_number, joysticks, source, script);
     at = end + 1;
-    ++line_number;
-
-    line = line.substr(0, line.find('#'));
-    const std::vector<std::string_view> words = Words(line);
-    if (words.empty()) continue;
-
-    const std::string where = source + ", line " + std::to_string(line_number);
-    ScriptStep step;
-    step.count = ParseCount(words[0], where);
-    for (size_t w = 1; w < words.size(); ++w) AddName(words[w], joysticks, where, step.held);
-    script.passes += step.count;  // at most a billion a line: no overflow from any real file
-    script.steps.push_back(step);
   }
   return script;
 }
 
 InputScript ReadInputScript(const std::string& path, int joysticks) {
-  std::string text;
-  if (path == "-") {
-    text.assign(std::istreambuf_iterator<char>(std::cin), std::istreambuf_iterator<char>());
-    if (std::cin.bad()) throw Fatal("cannot read the input script", "standard input", std::strerror(errno));
-    return ParseInputScript(text, joysticks, "input script (standard input)");
+  const std::string source = path == "-" ? "input script (standard input)" : "input script " + path;
+  InputScript script;
+  int64_t line_number = 0;
+  const FileFailure failure = ReadLines(path, kMaxLineBytes, kMaxScriptBytes, [&](std::string_view line) {
+    AddLine(line, ++line_number, joysticks, source, script);
+  });
+  if (failure.line > 0)
+    throw UsageError(source + ", line " + std::to_string(failure.line) + ": " + failure.reason);
+  if (!failure.reason.empty()) {
+    throw UsageError("cannot read the input script: " + (path == "-" ? "standard input" : path) + ": " +
+                     failure.reason);
   }
-  std::error_code error;
-  if (std::filesystem::is_directory(path, error)) {
-    throw Fatal("cannot read the input script", path, "is a directory");
-  }
-  std::ifstream in(path, std::ios::binary);
-  if (!in) throw Fatal("cannot read the input script", path, std::strerror(errno));
-  std::ostringstream buffer;
-  buffer << in.rdbuf();
-  if (in.bad()) throw Fatal("cannot read the input script", path, std::strerror(errno));
-  return ParseInputScript(buffer.str(), joysticks, "input script " + path);
+  return script;
 }
 
 HeldInput NextHeld(const InputScript& script, ScriptCursor& cursor) {

@@ -36,8 +36,8 @@ struct InputScript {
 // one is an error. `source` names the script in messages. Throws UsageError naming the
 // line.
 InputScript ParseInputScript(std::string_view text, int joysticks, const std::string& source);
-// Reads the script from a file, or from standard input for "-". A file that cannot be
-// read throws FatalError.
+// Reads the script line by line from a file or a pipe, or from standard input for "-". A
+// file that cannot be read, or a line too long for a script, throws UsageError too.
 InputScript ReadInputScript(const std::string& path, int joysticks);
 
 // Where a run stands in its script.

@@ -1,19 +1,20 @@
 #include "platform/scene/xfile_reader.h"
 
-#include <cerrno>
 #include <charconv>
 #include <cmath>
-#include <cstring>
-#include <fstream>
 #include <map>
-#include <sstream>
 #include <vector>
 
 #include "platform/fatal_error.h"
+#include "platform/file_reader.h"
+#include "platform/printable.h"
 
 namespace brawl {
 
 namespace {
+
+// The arena is a few hundred triangles; a text mesh of this size would be millions.
+constexpr int64_t kMaxMeshFileBytes = int64_t{32} << 20;
 
 // Thrown inside the reader; turned into one FatalError line at the top.
 struct Malformed {
@@ -28,13 +29,8 @@ struct Token {
   int line = 1;
 };
 
-// File bytes quoted in a message, cut short and with anything unprintable as '?', so that
-// the message stays one line of text.
 std::string Quoted(std::string_view text) {
-  std::string out(text.substr(0, 40));
-  for (char& c : out)
-    if (static_cast<unsigned char>(c) < 0x20 || static_cast<unsigned char>(c) >= 0x7F) c = '?';
-  return "'" + out + "'";
+  return "'" + Printable(text) + "'";
 }
 
 std::string Describe(const Token& t) {
@@ -513,12 +509,7 @@ Mesh ParseXFile(std::string_view text, const std::string& path, const std::strin
 }
 
 Mesh ReadXFile(const std::string& path, const std::string& what) {
-  std::ifstream in(path, std::ios::binary);
-  if (!in) throw Fatal(what, path, std::strerror(errno));
-  std::ostringstream content;
-  content << in.rdbuf();
-  if (in.bad()) throw Fatal(what, path, "cannot be read");
-  return ParseXFile(content.str(), path, what);
+  return ParseXFile(ReadGameFile(path, kMaxMeshFileBytes, what), path, what);
 }
 
 }  // namespace brawl

@@ -7,10 +7,14 @@
 #include <cstring>
 
 #include "platform/fatal_error.h"
+#include "platform/file_reader.h"
 
 namespace brawl {
 
 namespace {
+
+// The community's list of every known pad is under a megabyte.
+constexpr int64_t kMaxMappingFileBytes = int64_t{4} << 20;
 
 std::string PadMappingFile() {
   const char* config = std::getenv("XDG_CONFIG_HOME");
@@ -35,8 +39,10 @@ void LoadPadMappings() {
     if (errno == ENOENT || errno == ENOTDIR) return;
     throw Fatal("cannot read joystick mappings", path, std::strerror(errno));
   }
-  if (!S_ISREG(info.st_mode)) throw Fatal("cannot read joystick mappings", path, "not a regular file");
-  if (SDL_GameControllerAddMappingsFromFile(path.c_str()) < 0) {
+  const std::string text = ReadGameFile(path, kMaxMappingFileBytes, "cannot read joystick mappings");
+  if (text.empty()) return;  // SDL takes no empty buffer, and there is nothing to add
+  if (SDL_GameControllerAddMappingsFromRW(SDL_RWFromConstMem(text.data(), static_cast<int>(text.size())), 1) <
+      0) {
     throw Fatal("cannot read joystick mappings", path, SDL_GetError());
   }
 }

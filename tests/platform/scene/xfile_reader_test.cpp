@@ -120,11 +120,6 @@ TEST(XFileReader, BrokenFilesEndWithOneLineNamingFileAndFault) {
   }
 }
 
-TEST(XFileReader, MissingFileIsNamed) {
-  const std::string path = Corpus("there_is_no_such.x");
-  EXPECT_EQ(ErrorOf(path), "arena mesh: " + path + ": No such file or directory");
-}
-
 TEST(XFileReader, EveryCutOfAGoodFileIsRefusedOrReadNeverCrashes) {
   std::ifstream in(Corpus("good.x"), std::ios::binary);
   std::stringstream s;
