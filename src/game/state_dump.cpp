@@ -123,12 +123,15 @@ void AppendDumpFloat(std::string& out, float value) {
 }
 
 std::string StateDumpLine(const Game& game, int64_t pass) {
+  return StateDumpLine(game.match, game.loop, game.sound, pass, "");
+}
+
+std::string StateDumpLine(const Match& match, const LoopState& loop, const SoundSlots& sound, int64_t pass,
+                          const std::string& extra) {
   std::string out;
   out.reserve(4096);
   out += '{';
   Fields o{out};
-  const LoopState& loop = game.loop;
-  const Match& match = game.match;
   o.Int("pass", pass);
   o.Int("GameMode", static_cast<int>(match.GameMode));
   o.Int("Winner", match.Winner);
@@ -169,17 +172,18 @@ std::string StateDumpLine(const Game& game, int64_t pass) {
   out += '[';
   for (int i = 0; i < kSoundSlots; ++i) {
     if (i) out += ',';
-    AppendInt(out, game.sound.SoundBusy[i] ? -1 : 0);
+    AppendInt(out, sound.SoundBusy[i] ? -1 : 0);
   }
   out += ']';
 
   o.Name("Sounds");
   out += '[';
-  for (size_t i = 0; i < game.sound.requested.size(); ++i) {
+  for (size_t i = 0; i < sound.requested.size(); ++i) {
     if (i) out += ',';
-    AppendString(out, WaveName(game.sound.requested[i]));
+    AppendString(out, WaveName(sound.requested[i]));
   }
   out += ']';
+  out += extra;
   out += '}';
   return out;
 }
