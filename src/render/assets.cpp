@@ -1,6 +1,7 @@
 #include "render/assets.h"
 
 #include <filesystem>
+#include <map>
 #include <string>
 
 #include "game/game.h"
@@ -51,21 +52,49 @@ void BuildScene(Game& game) {
   AddAmbientLight(game.scene, kAmbient, kAmbient, kAmbient);
 }
 
-// Sprite bitmaps are looked for in the working directory first, then in the program
-// folder, so that the game starts from any directory.
-void MakeSprite(Game& game, FrameId frame, const char* file_name, bool black_key) {
-  std::string path = file_name;
+// Sprite bitmaps and the arena's textures are looked for in the working directory first,
+// then in the program folder, so that the game starts from any directory.
+std::string SceneFilePath(const Game& game, const std::string& file_name) {
   std::error_code error;
-  if (!std::filesystem::exists(path, error)) path = game.settings.AppPath + file_name;
-  const VisualId texture = CreateDecal(game.scene, LoadBitmap(path));
+  if (std::filesystem::exists(file_name, error)) return file_name;
+  return game.settings.AppPath + file_name;
+}
+
+void MakeSprite(Game& game, FrameId frame, const char* file_name, bool black_key) {
+  const VisualId texture = CreateDecal(game.scene, LoadBitmap(SceneFilePath(game, file_name)));
   SetDecalTransparency(game.scene, texture, true);
   if (black_key) SetDecalTransparentColor(game.scene, texture, 0);
   SetDecalSize(game.scene, texture, 1.0f, 1.0f);
   AddVisual(game.scene, frame, texture);
 }
 
+// Every picture the mesh names, each file once. Any size the bitmap reader takes will do:
+// the renderer wraps a texture of any width and height.
+void LoadMeshTextures(const Game& game, Mesh& mesh, const std::string& mesh_path) {
+  std::map<std::string, int> loaded;
+  for (Material& m : mesh.materials) {
+    if (m.texture.empty()) continue;
+    const auto [at, fresh] = loaded.try_emplace(m.texture, static_cast<int>(mesh.textures.size()));
+    if (fresh) {
+      const std::string path = SceneFilePath(game, m.texture);
+      try {
+        mesh.textures.push_back(LoadBitmap(path));
+      } catch (const FatalError& e) {
+        // The bitmap reader's reason, with the mesh that asks for the picture.
+        std::string reason = e.what();
+        const std::string prefix = "bitmap: " + path + ": ";
+        if (reason.rfind(prefix, 0) == 0) reason.erase(0, prefix.size());
+        throw Fatal("arena texture", path, reason + " (named by " + mesh_path + ")");
+      }
+    }
+    m.image = at->second;
+  }
+}
+
 void LoadArena(Game& game) {
-  Mesh mesh = ReadXFile(game.settings.AppPath + "back1.x", "arena mesh");
+  const std::string path = game.settings.AppPath + "back1.x";
+  Mesh mesh = ReadXFile(path, "arena mesh");
+  LoadMeshTextures(game, mesh, path);
   const VisualId arena = CreateMeshVisual(game.scene, std::move(mesh));
   game.gfx.ArenaFrame = CreateFrame(game.scene);
   AddVisual(game.scene, game.gfx.ArenaFrame, arena);

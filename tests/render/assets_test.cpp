@@ -18,7 +18,8 @@ namespace {
 
 const char* const kDataFiles[] = {"title.bmp",    "Cursor.bmp", "lifebar.bmp", "1pwin.bmp",
                                   "2pwin.bmp",    "m001.bmp",   "m002.bmp",    "bullet01.bmp",
-                                  "bullet02.bmp", "blood.bmp",  "back1.x"};
+                                  "bullet02.bmp", "blood.bmp",  "back1.x",     "floor.bmp",
+                                  "border.bmp",   "kerb.bmp",   "grass.bmp",   "wall.bmp"};
 
 // A 24-bit BMP of one colour.
 void WriteBmp(const std::string& path, int width, int height, uint8_t r, uint8_t g, uint8_t b) {
@@ -222,6 +223,56 @@ TEST_F(Assets, LoadsInTheGamesOrderSoTheFirstMissingFileIsTheOneNamed) {
     ADD_FAILURE() << "loaded without blood.bmp";
   } catch (const FatalError& e) {
     EXPECT_NE(std::string(e.what()).find(app + "blood.bmp"), std::string::npos) << e.what();
+  }
+}
+
+// Each file the mesh names is loaded once, found the way the sprites are found.
+TEST_F(Assets, ArenaTexturesAreLoadedOnceEachWorkingDirectoryFirst) {
+  WriteBmp(work + "/grass.bmp", 3, 5, 0, 255, 0);
+  ASSERT_EQ(LoadError(), "(no error)");
+  const Mesh& arena = game.scene.meshes.at(0);
+  std::set<std::string> named;
+  for (const Material& m : arena.materials) {
+    if (m.texture.empty()) continue;
+    named.insert(m.texture);
+    ASSERT_GE(m.image, 0) << m.texture;
+    const Surface& picture = arena.textures.at(static_cast<size_t>(m.image));
+    if (m.texture == "grass.bmp")
+      EXPECT_EQ(picture.pixels, std::vector<uint16_t>(15, Rgb565(0x00FF00)));  // any size will do
+    else
+      EXPECT_EQ(picture.pixels, LoadBitmap(app + m.texture).pixels) << m.texture;
+  }
+  EXPECT_EQ(named.size(), 5u);
+  EXPECT_EQ(arena.textures.size(), named.size());
+}
+
+// A texture the mesh names that cannot be shown ends the launch with one line naming the
+// picture and the mesh.
+TEST_F(Assets, BadArenaTexturesAreNamedWithTheirMesh) {
+  const struct {
+    const char* reason;
+    std::function<void(const std::string&)> spoil;
+  } cases[] = {
+      {"No such file or directory", [](const std::string& p) { fs::remove(p); }},
+      {"truncated", [](const std::string& p) { fs::resize_file(p, 60); }},
+      {"not a BMP file", [](const std::string& p) { std::ofstream(p) << "grass"; }},
+      {"picture too large (4097x1)", [](const std::string& p) { WriteBmp(p, 4097, 1, 9, 9, 9); }},
+  };
+  for (const auto& c : cases) {
+    fs::copy_file(BuildDir() + "/grass.bmp", app + "grass.bmp", fs::copy_options::overwrite_existing);
+    c.spoil(app + "grass.bmp");
+    FakePlatform platform;
+    Game g{platform.platform};
+    g.settings = game.settings;
+    std::string message = "(no error)";
+    try {
+      LoadAssets(g);
+    } catch (const FatalError& e) {
+      message = e.what();
+    }
+    EXPECT_EQ(message.rfind("arena texture: " + app + "grass.bmp: " + c.reason, 0), 0u) << message;
+    EXPECT_NE(message.find("(named by " + app + "back1.x)"), std::string::npos) << message;
+    EXPECT_EQ(message.find('\n'), std::string::npos) << message;
   }
 }
 
