@@ -9,7 +9,8 @@ struct Point {
 
 struct Colour {
   double r = 1, g = 1, b = 1;
-  double glow = 0;  // emissive part, as a fraction of the colour
+  double glow = 0;      // emissive part, as a fraction of the colour
+  std::string texture;  // file the material names; empty for none
 };
 
 struct MeshFace {
@@ -18,11 +19,20 @@ struct MeshFace {
   Point normal;
 };
 
+struct TexturePlace {
+  double u = 0, v = 0;
+};
+
 struct MeshText {
   std::string name;
   std::vector<Point> vertices;
   std::vector<MeshFace> faces;
   std::vector<Colour> materials;
+  // Texture repeats per scene unit. Above zero, every vertex gets texture coordinates from
+  // its position, projected along the axis its face looks most along (so a texture lies
+  // flat on the ground and upright on walls) and the mesh writes them.
+  double texture_scale = 0;
+  std::vector<TexturePlace> uv;  // one per vertex
 };
 
 // Adds a triangle wound clockwise as seen from the side `facing` points to.
