@@ -1,5 +1,6 @@
 // Feeds arbitrary bytes to the .x reader: it must either refuse them with a FatalError or
-// hand back a mesh whose every index is in range. Seed corpus: tests/platform/scene/xfiles/.
+// hand back a mesh whose every index is in range and whose every vertex has texture
+// coordinates. Seed corpus: tests/platform/scene/xfiles/.
 #include <cstdint>
 #include <cstdlib>
 #include <string_view>
@@ -18,7 +19,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   } catch (const FatalError&) {
     return 0;
   }
-  if (mesh.materials.empty()) std::abort();
+  if (mesh.materials.empty() || mesh.uv.size() != mesh.vertices.size()) std::abort();
   for (const Triangle& t : mesh.triangles) {
     for (uint32_t v : t.v)
       if (v >= mesh.vertices.size()) std::abort();

@@ -6,6 +6,7 @@
 #include "game/commands.h"
 #include "game/event_pump.h"
 #include "game/game.h"
+#include "game/net_play.h"
 #include "game/shutdown.h"
 #include "render/overlay.h"
 #include "render/render3d.h"
@@ -14,14 +15,14 @@
 
 namespace brawl {
 
-namespace {
-
 void DrawFpsLine(Game& game) {
   Surface& back = game.gfx.BackBuffer;
   SetForeColor(back, -1);
   DrawText(back, game.gfx.font, 10, 10,
            FpsLineText(game.settings.ScreenWidth, game.settings.ScreenHeight, game.loop.Fps));
 }
+
+namespace {
 
 // The opening position goes on screen and holds still while the start cue plays; nothing
 // is sampled or pumped during the pause.
@@ -71,7 +72,11 @@ void RunMainLoop(Game& game) {
   loop.Running = true;
   while (loop.Running) {
     if (loop.InMatch) {
-      RunPass(game);
+      if (game.net) {
+        RunNetTick(game);
+      } else {
+        RunPass(game);
+      }
       if (loop.ending) return;
     }
     PumpWindowEvents(game);

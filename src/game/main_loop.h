@@ -10,6 +10,7 @@ void RunMainLoop(Game& game);
 void RunPass(Game& game);
 // Counts a match frame and every 60 frames measures Fps and derives SpeedFactor.
 void StepFrameTiming(Game& game);
+void DrawFpsLine(Game& game);
 // "320X240  fps  60.0"
 std::string FpsLineText(int width, int height, float fps);
 

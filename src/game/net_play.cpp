@@ -1,6 +1,10 @@
 #include "game/net_play.h"
 
 #include <algorithm>
+#include <cstdlib>
+#include <ctime>
+#include <filesystem>
+#include <fstream>
 #include <cmath>
 #include <cstdio>
 #include <random>
@@ -11,8 +15,10 @@
 #include "game/game.h"
 #include "game/main_loop.h"
 #include "game/shutdown.h"
+#include "game/state_dump.h"
 #include "net/net_step.h"
 #include "net/protocol.h"
+#include "net/replay.h"
 #include "net/state_hash.h"
 #include "platform/fatal_error.h"
 #include "render/overlay.h"
@@ -23,10 +29,10 @@ namespace brawl {
 
 namespace {
 
-using Clock = std::chrono::steady_clock;
+using SteadyClock = std::chrono::steady_clock;
 using std::chrono::milliseconds;
 
-constexpr auto kTick = std::chrono::duration_cast<Clock::duration>(std::chrono::duration<double>(1.0 / 60.0));
+constexpr auto kTick = std::chrono::duration_cast<SteadyClock::duration>(std::chrono::duration<double>(1.0 / 60.0));
 constexpr auto kQuietBanner = milliseconds(500);
 constexpr auto kQuietLost = milliseconds(5000);
 constexpr auto kPingEvery = milliseconds(500);
@@ -36,7 +42,7 @@ constexpr double kFrameMs = 1000.0 / 60.0;
 
 uint32_t NowMs() {
   return static_cast<uint32_t>(
-      std::chrono::duration_cast<milliseconds>(Clock::now().time_since_epoch()).count());
+      std::chrono::duration_cast<milliseconds>(SteadyClock::now().time_since_epoch()).count());
 }
 
 void Send(NetPlay& net, const Message& message, bool reliable) {
@@ -79,17 +85,17 @@ void Connect(Game& game) {
   }
   // The joiner says who it is; the host answers with the seed of the game, or refuses.
   if (!net.plan.host) {
-    Message hello{MessageType::Hello};
+    Message hello = MessageOf(MessageType::Hello);
     hello.version = kProtocolVersion;
     hello.rules = net.plan.rules;
     Send(net, hello, true);
   }
   net.stage = NetPlay::Stage::Measuring;
-  net.last_heard = net.last_ping = Clock::now();
+  net.last_heard = net.last_ping = SteadyClock::now();
 }
 
 void Refuse(NetPlay& net, RefuseReason reason) {
-  Message refuse{MessageType::Refuse};
+  Message refuse = MessageOf(MessageType::Refuse);
   refuse.reason = reason;
   Send(net, refuse, true);
   net.link.reset();  // waits for the refusal to go out
@@ -114,7 +120,36 @@ void BeginPlay(Game& game) {
   game.loop.SpeedFactor = 1.0f;
   SetUpOnlineView(game.gfx, net.rollback.local);
   net.stage = NetPlay::Stage::Playing;
-  net.next_tick = Clock::now();
+  net.next_tick = SteadyClock::now();
+}
+
+// The folder for bug reports: $XDG_STATE_HOME/billboard-brawl/, or ~/.local/state/...
+std::filesystem::path StateFolder() {
+  const char* state = std::getenv("XDG_STATE_HOME");
+  const char* home = std::getenv("HOME");
+  if (state != nullptr && *state == '/') return std::filesystem::path(state) / "billboard-brawl";
+  return std::filesystem::path(home != nullptr ? home : "/tmp") / ".local/state/billboard-brawl";
+}
+
+// Writes this side's replay and last confirmed state for a bug report, and says where.
+std::string ReportDesync(Game& game, int32_t frame) {
+  NetPlay& net = *game.net;
+  std::string message = "desync at frame " + std::to_string(frame) + ": the two machines disagree";
+  const std::filesystem::path folder = StateFolder();
+  std::error_code error;
+  std::filesystem::create_directories(folder, error);
+  const std::string stem = (folder / ("desync-" + std::to_string(std::time(nullptr)) + "-player" +
+                                      std::to_string(net.rollback.local + 1)))
+                               .string();
+  Replay replay;
+  replay.online = true;
+  replay.seed = net.seed;
+  replay.frames = net.history;
+  std::ofstream(stem + ".replay") << ReplayText(replay);
+  std::ofstream(stem + ".state.json")
+      << StateDumpLine(MatchAfter(net.rollback, net.dumped), game.loop, game.sound, net.dumped, "") << "\n";
+  if (error) return message + "; no report written (" + folder.string() + ": " + error.message() + ")";
+  return message + "; replay and state in " + stem + ".replay and " + stem + ".state.json";
 }
 
 // Both sides hash every 30th confirmed frame; the first that differs ends the game for both.
@@ -140,7 +175,7 @@ void TakeMessage(Game& game, const Message& m) {
         Mismatch(RefuseReason::Build, true);
       }
       {
-        Message welcome{MessageType::Welcome};
+        Message welcome = MessageOf(MessageType::Welcome);
         welcome.version = kProtocolVersion;
         welcome.rules = net.plan.rules;
         welcome.seed = net.seed = std::random_device{}() | 1u;
@@ -156,7 +191,7 @@ void TakeMessage(Game& game, const Message& m) {
     case MessageType::Refuse:
       Mismatch(m.reason, false);
     case MessageType::Ping: {
-      Message pong{MessageType::Pong};
+      Message pong = MessageOf(MessageType::Pong);
       pong.stamp = m.stamp;
       Send(net, pong, false);
       break;
@@ -190,7 +225,7 @@ void Listen(Game& game) {
   const bool connected = net.link->Service();
   std::vector<uint8_t> bytes;
   while (net.link && net.link->Receive(bytes)) {
-    net.last_heard = Clock::now();
+    net.last_heard = SteadyClock::now();
     const std::optional<Message> message = Decode(bytes.data(), bytes.size());
     if (!message) {
       ++net.dropped;
@@ -199,7 +234,7 @@ void Listen(Game& game) {
     TakeMessage(game, *message);
     if (game.loop.ending) return;
   }
-  if (!connected || Clock::now() - net.last_heard > kQuietLost) throw NetError("connection lost");
+  if (!connected || SteadyClock::now() - net.last_heard > kQuietLost) throw NetError("connection lost");
 }
 
 // Once the host has welcomed the joiner, both measure the round trip before the game starts.
@@ -210,17 +245,17 @@ void Measure(Game& game) {
     BeginPlay(game);
     return;
   }
-  if (Clock::now() - net.last_ping > milliseconds(50)) {
-    Message ping{MessageType::Ping};
+  if (SteadyClock::now() - net.last_ping > milliseconds(50)) {
+    Message ping = MessageOf(MessageType::Ping);
     ping.stamp = NowMs();
     Send(net, ping, false);
-    net.last_ping = Clock::now();
+    net.last_ping = SteadyClock::now();
   }
 }
 
 void SendCommands(NetPlay& net) {
   const Rollback& r = net.rollback;
-  Message m{MessageType::Commands};
+  Message m = MessageOf(MessageType::Commands);
   m.ack = r.known[1 - r.local];
   m.frame = r.frame;
   m.first = std::max(1, net.remote_ack + 1);
@@ -248,7 +283,7 @@ void WriteConfirmed(Game& game) {
     net.dumped = f;
     net.history.push_back(CommandsOf(r, 0, f) | static_cast<uint32_t>(CommandsOf(r, 1, f)) << 16);
     if (f % kHashEvery == 0) {
-      Message hash{MessageType::Hash};
+      Message hash = MessageOf(MessageType::Hash);
       hash.frame = f;
       hash.hash = net.hashes[f % kStateRing];
       Send(net, hash, false);
@@ -265,7 +300,7 @@ bool RunningAhead(const NetPlay& net) {
 
 void Leave(Game& game) {
   NetPlay& net = *game.net;
-  Send(net, Message{MessageType::Leave}, true);
+  Send(net, MessageOf(MessageType::Leave), true);
   net.link.reset();
   ReleaseObjects(game);
   RestoreDisplay(game);
@@ -282,7 +317,7 @@ void Draw(Game& game, const Match& match) {
     game.loop.SpeedFactor = 1.0f;  // measured for the frame-rate line only
     if (game.settings.ShowFps) DrawFpsLine(game);
   }
-  if (Clock::now() - net.last_heard > kQuietBanner) {
+  if (SteadyClock::now() - net.last_heard > kQuietBanner) {
     SetForeColor(game.gfx.BackBuffer, 0xFFFF00);
     DrawText(game.gfx.BackBuffer, game.gfx.font, 16, game.gfx.height / 2, "Waiting for the other player...");
   }
@@ -311,11 +346,11 @@ void Play(Game& game) {
     for (int i = 0; i < events.sound_count; ++i) PlaySound(game.sound, game.platform.audio, events.sounds[i]);
   }
   SendCommands(net);
-  if (Clock::now() - net.last_ping > kPingEvery) {
-    Message ping{MessageType::Ping};
+  if (SteadyClock::now() - net.last_ping > kPingEvery) {
+    Message ping = MessageOf(MessageType::Ping);
     ping.stamp = NowMs();
     Send(net, ping, false);
-    net.last_ping = Clock::now();
+    net.last_ping = SteadyClock::now();
   }
   WriteConfirmed(game);
   game.match = r.match;
@@ -351,7 +386,7 @@ void RunNetTick(Game& game) {
   // One frame each 1/60 s, whatever the display does.
   std::this_thread::sleep_until(net.next_tick);
   net.next_tick += kTick;
-  if (Clock::now() - net.next_tick > kTick * 4) net.next_tick = Clock::now();
+  if (SteadyClock::now() - net.next_tick > kTick * 4) net.next_tick = SteadyClock::now();
   Play(game);
 }
 

@@ -29,6 +29,12 @@ struct Message {
   uint32_t stamp = 0;         // Ping, Pong: the pinger's clock in milliseconds
 };
 
+inline Message MessageOf(MessageType type) {
+  Message m;
+  m.type = type;
+  return m;
+}
+
 std::vector<uint8_t> Encode(const Message& message);
 // The message `bytes` hold, or nothing when they are not exactly one well-formed message.
 std::optional<Message> Decode(const uint8_t* bytes, size_t size);

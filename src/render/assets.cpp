@@ -1,6 +1,7 @@
 #include "render/assets.h"
 
 #include <filesystem>
+#include <map>
 #include <string>
 
 #include "platform/fatal_error.h"
@@ -58,22 +59,50 @@ void BuildScene(Graphics& g, Scene& scene) {
   AddAmbientLight(scene, kAmbient, kAmbient, kAmbient);
 }
 
-// Sprite bitmaps are looked for in the working directory first, then in the program
-// folder, so that the game starts from any directory.
+// Sprite bitmaps and the arena's textures are looked for in the working directory first,
+// then in the program folder, so that the game starts from any directory.
+std::string SceneFilePath(const std::string& folder, const std::string& file_name) {
+  std::error_code error;
+  if (std::filesystem::exists(file_name, error)) return file_name;
+  return folder + file_name;
+}
+
 void MakeSprite(Scene& scene, const std::string& folder, FrameId frame, const char* file_name,
                 bool black_key) {
-  std::string path = file_name;
-  std::error_code error;
-  if (!std::filesystem::exists(path, error)) path = folder + file_name;
-  const VisualId texture = CreateDecal(scene, LoadBitmap(path));
+  const VisualId texture = CreateDecal(scene, LoadBitmap(SceneFilePath(folder, file_name)));
   SetDecalTransparency(scene, texture, true);
   if (black_key) SetDecalTransparentColor(scene, texture, 0);
   SetDecalSize(scene, texture, 1.0f, 1.0f);
   AddVisual(scene, frame, texture);
 }
 
+// Every picture the mesh names, each file once. Any size the bitmap reader takes will do:
+// the renderer wraps a texture of any width and height.
+void LoadMeshTextures(const std::string& folder, Mesh& mesh, const std::string& mesh_path) {
+  std::map<std::string, int> loaded;
+  for (Material& m : mesh.materials) {
+    if (m.texture.empty()) continue;
+    const auto [at, fresh] = loaded.try_emplace(m.texture, static_cast<int>(mesh.textures.size()));
+    if (fresh) {
+      const std::string path = SceneFilePath(folder, m.texture);
+      try {
+        mesh.textures.push_back(LoadBitmap(path));
+      } catch (const FatalError& e) {
+        // The bitmap reader's reason, with the mesh that asks for the picture.
+        std::string reason = e.what();
+        const std::string prefix = "bitmap: " + path + ": ";
+        if (reason.rfind(prefix, 0) == 0) reason.erase(0, prefix.size());
+        throw Fatal("arena texture", path, reason + " (named by " + mesh_path + ")");
+      }
+    }
+    m.image = at->second;
+  }
+}
+
 void LoadArena(Graphics& g, Scene& scene, const std::string& folder) {
-  Mesh mesh = ReadXFile(folder + "back1.x", "arena mesh");
+  const std::string path = folder + "back1.x";
+  Mesh mesh = ReadXFile(path, "arena mesh");
+  LoadMeshTextures(folder, mesh, path);
   const VisualId arena = CreateMeshVisual(scene, std::move(mesh));
   g.ArenaFrame = CreateFrame(scene);
   AddVisual(scene, g.ArenaFrame, arena);

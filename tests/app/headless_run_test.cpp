@@ -58,7 +58,8 @@ class HeadlessRun : public ::testing::Test {
  protected:
   void SetUp() override {
     for (const char* name : {"back1.x", "title.bmp", "Cursor.bmp", "lifebar.bmp", "1pwin.bmp", "2pwin.bmp",
-                             "m001.bmp", "m002.bmp", "bullet01.bmp", "bullet02.bmp", "blood.bmp"}) {
+                             "m001.bmp", "m002.bmp", "bullet01.bmp", "bullet02.bmp", "blood.bmp", "floor.bmp",
+                             "border.bmp", "kerb.bmp", "grass.bmp", "wall.bmp"}) {
       fs::copy_file(BuildDir() + "/" + name, app_ + "/" + name);
     }
     std::ofstream(app_ + "/env.ini") << kReadyGoWait << ",wait\n0,hires\n0,fps\n";
@@ -203,6 +204,19 @@ TEST_F(HeadlessRun, UnwritableDumpIsFatalAndNamed) {
   const RunResult run = RunRaw({"--frames", "1", "--dump", out_ + "/no/such/folder/d.jsonl"});
   EXPECT_EQ(run.exit_code, 1);
   EXPECT_NE(run.err.find("no/such/folder/d.jsonl"), std::string::npos) << run.err;
+}
+
+TEST_F(HeadlessRun, MissingArenaTextureStopsTheLaunchInOneLine) {
+  std::ifstream in(app_ + "/back1.x");
+  std::stringstream mesh;
+  mesh << in.rdbuf();
+  std::string text = mesh.str();
+  for (size_t at; (at = text.find("grass.bmp")) != std::string::npos;) text.replace(at, 9, "nosuch.bmp");
+  std::ofstream(app_ + "/back1.x") << text;
+  const RunResult run = RunRaw({"--script", "-", "--dump", out_ + "/d.jsonl"}, "1 Enter\n5\n");
+  EXPECT_EQ(run.exit_code, 1);
+  EXPECT_EQ(run.err, "brawl: arena texture: " + app_ + "/nosuch.bmp: No such file or directory (named by " +
+                         app_ + "/back1.x)\n");
 }
 
 TEST_F(HeadlessRun, ScriptFromAFile) {

@@ -18,7 +18,8 @@ namespace {
 const char* const kDataFiles[] = {"m001.bmp",   "m002.bmp",    "bullet01.bmp", "bullet02.bmp", "blood.bmp",
                                   "title.bmp",  "Cursor.bmp",  "lifebar.bmp",  "1pwin.bmp",    "2pwin.bmp",
                                   "back1.x",    "readygo.wav", "fire.wav",     "ogaa.wav",     "title0.wav",
-                                  "title1.wav", "title2.wav",  "title3.wav",   "env.ini"};
+                                  "title1.wav", "title2.wav",  "title3.wav",   "env.ini",      "floor.bmp",
+                                  "border.bmp", "kerb.bmp",    "grass.bmp",    "wall.bmp"};
 
 std::string Slurp(const std::string& path) {
   std::ifstream in(path, std::ios::binary);

@@ -61,6 +61,15 @@ const Spoiled kCases[] = {
      },
      "bitmap: FOLDERblood.bmp: "},
     {"wave_missing", [](const std::string& f) { Remove(f + "ogaa.wav"); }, "FOLDERogaa.wav: "},
+    // A picture the mesh names is found like the sprites; one that cannot be shown names both.
+    {"texture_missing", [](const std::string& f) { Remove(f + "grass.bmp"); },
+     "arena texture: FOLDERgrass.bmp: No such file or directory (named by FOLDERback1.x)"},
+    {"texture_cut_short", [](const std::string& f) { fs::resize_file(f + "grass.bmp", 60); },
+     "arena texture: FOLDERgrass.bmp: truncated"},
+    {"texture_not_a_picture", [](const std::string& f) { std::ofstream(f + "wall.bmp") << "wall"; },
+     "arena texture: FOLDERwall.bmp: not a BMP file"},
+    {"texture_too_large", [](const std::string& f) { WriteBmp(f + "floor.bmp", 4097, 1, 9, 9, 9); },
+     "arena texture: FOLDERfloor.bmp: picture too large (4097x1)"},
 };
 
 class DataFolder : public ::testing::TestWithParam<Spoiled> {};
@@ -69,9 +78,10 @@ TEST_P(DataFolder, StopsTheLaunchWithOneLine) {
   const std::string folder = CopyOfDataFolder();
   GetParam().spoil(folder);
   std::string want = GetParam().message;
-  want.replace(want.find("FOLDER"), 6, folder);
+  for (size_t at; (at = want.find("FOLDER")) != std::string::npos;) want.replace(at, 6, folder);
   // From another folder, so that no sprite is found in the working folder.
-  const RunResult run = RunBrawl({"--headless", "--app-path", folder, "--frames", "5"}, "", 60, MakeTempDir());
+  const RunResult run =
+      RunBrawl({"--headless", "--app-path", folder, "--frames", "5"}, "", 60, MakeTempDir());
   EXPECT_EQ(run.exit_code, 1);
   EXPECT_NE(run.err.find("brawl: "), std::string::npos) << run.err;
   EXPECT_NE(run.err.find(want), std::string::npos) << run.err;

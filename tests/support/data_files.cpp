@@ -8,10 +8,11 @@
 
 namespace brawl {
 
-const char* const kDataFiles[19] = {"env.ini",    "title.bmp",  "Cursor.bmp",  "lifebar.bmp",  "1pwin.bmp",
+const char* const kDataFiles[24] = {"env.ini",    "title.bmp",  "Cursor.bmp",  "lifebar.bmp",  "1pwin.bmp",
                                     "2pwin.bmp",  "m001.bmp",   "m002.bmp",    "bullet01.bmp", "bullet02.bmp",
                                     "blood.bmp",  "back1.x",    "readygo.wav", "fire.wav",     "ogaa.wav",
-                                    "title0.wav", "title1.wav", "title2.wav",  "title3.wav"};
+                                    "title0.wav", "title1.wav", "title2.wav",  "title3.wav",   "floor.bmp",
+                                    "border.bmp", "kerb.bmp",   "grass.bmp",   "wall.bmp"};
 
 std::string CopyOfDataFolder() {
   const std::string folder = MakeTempDir() + "/";

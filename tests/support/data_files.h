@@ -5,7 +5,7 @@
 namespace brawl {
 
 // Every file the game reads from its program folder, as the build writes them.
-extern const char* const kDataFiles[19];
+extern const char* const kDataFiles[24];
 
 // A fresh folder holding a copy of the build's data files, with a trailing '/'.
 std::string CopyOfDataFolder();

@@ -1,7 +1,10 @@
 #include "arena.h"
 
 #include "mesh_text.h"
+#include "textures.h"
 #include "write_file.h"
+
+namespace brawl {
 
 namespace {
 
@@ -17,7 +20,14 @@ constexpr double kKerbWidth = 1.0, kKerbHeight = 0.3;
 const Point kUp{0, 1, 0};
 
 Colour Shade(Colour c, double f) {
-  return {c.r * f, c.g * f, c.b * f, c.glow};
+  return {c.r * f, c.g * f, c.b * f, c.glow, c.texture};
+}
+
+MeshText Named(const char* name, double texture_scale) {
+  MeshText mesh;
+  mesh.name = name;
+  mesh.texture_scale = texture_scale;
+  return mesh;
 }
 
 // Ambient light alone shows no form, so a block's sides are given darker colours than
@@ -42,29 +52,28 @@ void AddPyramid(MeshText& mesh, double cx, double cz, double half, double height
   AddTriangle(mesh, sw, nw, apex, {-1, 0.5, 0}, Shade(colour, 1.0));
 }
 
-// Grey checks, with a ring of sand-coloured checks along the edge as a warning.
+// Grey checks, with a ring of sand-coloured checks along the edge as a warning. The checks
+// are in the textures, two by two tiles to a repeat, so a few large faces make the floor.
 MeshText Floor() {
-  MeshText mesh{"Floor", {}, {}, {}};
-  const Colour light{0.92, 0.92, 0.95}, dark{0.74, 0.74, 0.79};
-  const Colour edge_light{0.98, 0.80, 0.52}, edge_dark{0.86, 0.62, 0.36};
-  const int tiles = static_cast<int>(kArenaSize / kTile);
-  for (int i = 0; i < tiles; ++i) {
-    for (int k = 0; k < tiles; ++k) {
-      const double x0 = i * kTile, x1 = x0 + kTile;
-      const double z0 = -kArenaSize + k * kTile, z1 = z0 + kTile;
-      const bool edge = i == 0 || k == 0 || i == tiles - 1 || k == tiles - 1;
-      const bool odd = (i + k) % 2 == 1;
-      const Colour colour = edge ? (odd ? edge_dark : edge_light) : (odd ? dark : light);
-      AddQuad(mesh, {x0, 0, z0}, {x0, 0, z1}, {x1, 0, z1}, {x1, 0, z0}, kUp, colour);
-    }
-  }
+  MeshText mesh = Named("Floor", 1.0 / (2 * kTile));
+  const Colour inner{0.92, 0.92, 0.95, 0, kFloorTexture}, edge{0.98, 0.80, 0.52, 0, kBorderTexture};
+  const double n = kArenaSize, t = kTile;
+  auto add = [&](double x0, double x1, double z0, double z1, const Colour& colour) {
+    AddQuad(mesh, {x0, 0, z0}, {x0, 0, z1}, {x1, 0, z1}, {x1, 0, z0}, kUp, colour);
+  };
+  add(t, n - t, -n + t, -t, inner);
+  add(0, n, -t, 0, edge);           // north, corners included
+  add(0, n, -n, -n + t, edge);      // south
+  add(0, t, -n + t, -t, edge);      // west
+  add(n - t, n, -n + t, -t, edge);  // east
   return mesh;
 }
 
 // A low yellow kerb just outside the floor marks the line a fighter must not cross.
 MeshText Kerb() {
-  MeshText mesh{"Kerb", {}, {}, {}};
-  const Colour top{1.0, 0.9, 0.22, kGlow}, side{0.9, 0.46, 0.12, kGlow}, end{0.75, 0.36, 0.1, kGlow};
+  MeshText mesh = Named("Kerb", 0.5);
+  const Colour top{1.0, 0.9, 0.22, kGlow, kKerbTexture}, side{0.9, 0.46, 0.12, kGlow, kKerbTexture},
+      end{0.75, 0.36, 0.1, kGlow, kKerbTexture};
   const double y0 = kGroundY, y1 = kKerbHeight, w = kKerbWidth, n = kArenaSize;
   // North (z = 0) and south (z = -100) kerbs run the full width, corners included.
   for (const double z0 : {0.0, -n - w}) {
@@ -88,8 +97,8 @@ MeshText Kerb() {
 // Grass in large checks all around, far enough that the far plane cuts it off from
 // anywhere a fighter can reach.
 MeshText Ground() {
-  MeshText mesh{"Ground", {}, {}, {}};
-  const Colour light{0.44, 0.72, 0.38}, dark{0.34, 0.58, 0.30};
+  MeshText mesh = Named("Ground", 1.0 / 8);
+  const Colour light{0.44, 0.72, 0.38, 0, kGrassTexture}, dark{0.34, 0.58, 0.30, 0, kGrassTexture};
   constexpr double kCell = 50.0;
   for (int i = -2; i < 4; ++i) {
     for (int k = -4; k < 2; ++k) {
@@ -107,21 +116,21 @@ MeshText Ground() {
 // coloured pillars at the corners, an orange gate to the north (+Z), a purple stack to
 // the east (+X), a teal wall and tower to the south, a stone pyramid to the west.
 MeshText Landmarks() {
-  MeshText mesh{"Landmarks", {}, {}, {}};
+  MeshText mesh = Named("Landmarks", 0.25);
   const double n = kArenaSize, y0 = kGroundY;
   const struct {
     double x, z;
     Colour colour;
-  } pillars[] = {{-3, 3, {0.95, 0.22, 0.18, kGlow}},
-                 {n + 3, 3, {1.0, 0.85, 0.15, kGlow}},
-                 {n + 3, -n - 3, {0.2, 0.85, 0.35, kGlow}},
-                 {-3, -n - 3, {0.3, 0.5, 1.0, kGlow}}};
+  } pillars[] = {{-3, 3, {0.95, 0.22, 0.18, kGlow, kWallTexture}},
+                 {n + 3, 3, {1.0, 0.85, 0.15, kGlow, kWallTexture}},
+                 {n + 3, -n - 3, {0.2, 0.85, 0.35, kGlow, kWallTexture}},
+                 {-3, -n - 3, {0.3, 0.5, 1.0, kGlow, kWallTexture}}};
   for (const auto& p : pillars) {
     AddBlock(mesh, p.x - 1.5, p.x + 1.5, y0, 9, p.z - 1.5, p.z + 1.5, p.colour);
-    AddBlock(mesh, p.x - 2, p.x + 2, 9, 10, p.z - 2, p.z + 2, {1, 1, 1, kGlow});
+    AddBlock(mesh, p.x - 2, p.x + 2, 9, 10, p.z - 2, p.z + 2, {1, 1, 1, kGlow, kWallTexture});
   }
-  const Colour orange{1.0, 0.55, 0.15, kGlow}, purple{0.72, 0.38, 0.98, kGlow};
-  const Colour teal{0.15, 0.8, 0.8, kGlow}, stone{0.86, 0.8, 0.66, kGlow};
+  const Colour orange{1.0, 0.55, 0.15, kGlow, kWallTexture}, purple{0.72, 0.38, 0.98, kGlow, kWallTexture};
+  const Colour teal{0.15, 0.8, 0.8, kGlow, kWallTexture}, stone{0.86, 0.8, 0.66, kGlow, kWallTexture};
   AddBlock(mesh, 39, 41, y0, 7, 5, 7, orange);
   AddBlock(mesh, 59, 61, y0, 7, 5, 7, orange);
   AddBlock(mesh, 37, 63, 7, 9, 4.5, 7.5, orange);
@@ -140,5 +149,8 @@ MeshText Landmarks() {
 }  // namespace
 
 void WriteArena(const std::string& folder) {
+  WriteTextures(folder);
   WriteFile(folder + "/back1.x", XFileText("Arena", {Floor(), Kerb(), Ground(), Landmarks()}));
 }
+
+}  // namespace brawl

@@ -1,5 +1,7 @@
 #include "figures.h"
 
+namespace brawl {
+
 namespace {
 
 struct Painter {
@@ -92,3 +94,5 @@ void WriteFighters(const std::string& folder) {
     SavePicture(picture, folder + "/" + names[player]);
   }
 }
+
+}  // namespace brawl

@@ -4,6 +4,8 @@
 
 #include "picture.h"
 
+namespace brawl {
+
 namespace {
 
 // The bar is cut from the right as life drains, so its colour runs from red at the left
@@ -78,3 +80,5 @@ void WriteHud(const std::string& folder, const Typeface& face) {
              {Rgb{150, 34, 28}, Rgb{66, 12, 16}, Rgb{255, 150, 40}, Rgb{255, 255, 230}, Rgb{255, 206, 70}}),
       folder + "/2pwin.bmp");
 }
+
+}  // namespace brawl

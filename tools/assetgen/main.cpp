@@ -15,6 +15,7 @@
 
 // Writes every data file of the game into one folder, the same bytes on every run.
 int main(int argc, char** argv) {
+  using namespace brawl;
   if (argc != 2) {
     std::fprintf(stderr, "usage: assetgen OUTPUT_FOLDER\n");
     return 2;

@@ -2,7 +2,10 @@
 
 #include <cmath>
 #include <cstdio>
+#include <initializer_list>
 #include <utility>
+
+namespace brawl {
 
 namespace {
 
@@ -24,7 +27,8 @@ Point Unit(Point p) {
 int MaterialIndex(MeshText& mesh, Colour colour) {
   for (size_t i = 0; i < mesh.materials.size(); ++i) {
     const Colour& m = mesh.materials[i];
-    if (m.r == colour.r && m.g == colour.g && m.b == colour.b && m.glow == colour.glow)
+    if (m.r == colour.r && m.g == colour.g && m.b == colour.b && m.glow == colour.glow &&
+        m.texture == colour.texture)
       return static_cast<int>(i);
   }
   mesh.materials.push_back(colour);
@@ -65,6 +69,14 @@ void WriteMesh(std::string& out, const MeshText& mesh) {
         std::string(in) + "  3;" + n + "," + n + "," + n + ";" + (i + 1 < mesh.faces.size() ? ",\n" : ";\n");
   }
   out += std::string(in) + " }\n";
+  if (mesh.texture_scale > 0) {
+    out += std::string(in) + " MeshTextureCoords {\n";
+    out += std::string(in) + "  " + std::to_string(mesh.uv.size()) + ";\n";
+    for (size_t i = 0; i < mesh.uv.size(); ++i)
+      out += std::string(in) + "  " + Number(mesh.uv[i].u) + ";" + Number(mesh.uv[i].v) + ";" +
+             (i + 1 < mesh.uv.size() ? ",\n" : ";\n");
+    out += std::string(in) + " }\n";
+  }
   out += std::string(in) + " MeshMaterialList {\n";
   out += std::string(in) + "  " + std::to_string(mesh.materials.size()) + ";\n";
   out += std::string(in) + "  " + std::to_string(mesh.faces.size()) + ";\n";
@@ -78,6 +90,7 @@ void WriteMesh(std::string& out, const MeshText& mesh) {
     out += std::string(in) + "   0.000000;0.000000;0.000000;;\n";
     out += std::string(in) + "   " + Number(c.r * c.glow) + ";" + Number(c.g * c.glow) + ";" +
            Number(c.b * c.glow) + ";;\n";
+    if (!c.texture.empty()) out += std::string(in) + "   TextureFilename { \"" + c.texture + "\"; }\n";
     out += std::string(in) + "  }\n";
   }
   out += std::string(in) + " }\n";
@@ -103,17 +116,32 @@ static void AddFace(MeshText& mesh, int a, int b, int c, int material) {
   mesh.faces.push_back(face);
 }
 
+// Ground and tops read with north (+Z) up the picture; walls with up up.
+static void AddVertices(MeshText& mesh, std::initializer_list<Point> points, Point facing) {
+  const double ax = std::fabs(facing.x), ay = std::fabs(facing.y), az = std::fabs(facing.z);
+  const double s = mesh.texture_scale;
+  for (const Point& p : points) {
+    mesh.vertices.push_back(p);
+    if (ay >= ax && ay >= az)
+      mesh.uv.push_back({p.x * s, -p.z * s});
+    else if (ax >= az)
+      mesh.uv.push_back({p.z * s, -p.y * s});
+    else
+      mesh.uv.push_back({p.x * s, -p.y * s});
+  }
+}
+
 void AddTriangle(MeshText& mesh, Point a, Point b, Point c, Point facing, Colour colour) {
   if (Reversed(a, b, c, facing)) std::swap(b, c);
   const int first = static_cast<int>(mesh.vertices.size());
-  mesh.vertices.insert(mesh.vertices.end(), {a, b, c});
+  AddVertices(mesh, {a, b, c}, facing);
   AddFace(mesh, first, first + 1, first + 2, MaterialIndex(mesh, colour));
 }
 
 void AddQuad(MeshText& mesh, Point a, Point b, Point c, Point d, Point facing, Colour colour) {
   if (Reversed(a, b, c, facing)) std::swap(b, d);
   const int first = static_cast<int>(mesh.vertices.size());
-  mesh.vertices.insert(mesh.vertices.end(), {a, b, c, d});
+  AddVertices(mesh, {a, b, c, d}, facing);
   const int material = MaterialIndex(mesh, colour);
   AddFace(mesh, first, first + 1, first + 2, material);
   AddFace(mesh, first, first + 2, first + 3, material);
@@ -132,3 +160,5 @@ std::string XFileText(const std::string& frame_name, const std::vector<MeshText>
   out += "}\n";
   return out;
 }
+
+}  // namespace brawl

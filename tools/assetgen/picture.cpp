@@ -10,6 +10,8 @@
 #include "gen_error.h"
 #include "write_file.h"
 
+namespace brawl {
+
 Picture MakePicture(int width, int height) {
   Picture p;
   p.width = width;
@@ -223,3 +225,5 @@ void SavePicture(const Picture& picture, const std::string& path) {
   SDL_RWclose(memory);
   WriteFile(path, encoded);
 }
+
+}  // namespace brawl

@@ -4,6 +4,8 @@
 #include <string>
 #include <vector>
 
+namespace brawl {
+
 // A picture in 24-bit colour. Sprites keep black (0, 0, 0) for the see-through parts and
 // nothing else, so every drawn pixel is kept clear of black, also after RGB565 rounding.
 struct Rgb {
@@ -60,3 +62,5 @@ void FillEnclosedGaps(Picture& picture, Rgb colour);
 void FinishSprite(Picture& picture);
 // Writes a 24-bit Windows bitmap. Throws naming the file.
 void SavePicture(const Picture& picture, const std::string& path);
+
+}  // namespace brawl

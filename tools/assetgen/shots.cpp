@@ -5,6 +5,8 @@
 
 #include "picture.h"
 
+namespace brawl {
+
 namespace {
 
 constexpr int kShotSize = 32;
@@ -68,3 +70,5 @@ void WriteShots(const std::string& folder) {
   SavePicture(GlowingShot(Rgb{255, 140, 28}), folder + "/bullet02.bmp");
   SavePicture(BloodSplash(), folder + "/blood.bmp");
 }
+
+}  // namespace brawl

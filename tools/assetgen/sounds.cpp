@@ -7,6 +7,8 @@
 
 #include "wave_file.h"
 
+namespace brawl {
+
 namespace {
 
 constexpr double kPi = 3.14159265358979323846;
@@ -238,3 +240,5 @@ int WriteSounds(const std::string& folder) {
   WriteWave(folder + "/title3.wav", Strum());
   return static_cast<int>(std::lround(cue.size() * 1000.0 / kSampleRate));
 }
+
+}  // namespace brawl

@@ -11,6 +11,8 @@
 
 #include "gen_error.h"
 
+namespace brawl {
+
 namespace {
 
 const char* const kFontPattern = "DejaVu Sans:bold";
@@ -151,3 +153,5 @@ void DrawTextLeft(Picture& picture, const Typeface& face, int size, const std::s
   const int top = static_cast<int>(std::lround(cy - (c.ink_top + c.ink_bottom) / 2.0));
   Compose(picture, c, left, top, style);
 }
+
+}  // namespace brawl

@@ -3,6 +3,8 @@
 
 #include "picture.h"
 
+namespace brawl {
+
 // The bold sans-serif face that fontconfig picks for the pictures' lettering.
 struct Typeface {
   std::string path;
@@ -34,3 +36,5 @@ void DrawTextCentred(Picture& picture, const Typeface& face, int size, const std
 // Draws the text with the left of its ink at x and the centre of its ink at cy.
 void DrawTextLeft(Picture& picture, const Typeface& face, int size, const std::string& text, double x,
                   double cy, const TextStyle& style);
+
+}  // namespace brawl

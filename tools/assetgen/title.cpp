@@ -6,6 +6,8 @@
 #include "figures.h"
 #include "picture.h"
 
+namespace brawl {
+
 namespace {
 
 constexpr int kWidth = 320, kHeight = 240;
@@ -129,3 +131,5 @@ void WriteTitle(const std::string& folder, const Typeface& face) {
   SavePicture(Title(face), folder + "/title.bmp");
   SavePicture(Cursor(), folder + "/Cursor.bmp");
 }
+
+}  // namespace brawl

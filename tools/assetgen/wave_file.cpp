@@ -6,6 +6,8 @@
 
 #include "write_file.h"
 
+namespace brawl {
+
 namespace {
 
 void PutU32(std::string& out, uint32_t v) {
@@ -41,3 +43,5 @@ void WriteWave(const std::string& path, const std::vector<double>& samples) {
   }
   WriteFile(path, out);
 }
+
+}  // namespace brawl

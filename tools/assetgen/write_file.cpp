@@ -7,6 +7,8 @@
 
 #include "gen_error.h"
 
+namespace brawl {
+
 void WriteFile(const std::string& path, const std::string& bytes) {
   std::unique_ptr<FILE, int (*)(FILE*)> file(std::fopen(path.c_str(), "wb"), std::fclose);
   if (!file) throw GenError("cannot write", path, std::strerror(errno));
@@ -15,3 +17,5 @@ void WriteFile(const std::string& path, const std::string& bytes) {
   FILE* raw = file.release();
   if (std::fclose(raw) != 0) throw GenError("cannot write", path, std::strerror(errno));
 }
+
+}  // namespace brawl

@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "platform/scene/frame.h"
+#include "platform/surface.h"
 
 namespace brawl {
 
@@ -15,6 +16,13 @@ struct Material {
   float specular[3] = {0.0f, 0.0f, 0.0f};
   float emissive[3] = {0.0f, 0.0f, 0.0f};
   std::string texture;  // file name as the mesh gives it; empty for none
+  int image = -1;       // into Mesh::textures once the file is loaded; -1 draws flat
+};
+
+// A place on a texture: 0..1 across it, left to right and top to bottom; outside that the
+// picture repeats.
+struct TexCoord {
+  float u = 0, v = 0;
 };
 
 struct Triangle {
@@ -25,8 +33,10 @@ struct Triangle {
 // Triangles over one vertex list, in the coordinates of the frame the mesh hangs on.
 struct Mesh {
   std::vector<Vec3> vertices;
+  std::vector<TexCoord> uv;  // one per vertex; (0, 0) where the file gives none
   std::vector<Triangle> triangles;
   std::vector<Material> materials;  // never empty once a mesh is read
+  std::vector<Surface> textures;    // the pictures the materials show, each file once
 };
 
 }  // namespace brawl

@@ -5,9 +5,11 @@
 
 namespace brawl {
 
-// A vertex on the screen: pixel coordinates (pixel centres at .5) and 1/z.
+// A vertex on the screen: pixel coordinates (pixel centres at .5) and 1/z, with the
+// texture coordinates it carries (the scan itself ignores them).
 struct ScreenVertex {
   float x = 0, y = 0, iz = 0;
+  float u = 0, v = 0;
 };
 
 // Pixel bounds, right and bottom exclusive.
@@ -79,4 +81,22 @@ void ScanTriangle(ScreenVertex a, ScreenVertex b, ScreenVertex c, const PixelRec
   }
 }
 
+// A value that is linear over the screen, through three vertices.
+struct ScreenPlane {
+  double x0 = 0, y0 = 0, at = 0, dx = 0, dy = 0;
+
+  double At(double x, double y) const { return at + (x - x0) * dx + (y - y0) * dy; }
+};
+
+inline ScreenPlane PlaneThrough(const ScreenVertex& a, const ScreenVertex& b, const ScreenVertex& c,
+                                double va, double vb, double vc) {
+  const double e1x = double(b.x) - a.x, e1y = double(b.y) - a.y, e1 = vb - va;
+  const double e2x = double(c.x) - a.x, e2y = double(c.y) - a.y, e2 = vc - va;
+  const double area = e1x * e2y - e2x * e1y;
+  ScreenPlane p{a.x, a.y, va, 0, 0};
+  if (!(area != 0)) return p;
+  p.dx = (e1 * e2y - e2 * e1y) / area;
+  p.dy = (e2 * e1x - e1 * e2x) / area;
+  return p;
+}
 }  // namespace brawl

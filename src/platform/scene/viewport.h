@@ -15,6 +15,15 @@ struct ViewVertex {
   ScreenVertex screen;
 };
 
+// A mesh texture as it shows at one light, made when first drawn and kept while the
+// picture and the light stay the same: the light costs nothing per pixel.
+struct LitTexture {
+  const uint16_t* source = nullptr;
+  int width = 0, height = 0;
+  uint32_t light = 0;  // 0xRRGGBB
+  Surface image;
+};
+
 // What the renderer keeps between frames: a depth value per back-buffer pixel and
 // scratch space, all sized once so that drawing a frame allocates nothing.
 struct Device3D {
@@ -23,6 +32,8 @@ struct Device3D {
   std::vector<float> depth;      // 1/z; larger is nearer
   std::vector<ViewVertex> view;  // scratch: mesh vertices in camera space
   std::vector<uint16_t> material_colors;
+  std::vector<int> material_textures;  // into lit_textures; -1 for a flat colour
+  std::vector<LitTexture> lit_textures;
   std::vector<int> texel_columns;
 };
 
@@ -40,7 +51,8 @@ Device3D CreateDevice(int width, int height);
 Viewport3D CreateViewport(FrameId camera, int left, int top, int width, int height);
 // Fills the viewport's rectangle with the scene background and resets its depth.
 void Clear(const Viewport3D& viewport, const Scene& scene, Device3D& device, Surface& target);
-// Draws every frame's visual through the viewport's camera, depth-tested, one colour per face.
+// Draws every frame's visual through the viewport's camera, depth-tested: one colour per
+// face, or the face's texture at the face's light, perspective-correct.
 void Render(const Viewport3D& viewport, const Scene& scene, Device3D& device, Surface& target);
 // Finishes the frame's drawing; everything is drawn at once, so nothing is left to do.
 void Update(Device3D& device);

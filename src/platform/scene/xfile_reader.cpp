@@ -291,6 +291,7 @@ class Reader {
       v.z = Float();
       out_.vertices.push_back(v);
     }
+    out_.uv.resize(out_.vertices.size());
     const uint32_t face_count = BoundedCount("faces", 4);
     const size_t first_triangle = out_.triangles.size();
     std::vector<uint32_t> face_first_triangle;  // where each face's fan starts
@@ -331,7 +332,7 @@ class Reader {
       } else if (h.type.text == "MeshNormals") {
         NormalsBody(face_count);
       } else if (h.type.text == "MeshTextureCoords") {
-        TextureCoordsBody(vertex_count);
+        TextureCoordsBody(base, vertex_count);
       } else {
         SkipBody();
       }
@@ -448,13 +449,17 @@ class Reader {
     CloseAfterData("MeshNormals");
   }
 
-  void TextureCoordsBody(uint32_t vertex_count) {
+  void TextureCoordsBody(uint32_t base, uint32_t vertex_count) {
     const Token at = lex_.Peek();
     const uint32_t count = BoundedCount("texture coordinates", 2);
     if (count != vertex_count)
       Fail(at, "MeshTextureCoords has " + std::to_string(count) + " entries for " +
                    std::to_string(vertex_count) + " vertices");
-    for (uint32_t i = 0; i < count * 2; ++i) Number();
+    for (uint32_t i = 0; i < count; ++i) {
+      TexCoord& t = out_.uv[base + i];
+      t.u = Float();
+      t.v = Float();
+    }
     CloseAfterData("MeshTextureCoords");
   }
 

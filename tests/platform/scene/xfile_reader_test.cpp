@@ -69,6 +69,24 @@ TEST(XFileReader, ReadsAGoodFileWithTransformsFansAndMaterialsByName) {
   EXPECT_FLOAT_EQ(triangle.face_color[1], 0.0f);
 }
 
+// Each mesh's coordinates go to its own vertices; a mesh without any gets (0, 0).
+TEST(XFileReader, TextureCoordinatesFollowTheirVertices) {
+  const Mesh good = ReadXFile(Corpus("good.x"), "arena mesh");
+  ASSERT_EQ(good.uv.size(), good.vertices.size());
+  EXPECT_FLOAT_EQ(good.uv[2].u, 1.0f);
+  EXPECT_FLOAT_EQ(good.uv[2].v, 1.0f);
+  EXPECT_FLOAT_EQ(good.uv[4].u, 0.5f);
+  const Mesh two = ParseXFile(
+      "xof 0302txt 0032\nMesh { 3; 0;0;0;, 1;0;0;, 1;1;0;; 1; 3;0,1,2;; }\n"
+      "Mesh { 3; 0;0;0;, 1;0;0;, 1;1;0;; 1; 3;0,1,2;; MeshTextureCoords { 3; 0;0;, -2;0.25;, 7.5;1;; } }",
+      "m.x", "arena mesh");
+  ASSERT_EQ(two.uv.size(), 6u);
+  EXPECT_EQ(two.uv[1].u, 0.0f);
+  EXPECT_EQ(two.uv[4].u, -2.0f);
+  EXPECT_EQ(two.uv[4].v, 0.25f);
+  EXPECT_EQ(two.uv[5].u, 7.5f);
+}
+
 TEST(XFileReader, MeshWithoutMaterialsIsWhiteAndOneEntryCoversEveryFace) {
   const Mesh plain =
       ParseXFile("xof 0302txt 0064\nMesh { 4; 0;0;0;, 1;0;0;, 1;1;0;, 0;1;0;; 2; 3;0,1,2;, 3;0,2,3;; }",
