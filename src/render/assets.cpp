@@ -52,10 +52,12 @@ void BuildScene(Game& game) {
 }
 
 // Sprite bitmaps are looked for in the working directory first, then in the program
-// folder, so that the game starts from any directory.
+// folder, then in the data folder, so that the game starts from any directory.
 void MakeSprite(Game& game, FrameId frame, const char* file_name, bool black_key) {
   std::string path = file_name;
   std::error_code error;
+  const std::string& program = game.platform.executable_folder;
+  if (!std::filesystem::exists(path, error) && !program.empty()) path = program + file_name;
   if (!std::filesystem::exists(path, error)) path = game.settings.AppPath + file_name;
   const VisualId texture = CreateDecal(game.scene, LoadBitmap(path));
   SetDecalTransparency(game.scene, texture, true);

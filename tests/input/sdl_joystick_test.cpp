@@ -68,7 +68,7 @@ class SdlJoystickTest : public ::testing::Test {
   Game& MakeGame() {
     devices_ = std::make_unique<SdlJoystickDevices>();
     platform_ = std::make_unique<Platform>(Platform{"/nowhere/", fake_.clock, fake_.keyboard, fake_.display,
-                                                    fake_.audio, *devices_, fake_.dialog});
+                                                    fake_.audio, *devices_, fake_.dialog, "", ""});
     game_ = std::make_unique<Game>(*platform_);
     return *game_;
   }
