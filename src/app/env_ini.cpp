@@ -2,6 +2,7 @@
 
 #include <cerrno>
 #include <cstring>
+#include <filesystem>
 #include <fstream>
 #include <sstream>
 #include <vector>
@@ -98,7 +99,12 @@ EnvIni ReadEnvIni(const std::string& path) {
 }
 
 void ReadSettingsFile(Game& game, const std::string& file_name) {
-  const EnvIni ini = ReadEnvIni(game.settings.AppPath + file_name);
+  // The player's own copy, when there is one, is read instead of the installed one.
+  std::string path = game.settings.AppPath + file_name;
+  const std::string& own = game.platform.config_folder;
+  std::error_code error;
+  if (!own.empty() && std::filesystem::exists(own + file_name, error)) path = own + file_name;
+  const EnvIni ini = ReadEnvIni(path);
   game.settings.ReadyGoWait = ini.wait;
   // The file can tick a box but never clear one.
   if (ini.hires_preset == 1) game.settings.form.hires_ticked = true;
