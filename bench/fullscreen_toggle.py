@@ -1,12 +1,13 @@
 #!/usr/bin/env python3
 """F11 to the new picture, measured from outside the game.
 
-Run by bench/fullscreen_toggle.sh with DISPLAY set and the game showing its 320 x 240 title in a
-640 x 480 window centred on a 1280 x 960 screen. Each round presses F11 through XTest and
-polls one pixel of the screen near its top-left corner, where only the full-screen picture
-(the title scaled by 4) shows: from the press to the first poll that sees the title's colour
-there is the time to full screen; the second F11, to the first poll that no longer sees it,
-the time back to the window. Prints one line per direction: the median and every round, in ms.
+Run by bench/fullscreen_toggle.sh with DISPLAY set and the game showing its 320 x 240 title
+in a window on a 1280 x 960 screen (a window manager with a title bar). Each round presses F11
+through XTest and polls one pixel near the screen's top-left corner, where only the full-screen
+picture (the title scaled by 4) shows: from the press to the first poll that sees the title's
+colour there is the time to full screen; from the second F11 to the first poll that no longer
+sees it, the time back to the window. Prints one line per direction: the median and every
+round, in ms.
 """
 import ctypes
 import ctypes.util
@@ -72,7 +73,7 @@ def near(value, rgb):
 
 rounds = int(sys.argv[1]) if len(sys.argv) > 1 else 10
 title = bytes.fromhex(sys.argv[2])  # the title's pixel (1, 1), 24-bit
-spot = (6, 6)  # picture pixel (1, 1) at factor 4; outside the centred window
+spot = (6, 6)  # picture pixel (1, 1) at factor 4; under the title bar in a window
 to_full, to_window = [], []
 for _ in range(rounds):
     to_full.append(until(lambda: near(pixel(*spot), title)))

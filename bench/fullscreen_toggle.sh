@@ -14,8 +14,9 @@ xvfb=$!
 trap 'kill $xvfb $wm 2>/dev/null || true; rm -rf "$home"' EXIT
 export DISPLAY=$display SDL_AUDIODRIVER=dummy HOME=$home
 for _ in $(seq 50); do xdotool getdisplaygeometry >/dev/null 2>&1 && break; sleep 0.1; done
-# Without the window manager's shortcuts: it takes F11 for itself otherwise.
-matchbox-window-manager -use_titlebar no -kbdconfig /dev/null >/dev/null 2>&1 &
+# Without the window manager's shortcuts (it takes F11 for itself otherwise); with its title
+# bar, so that the window never covers the corner where only the full screen shows the picture.
+matchbox-window-manager -use_titlebar yes -kbdconfig /dev/null >/dev/null 2>&1 &
 wm=$!
 sleep 0.5
 

@@ -24,6 +24,7 @@ set(CPACK_PACKAGE_CONTACT "The Billboard Brawl developers <brawl@localhost>")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "small real-time 3-D arena shooter for two players at one PC")
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
+set(CPACK_STRIP_FILES ON)
 set(CPACK_DEBIAN_PACKAGE_SECTION games)
 # The dependencies are the packages of the shared libraries the executable links.
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)

@@ -17,6 +17,6 @@ struct Platform {
   Audio& audio;
   JoystickDevices& joysticks;
   SettingsDialog& dialog;
-  std::string executable_folder;  // where the running executable is
-  std::string config_folder;      // the player's own settings; empty: none
+  std::string executable_folder = {};  // where the running executable is, or --app-path
+  std::string config_folder = {};      // the player's own settings; empty: none
 };

@@ -68,5 +68,5 @@ struct FakePlatform {
   FakeAudio audio;
   FakeJoysticks joysticks;
   FakeDialog dialog;
-  Platform platform{"/nowhere/", clock, keyboard, display, audio, joysticks, dialog, "", ""};
+  Platform platform{"/nowhere/", clock, keyboard, display, audio, joysticks, dialog};
 };

@@ -24,5 +24,12 @@ HeadlessMachine::HeadlessMachine(const Options& options, const std::string& prog
       joysticks(options.joysticks, held),
       audio(clock),
       dialog(ChoicesOf(options)),
-      platform{AsFolder(program_folder), clock, keyboard, display, audio, joysticks, dialog, ProgramFolder(),
+      platform{AsFolder(program_folder),
+               clock,
+               keyboard,
+               display,
+               audio,
+               joysticks,
+               dialog,
+               options.app_path.empty() ? ProgramFolder() : AsFolder(options.app_path),
                ConfigFolder(options)} {}

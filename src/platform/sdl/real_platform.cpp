@@ -46,8 +46,8 @@ struct RealPlatform::Parts {
       throw Fatal("cannot open the settings window", DisplayName(), NoDisplayReason("GTK cannot open it"));
     }
     dialog.emplace();
-    platform.emplace(Platform{folder, clock, keyboard, display, audio, joysticks, *dialog, ProgramFolder(),
-                              ConfigFolder(options)});
+    platform.emplace(Platform{folder, clock, keyboard, display, audio, joysticks, *dialog,
+                              options.app_path.empty() ? ProgramFolder() : folder, ConfigFolder(options)});
   }
 
   SdlSession session;

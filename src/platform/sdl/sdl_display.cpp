@@ -5,7 +5,7 @@
 #include <thread>
 
 #include "platform/fatal_error.h"
-#include "platform/sdl/sdl_window_keys.h"
+#include "platform/sdl/sdl_screenshot.h"
 #include "platform/surface.h"
 
 namespace {

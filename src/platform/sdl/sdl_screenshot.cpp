@@ -1,4 +1,4 @@
-#include "platform/sdl/sdl_window_keys.h"
+#include "platform/sdl/sdl_screenshot.h"
 
 #include <cstdio>
 #include <ctime>

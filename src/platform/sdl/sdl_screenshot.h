@@ -3,7 +3,7 @@
 
 struct Surface;
 
-// The screenshot key's work: `picture` saved as PNG at its own size into `folder`
+// F12's work: `picture` saved as PNG at its own size into `folder`
 // (made when missing), named by date and time with a counter so that nothing is
 // overwritten. Says where on stdout; a failure is a one-line warning on stderr and the
 // game goes on. `counter` counts this run's screenshots.
