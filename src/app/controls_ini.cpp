@@ -1,11 +1,11 @@
 #include "app/controls_ini.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
-#include <optional>
 #include <sstream>
 
 #include "platform/fatal_error.h"
