@@ -1,6 +1,7 @@
 #include <cstdio>
 #include <exception>
 
+#include "app/controls_ini.h"
 #include "app/headless_run.h"
 #include "app/real_run.h"
 #include "platform/fatal_error.h"
@@ -10,6 +11,11 @@ int main(int argc, char** argv) {
   using namespace brawl;
   try {
     const Options options = ParseOptions(argc, argv);
+    if (!options.answer.empty()) {
+      std::fputs(options.answer.c_str(), stdout);
+      return 0;
+    }
+    if (options.write_controls) return WriteControlsFile(options);
     return options.headless ? RunHeadlessGame(options) : RunRealGame(options);
   } catch (const UsageError& e) {
     std::fprintf(stderr, "brawl: %s\n", e.what());

@@ -1,5 +1,6 @@
 #include "app/env_ini.h"
 
+#include <filesystem>
 #include <vector>
 
 #include "game/settings.h"
@@ -93,8 +94,12 @@ EnvIni ReadEnvIni(const std::string& path) {
   return ParseEnvIni(text, path);
 }
 
-void ReadSettingsFile(Settings& settings, const std::string& file_name) {
-  const EnvIni ini = ReadEnvIni(settings.AppPath + file_name);
+void ReadSettingsFile(Settings& settings, const std::string& config_folder, const std::string& file_name) {
+  // The player's own copy, when there is one, is read instead of the installed one.
+  std::string path = settings.AppPath + file_name;
+  std::error_code error;
+  if (!config_folder.empty() && std::filesystem::exists(config_folder + file_name, error)) path = config_folder + file_name;
+  const EnvIni ini = ReadEnvIni(path);
   settings.ReadyGoWait = ini.wait;
   // The file can tick a box but never clear one.
   if (ini.hires_preset == 1) settings.form.hires_ticked = true;

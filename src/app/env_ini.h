@@ -16,6 +16,6 @@ EnvIni ReadEnvIni(const std::string& path);
 
 struct Settings;
 // Reads the program folder's env.ini into the settings: the wait, and the boxes it ticks.
-void ReadSettingsFile(Settings& settings, const std::string& file_name);
+void ReadSettingsFile(Settings& settings, const std::string& config_folder, const std::string& file_name);
 
 }  // namespace brawl

@@ -6,13 +6,16 @@
 #include <map>
 #include <memory>
 
+#include "app/controls_ini.h"
 #include "app/startup.h"
 #include "game/game.h"
 #include "game/state_dump.h"
+#include "platform/data_folder.h"
 #include "platform/fatal_error.h"
 #include "platform/headless/headless_machine.h"
 #include "platform/headless/input_script.h"
 #include "platform/options.h"
+#include "platform/player_folders.h"
 #include "platform/program_folder.h"
 #include "platform/surface.h"
 
@@ -125,9 +128,11 @@ int RunHeadlessGame(const Options& options) {
   // A bad script is refused before anything else happens, the dump included.
   InputScript script;
   if (!options.script.empty()) script = ReadInputScript(options.script, options.joysticks);
+  const Controls controls = ReadControls(ConfigFolder(options));
 
   auto machine = std::make_unique<HeadlessMachine>(
-      options, options.app_path.empty() ? ProgramFolder() : options.app_path);
+      options, options.app_path.empty() ? DataFolder(ProgramFolder()) : options.app_path);
+  machine->keyboard.UseKeyMap(controls.keys);
   HeadlessObserver observer(options, script, *machine);
   auto game = std::make_unique<Game>(machine->platform);
   game->sound.log_requests = true;

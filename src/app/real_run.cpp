@@ -1,8 +1,10 @@
 #include "app/real_run.h"
 
+#include "app/controls_ini.h"
 #include "app/startup.h"
 #include "game/game.h"
 #include "platform/options.h"
+#include "platform/player_folders.h"
 #include "platform/sdl/real_platform.h"
 
 namespace brawl {
@@ -10,7 +12,9 @@ namespace brawl {
 int RunRealGame(const Options& options) {
   // The machine outlives the game; if a fatal error unwinds through here, the machine's
   // owners close the window and show the pointer before main prints the message.
-  RealPlatform machine(options);
+  // A fault in the player's controls is told before any window shows.
+  const Controls controls = ReadControls(ConfigFolder(options));
+  RealPlatform machine(options, controls);
   Game game(machine.platform());
   StartUp(game);
   return 0;

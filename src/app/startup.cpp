@@ -15,7 +15,7 @@ void StartUp(Game& game) {
   game.actions = {LaunchGame, EndProgram, CloseRequest};
   DiscoverJoysticks(game.joy, game.platform.joysticks);
   game.platform.dialog.Place(320, 240);
-  ReadSettingsFile(game.settings, "env.ini");
+  ReadSettingsFile(game.settings, game.platform.config_folder, "env.ini");
   ShowSettings(game);
   game.match.GameMode = Mode::Title;
   RunMainLoop(game);

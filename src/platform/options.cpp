@@ -1,9 +1,10 @@
 #include "platform/options.h"
 
+#include <CLI/CLI.hpp>
 #include <charconv>
 #include <cmath>
 #include <limits>
-#include <set>
+#include <map>
 #include <string_view>
 
 #include "platform/fatal_error.h"
@@ -49,88 +50,123 @@ double ParseDecimal(std::string_view option, std::string_view text) {
 
 Options ParseOptions(int argc, char** argv) {
   Options options;
-  std::set<std::string_view> seen;
-  std::vector<std::string_view> headless_only;
-  std::vector<int> joystick_boxes;
+  CLI::App app(
+      "Billboard Brawl, a small real-time 3-D arena shooter for two players at one PC.\n"
+      "Without options: the settings window, then the game in full screen.",
+      "brawl");
+  // Unknown words are named by us, one line each, in the order given.
+  app.allow_extras();
+  app.set_help_flag("--help", "Show this list and exit");
+  app.set_version_flag("--version", "brawl " BRAWL_VERSION, "Print the version and exit");
+  app.get_formatter()->column_width(24);
 
-  for (int i = 1; i < argc; ++i) {
-    const std::string_view option = argv[i];
-    // The value of an option that takes one; a following option is not a value.
-    auto value = [&]() -> std::string_view {
-      if (i + 1 >= argc || std::string_view(argv[i + 1]).starts_with("--") || argv[i + 1][0] == '\0') {
-        throw UsageError(std::string(option) + " needs a value");
-      }
-      return argv[++i];
-    };
-    auto once = [&] {
-      if (!seen.insert(option).second) throw UsageError(std::string(option) + " is given twice");
-    };
-    auto for_headless = [&] { headless_only.push_back(option); };
+  // Every value is taken as text and checked below, so that the messages are ours.
+  std::map<std::string, std::vector<std::string>> values;
+  auto valued = [&](const std::string& name, const std::string& meta, const std::string& help) {
+    return app.add_option(name, values[name], help)
+        ->type_name(meta)
+        ->expected(1)
+        ->allow_extra_args(false)
+        ->multi_option_policy(CLI::MultiOptionPolicy::TakeAll);
+  };
+  app.add_flag("--windowed", options.windowed, "Play in a resizable window instead of full screen");
+  valued("--app-path", "DIR", "Read the data files from DIR");
+  valued("--config-dir", "DIR", "Use DIR as the player's configuration folder (env.ini, controls.ini)");
+  app.add_flag("--write-controls", options.write_controls,
+               "Write the player's controls.ini with today's keys, commented, and exit");
+  app.add_flag("--headless", options.headless, "No window, sound or real input: a scripted run (below)");
+  app.add_flag("--hires", options.hires, "(headless) play at 640 x 480");
+  app.add_flag("--show-fps", options.show_fps, "(headless) show the frame rate");
+  valued("--joysticks", "N", "(headless) attach N joysticks (0, 1 or 2)");
+  valued("--joystick", "P", "(headless) player P (1 or 2) steers with a joystick");
+  valued("--script", "FILE", "(headless) the script of held keys; - reads standard input");
+  valued("--frames", "N", "(headless) end after N passes");
+  valued("--dump", "FILE", "(headless) write one JSON line of state per pass");
+  valued("--screenshot", "N:FILE", "(headless, repeatable) save the picture of pass N as PNG");
+  valued("--clock-start", "S", "(headless) the virtual clock at the launch, in seconds");
+  valued("--frame-ms", "MS", "(headless) how far each flip moves the virtual clock");
 
-    if (option == "--headless") {
-      options.headless = true;
-    } else if (option == "--windowed") {
-      options.windowed = true;
-    } else if (option == "--app-path") {
-      once();
-      options.app_path = value();
-    } else if (option == "--hires") {
-      for_headless();
-      options.hires = true;
-    } else if (option == "--show-fps") {
-      for_headless();
-      options.show_fps = true;
-    } else if (option == "--joysticks") {
-      for_headless();
-      once();
-      options.joysticks = static_cast<int>(ParseWhole(option, value(), 0, 2));
-    } else if (option == "--joystick") {
-      for_headless();
-      joystick_boxes.push_back(static_cast<int>(ParseWhole(option, value(), 1, 2)));
-    } else if (option == "--script") {
-      for_headless();
-      once();
-      options.script = value();
-    } else if (option == "--frames") {
-      for_headless();
-      once();
-      options.frames = ParseWhole(option, value(), 0, std::numeric_limits<int64_t>::max());
-    } else if (option == "--dump") {
-      for_headless();
-      once();
-      options.dump = value();
-    } else if (option == "--screenshot") {
-      for_headless();
-      const std::string_view text = value();
-      const size_t colon = text.find(':');
-      if (colon == std::string_view::npos || colon + 1 == text.size()) {
-        throw UsageError("--screenshot wants PASS:FILE, not '" + std::string(text) + "'");
-      }
-      const int64_t pass =
-          ParseWhole("--screenshot's pass", text.substr(0, colon), 1, std::numeric_limits<int64_t>::max());
-      options.screenshots.emplace_back(pass, std::string(text.substr(colon + 1)));
-    } else if (option == "--clock-start") {
-      for_headless();
-      once();
-      options.clock_start = ParseDecimal(option, value());
-      if (options.clock_start < 0) throw UsageError("--clock-start must not be negative");
-    } else if (option == "--frame-ms") {
-      for_headless();
-      once();
-      options.frame_ms = ParseDecimal(option, value());
-      if (!(options.frame_ms > 0)) throw UsageError("--frame-ms must be greater than 0");
-    } else if (option.starts_with("-") && option != "-") {
-      throw UsageError(std::string(option) + ": unknown option");
-    } else {
-      throw UsageError("unexpected argument '" + std::string(option) + "'");
+  try {
+    app.parse(argc, argv);
+  } catch (const CLI::CallForHelp&) {
+    options.answer = app.help();
+    return options;
+  } catch (const CLI::CallForVersion& e) {
+    options.answer = std::string(e.what()) + "\n";
+    return options;
+  } catch (const CLI::ArgumentMismatch& e) {
+    // An option at the end, or followed by another option, has no value.
+    const std::string message = e.what();
+    throw UsageError(message.substr(0, message.find(':')) + " needs a value");
+  } catch (const CLI::ParseError& e) {
+    throw UsageError(e.what());
+  }
+  for (const std::string& extra : app.remaining()) {
+    if (extra.starts_with("-") && extra != "-") throw UsageError(extra + ": unknown option");
+    throw UsageError("unexpected argument '" + extra + "'");
+  }
+
+  std::vector<std::string> headless_only;
+  for (const char* flag : {"--hires", "--show-fps"}) {
+    if (app.count(flag) > 0) headless_only.push_back(flag);
+  }
+  // The one value of an option that may be given once, or none.
+  auto single = [&](const std::string& name) -> const std::string* {
+    const std::vector<std::string>& given = values[name];
+    if (given.size() > 1) throw UsageError(name + " is given twice");
+    return given.empty() ? nullptr : &given.front();
+  };
+  for (auto& [name, given] : values) {
+    for (const std::string& value : given) {
+      // A following option is not a value.
+      if (value.empty() || value.starts_with("--")) throw UsageError(name + " needs a value");
     }
   }
 
+  if (const std::string* dir = single("--app-path")) options.app_path = *dir;
+  if (const std::string* dir = single("--config-dir")) options.config_dir = *dir;
+  std::vector<int> joystick_boxes;
+  for (const std::string name : {"--joysticks", "--joystick", "--script", "--frames", "--dump",
+                                 "--screenshot", "--clock-start", "--frame-ms"}) {
+    if (!values[name].empty()) headless_only.push_back(name);
+  }
+  if (const std::string* n = single("--joysticks")) {
+    options.joysticks = static_cast<int>(ParseWhole("--joysticks", *n, 0, 2));
+  }
+  for (const std::string& p : values["--joystick"]) {
+    joystick_boxes.push_back(static_cast<int>(ParseWhole("--joystick", p, 1, 2)));
+  }
+  if (const std::string* file = single("--script")) options.script = *file;
+  if (const std::string* n = single("--frames")) {
+    options.frames = ParseWhole("--frames", *n, 0, std::numeric_limits<int64_t>::max());
+  }
+  if (const std::string* file = single("--dump")) options.dump = *file;
+  for (const std::string_view text : values["--screenshot"]) {
+    const size_t colon = text.find(':');
+    if (colon == std::string_view::npos || colon + 1 == text.size()) {
+      throw UsageError("--screenshot wants PASS:FILE, not '" + std::string(text) + "'");
+    }
+    const int64_t pass =
+        ParseWhole("--screenshot's pass", text.substr(0, colon), 1, std::numeric_limits<int64_t>::max());
+    options.screenshots.emplace_back(pass, std::string(text.substr(colon + 1)));
+  }
+  if (const std::string* s = single("--clock-start")) {
+    options.clock_start = ParseDecimal("--clock-start", *s);
+    if (options.clock_start < 0) throw UsageError("--clock-start must not be negative");
+  }
+  if (const std::string* ms = single("--frame-ms")) {
+    options.frame_ms = ParseDecimal("--frame-ms", *ms);
+    if (!(options.frame_ms > 0)) throw UsageError("--frame-ms must be greater than 0");
+  }
+
   if (!options.headless && !headless_only.empty()) {
-    throw UsageError(std::string(headless_only.front()) + " needs --headless");
+    throw UsageError(headless_only.front() + " needs --headless");
   }
   if (options.headless && options.windowed) {
     throw UsageError("--windowed has no window to show with --headless");
+  }
+  if (options.write_controls && (options.headless || options.windowed)) {
+    throw UsageError("--write-controls writes a file and plays nothing: give it alone");
   }
   for (int player : joystick_boxes) {
     // The settings window offers player P's box only when joystick P is attached.

@@ -21,6 +21,9 @@ struct Options {
   std::vector<std::pair<int64_t, std::string>> screenshots;  // pass, file
   double clock_start = 36000.0;
   double frame_ms = 1000.0 / 60.0;
+  std::string config_dir;  // the player's configuration folder instead of the XDG one
+  bool write_controls = false;
+  std::string answer;  // --help or --version: print this and end, nothing else done
 };
 
 // Throws UsageError with a one-line message for anything it does not accept.

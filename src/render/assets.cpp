@@ -60,16 +60,19 @@ void BuildScene(Graphics& g, Scene& scene) {
 }
 
 // Sprite bitmaps and the arena's textures are looked for in the working directory first,
-// then in the program folder, so that the game starts from any directory.
-std::string SceneFilePath(const std::string& folder, const std::string& file_name) {
+// then in the program folder, then in the data folder, so that the game starts from any
+// directory.
+std::string SceneFilePath(const Folders& folders, const std::string& file_name) {
   std::error_code error;
   if (std::filesystem::exists(file_name, error)) return file_name;
-  return folder + file_name;
+  const std::string& program = folders.program;
+  if (!program.empty() && std::filesystem::exists(program + file_name, error)) return program + file_name;
+  return folders.data + file_name;
 }
 
-void MakeSprite(Scene& scene, const std::string& folder, FrameId frame, const char* file_name,
+void MakeSprite(Scene& scene, const Folders& folders, FrameId frame, const char* file_name,
                 bool black_key) {
-  const VisualId texture = CreateDecal(scene, LoadBitmap(SceneFilePath(folder, file_name)));
+  const VisualId texture = CreateDecal(scene, LoadBitmap(SceneFilePath(folders, file_name)));
   SetDecalTransparency(scene, texture, true);
   if (black_key) SetDecalTransparentColor(scene, texture, 0);
   SetDecalSize(scene, texture, 1.0f, 1.0f);
@@ -78,13 +81,13 @@ void MakeSprite(Scene& scene, const std::string& folder, FrameId frame, const ch
 
 // Every picture the mesh names, each file once. Any size the bitmap reader takes will do:
 // the renderer wraps a texture of any width and height.
-void LoadMeshTextures(const std::string& folder, Mesh& mesh, const std::string& mesh_path) {
+void LoadMeshTextures(const Folders& folders, Mesh& mesh, const std::string& mesh_path) {
   std::map<std::string, int> loaded;
   for (Material& m : mesh.materials) {
     if (m.texture.empty()) continue;
     const auto [at, fresh] = loaded.try_emplace(m.texture, static_cast<int>(mesh.textures.size()));
     if (fresh) {
-      const std::string path = SceneFilePath(folder, m.texture);
+      const std::string path = SceneFilePath(folders, m.texture);
       try {
         mesh.textures.push_back(LoadBitmap(path));
       } catch (const FatalError& e) {
@@ -99,10 +102,10 @@ void LoadMeshTextures(const std::string& folder, Mesh& mesh, const std::string& 
   }
 }
 
-void LoadArena(Graphics& g, Scene& scene, const std::string& folder) {
-  const std::string path = folder + "back1.x";
+void LoadArena(Graphics& g, Scene& scene, const Folders& folders) {
+  const std::string path = folders.data + "back1.x";
   Mesh mesh = ReadXFile(path, "arena mesh");
-  LoadMeshTextures(folder, mesh, path);
+  LoadMeshTextures(folders, mesh, path);
   const VisualId arena = CreateMeshVisual(scene, std::move(mesh));
   g.ArenaFrame = CreateFrame(scene);
   AddVisual(scene, g.ArenaFrame, arena);
@@ -110,19 +113,19 @@ void LoadArena(Graphics& g, Scene& scene, const std::string& folder) {
 
 }  // namespace
 
-void LoadAssets(Graphics& g, Scene& scene, const std::string& folder) {
-  LoadBitmaps(g, folder);
+void LoadAssets(Graphics& g, Scene& scene, const Folders& folders) {
+  LoadBitmaps(g, folders.data);
   BuildScene(g, scene);
   const SceneFrames& f = g.frames;
-  MakeSprite(scene, folder, f.FighterFrame[0], "m001.bmp", false);
-  MakeSprite(scene, folder, f.FighterFrame[1], "m002.bmp", false);
+  MakeSprite(scene, folders, f.FighterFrame[0], "m001.bmp", false);
+  MakeSprite(scene, folders, f.FighterFrame[1], "m002.bmp", false);
   for (int i = 0; i < kSlots; ++i) {
-    MakeSprite(scene, folder, f.BulletFrame[0][i], "bullet01.bmp", true);
-    MakeSprite(scene, folder, f.BulletFrame[1][i], "bullet02.bmp", true);
-    MakeSprite(scene, folder, f.BloodFrame[0][i], "blood.bmp", true);
-    MakeSprite(scene, folder, f.BloodFrame[1][i], "blood.bmp", true);
+    MakeSprite(scene, folders, f.BulletFrame[0][i], "bullet01.bmp", true);
+    MakeSprite(scene, folders, f.BulletFrame[1][i], "bullet02.bmp", true);
+    MakeSprite(scene, folders, f.BloodFrame[0][i], "blood.bmp", true);
+    MakeSprite(scene, folders, f.BloodFrame[1][i], "blood.bmp", true);
   }
-  LoadArena(g, scene, folder);
+  LoadArena(g, scene, folders);
 }
 
 }  // namespace brawl

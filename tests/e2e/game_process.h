@@ -18,19 +18,24 @@
 
 namespace brawl {
 
-// One run of `brawl` on `display` (none when empty), silent audio, its errors kept.
+// One run of `brawl` (or `exe`) on `display` (none when empty), silent audio, its output
+// and errors kept.
 class GameProcess {
  public:
-  GameProcess(const std::string& display, const std::vector<std::string>& args, std::string folder = "") {
+  GameProcess(const std::string& display, const std::vector<std::string>& args, std::string folder = "",
+              const std::string& exe = BRAWL_EXE) {
     if (folder.empty()) folder = BuildDir();
-    err_path_ = MakeTempDir() + "/err";
+    const std::string logs = MakeTempDir();
+    err_path_ = logs + "/err";
+    out_path_ = logs + "/out";
     pid_ = fork();
     if (pid_ != 0) return;
     prctl(PR_SET_PDEATHSIG, SIGKILL);
     const int err = open(err_path_.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+    const int out = open(out_path_.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
     const int null = open("/dev/null", O_RDWR);
     dup2(null, 0);
-    dup2(null, 1);
+    dup2(out, 1);
     dup2(err, 2);
     if (chdir(folder.c_str()) != 0) _exit(126);
     unsetenv("WAYLAND_DISPLAY");
@@ -40,7 +45,7 @@ class GameProcess {
       setenv("DISPLAY", display.c_str(), 1);
     }
     setenv("SDL_AUDIODRIVER", "dummy", 1);
-    std::vector<std::string> all = {BRAWL_EXE};
+    std::vector<std::string> all = {exe};
     all.insert(all.end(), args.begin(), args.end());
     std::vector<char*> argv;
     for (std::string& a : all) argv.push_back(a.data());
@@ -67,16 +72,20 @@ class GameProcess {
     }
     return -1;
   }
-  std::string Errors() const {
-    std::ifstream in(err_path_);
+  std::string Errors() const { return Slurp(err_path_); }
+  std::string Output() const { return Slurp(out_path_); }
+
+ private:
+  static std::string Slurp(const std::string& path) {
+    std::ifstream in(path);
     std::stringstream s;
     s << in.rdbuf();
     return s.str();
   }
 
- private:
   pid_t pid_ = -1;
   std::string err_path_;
+  std::string out_path_;
 };
 
 }  // namespace brawl

@@ -56,8 +56,9 @@ inline bool Exists(const std::string& path) {
 
 class XServer {
  public:
-  // Empty when the server is up; otherwise why it is not.
-  std::string Start(bool window_manager = true) {
+  // Empty when the server is up; otherwise why it is not. `manager_args` go to the window
+  // manager.
+  std::string Start(bool window_manager = true, const std::vector<std::string>& manager_args = {}) {
     for (int n = 40 + static_cast<int>(getpid() % 50); n < 200; ++n) {
       const std::string number = std::to_string(n);
       if (Exists("/tmp/.X" + number + "-lock") || Exists("/tmp/.X11-unix/X" + number)) continue;
@@ -82,7 +83,9 @@ class XServer {
       // A moment more for the server to take connections.
       std::this_thread::sleep_for(std::chrono::milliseconds(200));
       if (window_manager) {
-        manager_ = Spawn({"matchbox-window-manager", "-use_titlebar", "yes"}, display_);
+        std::vector<std::string> manager = {"matchbox-window-manager", "-use_titlebar", "yes"};
+        manager.insert(manager.end(), manager_args.begin(), manager_args.end());
+        manager_ = Spawn(manager, display_);
         std::this_thread::sleep_for(std::chrono::milliseconds(300));
       }
       return "";

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 #include <stdlib.h>
 
+#include <array>
 #include <deque>
 #include <filesystem>
 #include <fstream>
@@ -127,6 +128,33 @@ TEST_F(SdlJoystickTest, OfThreePadsTheFirstTwoAreCountedInSdlsOrder) {
   EXPECT_EQ(joy_.JoyButton[1][3], 1);
   EXPECT_EQ(joy_.JoyX[0], 0);
   EXPECT_EQ(joy_.JoyX[1], 0);
+}
+
+TEST_F(SdlJoystickTest, EachPlayerTakesThePadTheControlsFileChose) {
+  // Pad k holds button k down, so a player's held button says which pad they read.
+  for (int k = 0; k < 3; ++k) SDL_JoystickSetVirtualButton(Attach(false).handle, k, SDL_PRESSED);
+  const struct {
+    std::array<std::string, 2> choices;
+    int pads[2];
+  } cases[] = {
+      {{"3", "1"}, {2, 0}},
+      {{"", "1"}, {1, 0}},
+      {{"virtual joystick", ""}, {0, 1}},  // by name, case ignored: the first of that name
+      {{"9", "2"}, {0, 1}},                // not plugged in: warned about, the pads go in order
+  };
+  for (const auto& c : cases) {
+    devices_ = std::make_unique<SdlJoystickDevices>();
+    devices_->ChoosePads(c.choices);
+    joy_ = JoystickState{};
+    DiscoverJoysticks(joy_, *devices_);
+    ASSERT_EQ(joy_.JoystickCount, 2);
+    for (int player = 0; player < 2; ++player) {
+      Poll(player);
+      for (int b = 0; b < 3; ++b)
+        EXPECT_EQ(joy_.JoyButton[player][b], b == c.pads[player] ? 1 : 0)
+            << c.choices[0] << "/" << c.choices[1] << ", player " << player + 1 << ", button " << b;
+    }
+  }
 }
 
 TEST_F(SdlJoystickTest, AxesAreConditionedAroundDeadZoneAndSaturation) {

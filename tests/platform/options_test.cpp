@@ -124,6 +124,8 @@ TEST(Options, BadLinesAreRefusedWithAMessageNamingTheOption) {
       {{"--headless", "--script", ""}, "--script"},
       {{"--app-path"}, "--app-path"},
       {{"--headless", "--windowed"}, "--windowed"},
+      {{"--config-dir"}, "--config-dir"},
+      {{"--write-controls", "--headless"}, "--write-controls"},
   };
   for (const auto& [args, named] : cases) {
     const std::string message = Refusal(args);
@@ -132,6 +134,18 @@ TEST(Options, BadLinesAreRefusedWithAMessageNamingTheOption) {
     EXPECT_NE(message.find(named), std::string::npos) << line << " gave: " << message;
     EXPECT_EQ(message.find('\n'), std::string::npos) << line;
   }
+}
+
+TEST(Options, HelpListsEveryOptionAndVersionSaysWhichBuild) {
+  const std::string help = Parse({"--help"}).answer;
+  for (const char* option :
+       {"--help", "--version", "--windowed", "--app-path", "--config-dir", "--write-controls", "--headless",
+        "--hires", "--show-fps", "--joysticks", "--joystick", "--script", "--frames", "--dump",
+        "--screenshot", "--clock-start", "--frame-ms"}) {
+    EXPECT_NE(help.find(std::string("\n  ") + option + " "), std::string::npos) << option;
+  }
+  EXPECT_EQ(Parse({"--headless", "--version"}).answer.rfind("brawl 1.", 0), 0u);
+  EXPECT_EQ(Parse({"--config-dir", "c"}).config_dir, "c");
 }
 
 TEST(Options, HeadlessOptionsNeedHeadless) {

@@ -1,6 +1,7 @@
 #include "platform/headless/headless_machine.h"
 
 #include "platform/options.h"
+#include "platform/player_folders.h"
 #include "platform/program_folder.h"
 
 namespace brawl {
@@ -25,6 +26,14 @@ HeadlessMachine::HeadlessMachine(const Options& options, const std::string& prog
       joysticks(options.joysticks, held),
       audio(clock),
       dialog(ChoicesOf(options)),
-      platform{AsFolder(program_folder), clock, keyboard, display, audio, joysticks, dialog} {}
+      platform{AsFolder(program_folder),
+               clock,
+               keyboard,
+               display,
+               audio,
+               joysticks,
+               dialog,
+               options.app_path.empty() ? ProgramFolder() : AsFolder(options.app_path),
+               ConfigFolder(options)} {}
 
 }  // namespace brawl

@@ -14,6 +14,20 @@ int16_t Axis(bool low, bool high) {
 
 }  // namespace
 
+ScriptedKeyboard::ScriptedKeyboard(const HeldInput& held) : held_(held) {
+  UseKeyMap(DefaultKeyMap());
+}
+
+void ScriptedKeyboard::UseKeyMap(const KeyMap& keys) {
+  const KeyMap script_keys = DefaultKeyMap();
+  for (size_t key = 0; key < keys.size(); ++key) {
+    placed_[key] = 0;
+    for (size_t s = 0; s < script_keys.size(); ++s) {
+      if (keys[key].At(script_keys[s].first)) placed_[key] |= 1u << s;
+    }
+  }
+}
+
 int ScriptedJoysticks::Open(int max) {
   open_ = std::clamp(std::min(attached_, max), 0, 2);
   return open_;

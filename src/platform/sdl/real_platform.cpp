@@ -4,9 +4,12 @@
 
 #include <optional>
 
+#include "platform/controls.h"
+#include "platform/data_folder.h"
 #include "platform/fatal_error.h"
 #include "platform/gtk/gtk_settings_dialog.h"
 #include "platform/options.h"
+#include "platform/player_folders.h"
 #include "platform/program_folder.h"
 #include "platform/sdl/sdl_audio.h"
 #include "platform/sdl/sdl_clock.h"
@@ -32,9 +35,12 @@ struct SdlSession {
 }  // namespace
 
 struct RealPlatform::Parts {
-  explicit Parts(const Options& options)
-      : folder(options.app_path.empty() ? ProgramFolder() : AsFolder(options.app_path)),
+  Parts(const Options& options, const Controls& controls)
+      : folder(options.app_path.empty() ? DataFolder(ProgramFolder()) : AsFolder(options.app_path)),
         display(options.windowed) {
+    keyboard.UseKeyMap(controls.keys);
+    display.AnswerWindowKeys(keyboard, ScreenshotFolder());
+    joysticks.ChoosePads(controls.pads);
     // Joysticks start before the settings window. Without them the game still runs, on
     // the keyboard.
     if (joystick_input.Start(SDL_INIT_JOYSTICK | SDL_INIT_GAMECONTROLLER)) LoadPadMappings();
@@ -42,7 +48,8 @@ struct RealPlatform::Parts {
       throw Fatal("cannot open the settings window", DisplayName(), NoDisplayReason("GTK cannot open it"));
     }
     dialog.emplace();
-    platform.emplace(Platform{folder, clock, keyboard, display, audio, joysticks, *dialog});
+    platform.emplace(Platform{folder, clock, keyboard, display, audio, joysticks, *dialog,
+                              options.app_path.empty() ? ProgramFolder() : folder, ConfigFolder(options)});
   }
 
   SdlSession session;
@@ -57,7 +64,8 @@ struct RealPlatform::Parts {
   std::optional<Platform> platform;
 };
 
-RealPlatform::RealPlatform(const Options& options) : parts_(std::make_unique<Parts>(options)) {}
+RealPlatform::RealPlatform(const Options& options, const Controls& controls)
+    : parts_(std::make_unique<Parts>(options, controls)) {}
 
 RealPlatform::~RealPlatform() = default;
 

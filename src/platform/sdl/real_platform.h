@@ -5,6 +5,8 @@
 
 namespace brawl {
 
+struct Controls;
+
 struct Options;
 
 // This machine's display, keyboard, joysticks, audio and settings window, started in the
@@ -13,7 +15,7 @@ struct Options;
 class RealPlatform {
  public:
   // Throws FatalError when there is no display to show the settings window on.
-  explicit RealPlatform(const Options& options);
+  RealPlatform(const Options& options, const Controls& controls);
   ~RealPlatform();
   RealPlatform(const RealPlatform&) = delete;
   RealPlatform& operator=(const RealPlatform&) = delete;

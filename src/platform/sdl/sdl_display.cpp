@@ -5,6 +5,7 @@
 #include <thread>
 
 #include "platform/fatal_error.h"
+#include "platform/sdl/sdl_screenshot.h"
 #include "platform/surface.h"
 #include "platform/timing_trace.h"
 
@@ -100,6 +101,7 @@ void SdlDisplay::Flip(const Surface& back_buffer) {
                     std::to_string(back_buffer.height) + ", the window shows " + std::to_string(width_) +
                     " x " + std::to_string(height_));
   }
+  shown_ = &back_buffer;
   SDL_UpdateTexture(texture_.get(), nullptr, back_buffer.pixels.data(), width_ * 2);
   SDL_SetRenderDrawColor(renderer_.get(), 0, 0, 0, 255);
   SDL_RenderClear(renderer_.get());
@@ -150,8 +152,47 @@ bool SdlDisplay::Pump() {
       if (event.window.event == SDL_WINDOWEVENT_CLOSE) close = true;
       if (event.window.event == SDL_WINDOWEVENT_SIZE_CHANGED) FitPicture();
     }
+    if (event.type == SDL_KEYDOWN && event.key.repeat == 0) WindowKey(event.key);
   }
   return close;
+}
+
+void SdlDisplay::AnswerWindowKeys(SdlKeyboard& keyboard, const std::string& screenshot_folder) {
+  keyboard_ = &keyboard;
+  screenshot_folder_ = screenshot_folder;
+}
+
+void SdlDisplay::WindowKey(const SDL_KeyboardEvent& key) {
+  if (keyboard_ == nullptr) return;
+  const SDL_Scancode code = key.keysym.scancode;
+  const bool enter = code == SDL_SCANCODE_RETURN || code == SDL_SCANCODE_KP_ENTER;
+  if (enter && (key.keysym.mod & KMOD_ALT) != 0) {
+    // On the title Enter would start a match.
+    keyboard_->Swallow(code);
+    ToggleFullScreen();
+  } else if (code == SDL_SCANCODE_F11) {
+    ToggleFullScreen();
+  } else if (code == SDL_SCANCODE_F12 && shown_ != nullptr) {
+    SaveScreenshot(*shown_, screenshot_folder_, screenshots_);
+  }
+}
+
+void SdlDisplay::ToggleFullScreen() {
+  if (!window_) return;
+  // Our own record: SDL's flag follows what the window manager says, which may lag.
+  const bool full = !windowed_;
+  if (full) {
+    SDL_SetWindowFullscreen(window_.get(), 0);
+    SDL_SetWindowResizable(window_.get(), SDL_TRUE);
+    const int factor = width_ < 640 ? 2 : 1;
+    SDL_SetWindowSize(window_.get(), width_ * factor, height_ * factor);
+    SDL_SetWindowPosition(window_.get(), SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED);
+  } else {
+    SDL_SetWindowFullscreen(window_.get(), SDL_WINDOW_FULLSCREEN_DESKTOP);
+  }
+  windowed_ = full;
+  FitPicture();
+  if (pointer_hidden_) SDL_ShowCursor(SDL_DISABLE);
 }
 
 }  // namespace brawl

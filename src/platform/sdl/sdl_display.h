@@ -4,6 +4,7 @@
 
 #include "platform/display.h"
 #include "platform/sdl/sdl_handles.h"
+#include "platform/sdl/sdl_keyboard.h"
 
 namespace brawl {
 
@@ -20,8 +21,14 @@ class SdlDisplay final : public Display {
   void Restore() override;
   bool Pump() override;
 
+  // F11 and Alt+Enter switch between full screen and a window, whose Enter `keyboard`
+  // then does not pass on; F12 saves the picture shown into `screenshot_folder`.
+  void AnswerWindowKeys(SdlKeyboard& keyboard, const std::string& screenshot_folder);
+
  private:
   void FitPicture();
+  void ToggleFullScreen();
+  void WindowKey(const SDL_KeyboardEvent& key);
 
   bool windowed_;
   int width_ = 0;
@@ -33,6 +40,10 @@ class SdlDisplay final : public Display {
   bool pointer_hidden_ = false;
   std::chrono::steady_clock::time_point deadline_{};  // of the last flip's present
   bool presented_ = false;
+  SdlKeyboard* keyboard_ = nullptr;
+  std::string screenshot_folder_;
+  const Surface* shown_ = nullptr;  // the back buffer of the last flip; it outlives every pump
+  int screenshots_ = 0;
 };
 
 // "display :0", or "display" when none is named.

@@ -8,6 +8,7 @@
 
 #include "platform/fatal_error.h"
 #include "platform/file_reader.h"
+#include "platform/sdl/sdl_pad_choice.h"
 
 namespace brawl {
 
@@ -74,8 +75,8 @@ int SdlJoystickDevices::Open(int max) {
   if (SDL_WasInit(SDL_INIT_GAMECONTROLLER) != 0) SDL_GameControllerEventState(SDL_IGNORE);
   SDL_JoystickUpdate();
   int count = 0;
-  const int attached = SDL_NumJoysticks();
-  for (int device = 0; device < attached && count < max; ++device) {
+  for (int device : PadOrder(pad_choices_)) {
+    if (count >= max) break;
     // A device that cannot be opened is not counted: it would leave a player with nothing.
     if (OpenDevice(device, slots_[count])) {
       slots_[count].used = true;

@@ -1,4 +1,5 @@
 #pragma once
+#include <array>
 #include <string>
 
 #include "platform/joystick_devices.h"
@@ -19,6 +20,8 @@ class SdlJoystickDevices final : public JoystickDevices {
 
   int Open(int max) override;
   RawJoystick Read(int index) override;
+  // Which pad each player takes (see PadOrder); the next Open follows it.
+  void ChoosePads(const std::array<std::string, 2>& choices) { pad_choices_ = choices; }
 
  private:
   struct Slot {
@@ -33,6 +36,7 @@ class SdlJoystickDevices final : public JoystickDevices {
   void Reconnect(int index);
 
   Slot slots_[2];
+  std::array<std::string, 2> pad_choices_;
 };
 
 // Reads the user's extra pad mappings, if there are any: the file named by

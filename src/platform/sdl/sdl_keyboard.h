@@ -1,4 +1,5 @@
 #pragma once
+#include "platform/controls.h"
 #include "platform/keyboard.h"
 
 namespace brawl {
@@ -7,6 +8,15 @@ namespace brawl {
 class SdlKeyboard final : public Keyboard {
  public:
   bool Held(Key key) override;
+
+  void UseKeyMap(const KeyMap& keys) { keys_ = keys; }
+  // The key at `scancode` reads as released until it is let go: the Enter of Alt+Enter
+  // belongs to the window, not to the game.
+  void Swallow(int scancode) { swallowed_ = scancode; }
+
+ private:
+  KeyMap keys_ = DefaultKeyMap();
+  int swallowed_ = 0;
 };
 
 }  // namespace brawl

@@ -1,0 +1,70 @@
+#include "app/controls_ini.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "platform/fatal_error.h"
+#include "platform/key_names.h"
+
+namespace brawl {
+
+namespace {
+
+size_t Index(Key key) {
+  return static_cast<size_t>(key);
+}
+
+TEST(ControlsIni, TheWrittenFileReadsBackAsTodaysControls) {
+  const Controls read = ParseControls(ControlsFileText(), "controls.ini");
+  EXPECT_EQ(read.keys, DefaultKeyMap());
+  EXPECT_EQ(read.pads, (std::array<std::string, 2>{}));
+}
+
+TEST(ControlsIni, KeysAndPadsAreTakenAsNamed) {
+  const Controls c = ParseControls(
+      "# mine\r\n[player2]\nfire = Right Shift\n  gamepad = Xbox 360 Controller \n[player1]\nturn_left=q\n"
+      "fire = End\ngamepad=2\n",
+      "c.ini");
+  EXPECT_EQ(c.keys[Index(Key::M)].first, ScancodeOfKeyName("Right Shift"));
+  EXPECT_EQ(c.keys[Index(Key::Num1)].first, ScancodeOfKeyName("Q"));
+  EXPECT_EQ(c.keys[Index(Key::Num1)].second, 0);
+  // Fire moved onto keypad 1's NumLock twin: the twin is fire's alone now.
+  EXPECT_EQ(c.keys[Index(Key::Num3)], (KeyPlaces{ScancodeOfKeyName("End"), 0}));
+  EXPECT_EQ(c.keys[Index(Key::Up)], DefaultKeyMap()[Index(Key::Up)]);
+  EXPECT_EQ(c.pads, (std::array<std::string, 2>{"2", "Xbox 360 Controller"}));
+}
+
+TEST(ControlsIni, FaultsNameTheFileAndLine) {
+  const std::vector<std::tuple<std::string, std::string, std::string>> cases = {
+      {"[player1]\nfire = Nowhere\n", ":2:", "unknown key name 'Nowhere'"},
+      {"fire = M\n", ":1:", "before [player1]"},
+      {"\n[player3]\n", ":2:", "unknown section"},
+      {"[player1]\njump = Space\n", ":2:", "unknown setting 'jump'"},
+      {"[player1]\nfire\n", ":2:", "NAME = VALUE"},
+      {"[player1]\nfire =\n", ":2:", "fire has no value"},
+      {"[player1]\nfire = A\nfire = Q\n", ":3:", "given twice"},
+      {"[player1]\ngamepad = 1\ngamepad = 2\n", ":3:", "given twice"},
+      {"[player1]\nfire = Return\n", ":2:", "shares"},
+      {"[player2]\nfire = F11\n", ":2:", "shares"},
+      // Player 2's forward keeps S, so player 1 may not take it.
+      {"[player1]\n\nforward = S\n", ":3:", "'S' is given to both player1 forward and player2 forward"},
+      {"[player1]\nfire = Q\nback = Q\n", ":3:", "'Q' is given to both"},
+  };
+  for (const auto& [text, line, fragment] : cases) {
+    try {
+      ParseControls(text, "/home/p/controls.ini");
+      ADD_FAILURE() << "accepted: " << text;
+    } catch (const FatalError& e) {
+      const std::string message = e.what();
+      EXPECT_NE(message.find("/home/p/controls.ini" + line), std::string::npos) << message;
+      EXPECT_NE(message.find(fragment), std::string::npos) << message;
+      EXPECT_EQ(message.find('\n'), std::string::npos) << message;
+    }
+  }
+}
+
+}  // namespace
+
+}  // namespace brawl
