@@ -6,7 +6,6 @@
 #include "game/commands.h"
 #include "game/event_pump.h"
 #include "game/game.h"
-#include "game/net_play.h"
 #include "game/shutdown.h"
 #include "render/overlay.h"
 #include "render/render3d.h"
@@ -72,11 +71,7 @@ void RunMainLoop(Game& game) {
   loop.Running = true;
   while (loop.Running) {
     if (loop.InMatch) {
-      if (game.net) {
-        RunNetTick(game);
-      } else {
-        RunPass(game);
-      }
+      RunPass(game);
       if (loop.ending) return;
     }
     PumpWindowEvents(game);
