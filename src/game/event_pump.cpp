@@ -7,7 +7,10 @@
 
 void PumpWindowEvents(Game& game) {
   std::vector<DialogEvent> events;
-  game.platform.dialog.Pump(game.settings.form, events);
+  // Before the launch nothing but a window event can change anything: sleep until one comes
+  // instead of asking again and again.
+  const bool wait = game.loop.InMatch == 0;
+  game.platform.dialog.Pump(game.settings.form, events, wait);
   for (const DialogEvent event : events) {
     switch (event) {
       case DialogEvent::Launch:
