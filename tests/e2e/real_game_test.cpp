@@ -208,8 +208,8 @@ TEST_F(RealGameTest, GameWindowDestroyedFromOutsideEndsTheRunWithStatusZero) {
     const std::string window = WaitForWindow(kGameTitle);
     ASSERT_NE(window, "") << game.Errors();
     x_.Run("xdotool windowclose " + window);
-    EXPECT_EQ(game.Wait(std::chrono::seconds(5)), 0) << windowed << game.Errors();
-    EXPECT_EQ(game.Errors(), "") << windowed;
+    EXPECT_EQ(game.Wait(std::chrono::seconds(5)), 0) << (windowed ? "windowed: " : "full screen: ") << game.Errors();
+    EXPECT_EQ(game.Errors(), "");
   }
 }
 

@@ -5,6 +5,7 @@
 #include <thread>
 
 #include "platform/fatal_error.h"
+#include "platform/sdl/sdl_window_destroy.h"
 #include "platform/surface.h"
 
 namespace {
@@ -65,6 +66,8 @@ void SdlDisplay::Open(int width, int height) {
       SDL_CreateRenderer(window_.get(), -1, SDL_RENDERER_ACCELERATED | SDL_RENDERER_PRESENTVSYNC));
   if (!renderer_) renderer_.reset(SDL_CreateRenderer(window_.get(), -1, SDL_RENDERER_SOFTWARE));
   if (!renderer_) throw Fatal("cannot draw into the game window", DisplayName(), SDL_GetError());
+  // Only now: making a GL renderer may have replaced the window system's window.
+  destroy_watch_ = WatchForDestroy(window_.get());
 
   texture_.reset(
       SDL_CreateTexture(renderer_.get(), SDL_PIXELFORMAT_RGB565, SDL_TEXTUREACCESS_STREAMING, width, height));
@@ -132,7 +135,7 @@ bool SdlDisplay::Pump() {
   bool close = false;
   SDL_Event event;
   while (SDL_PollEvent(&event) != 0) {
-    if (event.type == SDL_QUIT) close = true;
+    if (event.type == SDL_QUIT || IsDestroyOf(event, destroy_watch_)) close = true;
     if (event.type == SDL_WINDOWEVENT) {
       if (event.window.event == SDL_WINDOWEVENT_CLOSE) close = true;
       if (event.window.event == SDL_WINDOWEVENT_SIZE_CHANGED) FitPicture();

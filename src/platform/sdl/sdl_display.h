@@ -28,6 +28,7 @@ class SdlDisplay final : public Display {
   WindowHandle window_;
   RendererHandle renderer_;
   TextureHandle texture_;
+  unsigned long destroy_watch_ = 0;
   bool pointer_hidden_ = false;
   std::chrono::steady_clock::time_point last_present_{};
   bool presented_ = false;
