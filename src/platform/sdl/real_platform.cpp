@@ -35,7 +35,7 @@ struct RealPlatform::Parts {
         display(options.windowed) {
     // Joysticks start before the settings window. Without them the game still runs, on
     // the keyboard.
-    if (joystick_input.Start(SDL_INIT_JOYSTICK | SDL_INIT_GAMECONTROLLER)) LoadPadMappings();
+    StartJoystickInput(joystick_input);
     if (gtk_init_check(nullptr, nullptr) != TRUE) {
       throw Fatal("cannot open the settings window", DisplayName(), NoDisplayReason("GTK cannot open it"));
     }

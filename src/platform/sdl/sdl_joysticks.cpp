@@ -3,10 +3,9 @@
 #include <sys/stat.h>
 
 #include <cerrno>
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
-
-#include "platform/fatal_error.h"
 
 namespace {
 
@@ -23,19 +22,34 @@ bool SameGuid(const SDL_JoystickGUID& a, const SDL_JoystickGUID& b) {
   return std::memcmp(a.data, b.data, sizeof a.data) == 0;
 }
 
+void WarnUnreadMappings(const std::string& path, const std::string& why) {
+  std::fprintf(stderr, "brawl: warning: cannot read joystick mappings: %s: %s; the game goes on without them\n",
+               path.c_str(), why.c_str());
+}
+
 }  // namespace
+
+bool StartJoystickInput(SdlSubsystem& input, Uint32 flags) {
+  if (!input.Start(flags)) {
+    std::fprintf(stderr, "brawl: warning: no joysticks: %s; the game runs with the keyboard\n", SDL_GetError());
+    return false;
+  }
+  LoadPadMappings();
+  return true;
+}
 
 void LoadPadMappings() {
   const std::string path = PadMappingFile();
   if (path.empty()) return;
   struct stat info {};
   if (::stat(path.c_str(), &info) != 0) {
-    if (errno == ENOENT || errno == ENOTDIR) return;
-    throw Fatal("cannot read joystick mappings", path, std::strerror(errno));
+    if (errno != ENOENT && errno != ENOTDIR) WarnUnreadMappings(path, std::strerror(errno));
+    return;
   }
-  if (!S_ISREG(info.st_mode)) throw Fatal("cannot read joystick mappings", path, "not a regular file");
-  if (SDL_GameControllerAddMappingsFromFile(path.c_str()) < 0) {
-    throw Fatal("cannot read joystick mappings", path, SDL_GetError());
+  if (!S_ISREG(info.st_mode)) {
+    WarnUnreadMappings(path, "not a regular file");
+  } else if (SDL_GameControllerAddMappingsFromFile(path.c_str()) < 0) {
+    WarnUnreadMappings(path, SDL_GetError());
   }
 }
 
