@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include "game/event_pump.h"
 #include "game/game.h"
 #include "support/fake_platform.h"
 
@@ -87,6 +88,19 @@ TEST(CheckMatchEnd, PlayerOneIsTestedFirst) {
   CheckMatchEnd(game);
   EXPECT_EQ(game.loop.GameMode, kTitle);
   EXPECT_EQ(game.loop.Winner, 0);
+}
+
+TEST(MainLoop, BeforeTheLaunchEachPassSleepsUntilAWindowEventAndTheCloseBoxEndsIt) {
+  FakePlatform fake;
+  Game game{fake.platform};
+  fake.dialog.pending = {DialogEvent::Close};
+  RunMainLoop(game);
+  EXPECT_EQ(fake.dialog.waits, std::vector<bool>{true});
+  EXPECT_EQ(game.passes, 0);
+  // After the launch the pump never waits: the flip paces the loop.
+  game.loop.InMatch = -1;
+  PumpWindowEvents(game);
+  EXPECT_EQ(fake.dialog.waits, (std::vector<bool>{true, false}));
 }
 
 }  // namespace
