@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Every benchmark of the project, one after the other: the Google Benchmark programs built
-# into BUILD_DIR/bench, then the start-up and memory figures of the real game under Xvfb.
+# into BUILD_DIR/bench, then the start-up, memory and processor-time figures of the real
+# game under Xvfb.
 # Usage: bench/run.sh [BUILD_DIR]   (build first: bash tools/setup.sh)
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -15,3 +16,6 @@ done
 echo
 echo "## start-up and memory"
 bash bench/startup.sh "$build" 5
+echo
+echo "## processor time"
+bash bench/cpu_use.sh "$build"
