@@ -202,13 +202,15 @@ TEST_F(RealGameTest, SettingsWindowDestroyedFromOutsideEndsAtOnceWithStatusZero)
 
 TEST_F(RealGameTest, GameWindowDestroyedFromOutsideEndsTheRunWithStatusZero) {
   for (const bool windowed : {true, false}) {
-    GameProcess game(x_.display(), windowed ? std::vector<std::string>{"--windowed"} : std::vector<std::string>{});
+    GameProcess game(x_.display(),
+                     windowed ? std::vector<std::string>{"--windowed"} : std::vector<std::string>{});
     ASSERT_NE(WaitForWindow(kSettingsTitle), "") << game.Errors();
     HoldKey("Return");
     const std::string window = WaitForWindow(kGameTitle);
     ASSERT_NE(window, "") << game.Errors();
     x_.Run("xdotool windowclose " + window);
-    EXPECT_EQ(game.Wait(std::chrono::seconds(5)), 0) << (windowed ? "windowed: " : "full screen: ") << game.Errors();
+    EXPECT_EQ(game.Wait(std::chrono::seconds(5)), 0)
+        << (windowed ? "windowed: " : "full screen: ") << game.Errors();
     EXPECT_EQ(game.Errors(), "");
   }
 }

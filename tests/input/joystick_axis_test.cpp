@@ -26,18 +26,18 @@ TEST(ConditionAxis, ReadsOnlyMinusOneZeroOrOneAndNeverGoesBackwards) {
 // puts the change halfway between them (52.5 % of each side's travel).
 TEST(ConditionAxis, ReadingsOnEitherSideOfEveryEdge) {
   const std::pair<int16_t, int32_t> readings[] = {
-      {0, 0},
-      {1500, 0},      // a worn stick resting off centre
-      {3276, 0},      // 10 % right
-      {-3276, 0},     // 10 % left
-      {17202, 0},     // right: the last centred reading
-      {17203, 1},     // and the first full one
-      {-17203, 0},    // left: the last centred reading
-      {-17204, -1},   // and the first full one
-      {31129, 1},     // 95 % right
-      {-31130, -1},   // 95 % left
-      {32767, 1},
-      {-32768, -1},
+      {0, 0},        // centred
+      {1500, 0},     // a worn stick resting off centre
+      {3276, 0},     // 10 % right
+      {-3276, 0},    // 10 % left
+      {17202, 0},    // right: the last centred reading
+      {17203, 1},    // and the first full one
+      {-17203, 0},   // left: the last centred reading
+      {-17204, -1},  // and the first full one
+      {31129, 1},    // 95 % right
+      {-31130, -1},  // 95 % left
+      {32767, 1},    // all the way right
+      {-32768, -1},  // all the way left
   };
   for (const auto& [raw, reading] : readings) EXPECT_EQ(ConditionAxis(raw), reading) << raw;
 }

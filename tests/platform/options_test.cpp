@@ -162,7 +162,7 @@ TEST(Options, EveryRangeAcceptsItsLastValueAndRefusesTheFirstBeyond) {
       {"--frames", "9223372036854775807", "9223372036854775808"},
       {"--screenshot", "1:a.png", "0:a.png"},
       {"--screenshot", "9223372036854775807:a.png", "9223372036854775808:a.png"},
-      {"--frame-ms", "4.9406564584124654e-324", "0"},  // the smallest double above 0
+      {"--frame-ms", "4.9406564584124654e-324", "0"},                      // the smallest double above 0
       {"--frame-ms", "1.7976931348623157e308", "1.7976931348623159e308"},  // the largest finite one
       {"--clock-start", "0", "-4.9406564584124654e-324"},
       {"--clock-start", "1.7976931348623157e308", "1.7976931348623159e308"},

@@ -23,7 +23,8 @@ bool SameGuid(const SDL_JoystickGUID& a, const SDL_JoystickGUID& b) {
 }
 
 void WarnUnreadMappings(const std::string& path, const std::string& why) {
-  std::fprintf(stderr, "brawl: warning: cannot read joystick mappings: %s: %s; the game goes on without them\n",
+  std::fprintf(stderr,
+               "brawl: warning: cannot read joystick mappings: %s: %s; the game goes on without them\n",
                path.c_str(), why.c_str());
 }
 
@@ -31,7 +32,8 @@ void WarnUnreadMappings(const std::string& path, const std::string& why) {
 
 bool StartJoystickInput(SdlSubsystem& input, Uint32 flags) {
   if (!input.Start(flags)) {
-    std::fprintf(stderr, "brawl: warning: no joysticks: %s; the game runs with the keyboard\n", SDL_GetError());
+    std::fprintf(stderr, "brawl: warning: no joysticks: %s; the game runs with the keyboard\n",
+                 SDL_GetError());
     return false;
   }
   LoadPadMappings();
