@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Every benchmark of the project, one after the other: the Google Benchmark programs built
-# into BUILD_DIR/bench, then the start-up, memory and full-screen figures of the real game
-# under Xvfb.
+# into BUILD_DIR/bench, then the start-up, memory, full-screen and processor-time figures of
+# the real game under Xvfb.
 # Usage: bench/run.sh [BUILD_DIR]   (build first: bash tools/setup.sh)
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -19,3 +19,6 @@ python3 bench/startup.py "$build" 7
 echo
 echo "## full screen and window"
 bash bench/fullscreen_toggle.sh "$build" 10
+echo
+echo "## processor time"
+bash bench/cpu_use.sh "$build"

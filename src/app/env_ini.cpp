@@ -98,7 +98,8 @@ void ReadSettingsFile(Settings& settings, const std::string& config_folder, cons
   // The player's own copy, when there is one, is read instead of the installed one.
   std::string path = settings.AppPath + file_name;
   std::error_code error;
-  if (!config_folder.empty() && std::filesystem::exists(config_folder + file_name, error)) path = config_folder + file_name;
+  if (!config_folder.empty() && std::filesystem::exists(config_folder + file_name, error))
+    path = config_folder + file_name;
   const EnvIni ini = ReadEnvIni(path);
   settings.ReadyGoWait = ini.wait;
   // The file can tick a box but never clear one.

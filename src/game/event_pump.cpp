@@ -8,7 +8,10 @@ namespace brawl {
 
 void PumpWindowEvents(Game& game) {
   std::vector<DialogEvent> events;
-  game.platform.dialog.Pump(game.settings.form, events);
+  // Before the launch nothing but a window event can change anything: sleep until one comes
+  // instead of asking again and again.
+  const bool wait = !game.loop.InMatch;
+  game.platform.dialog.Pump(game.settings.form, events, wait);
   const FormActions& act = game.actions;
   for (const DialogEvent event : events) {
     switch (event) {

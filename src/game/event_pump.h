@@ -4,8 +4,9 @@ namespace brawl {
 
 struct Game;
 
-// One non-blocking pass over pending window events: the settings window's buttons and
-// close box, and the game window's close request.
+// One pass over pending window events: the settings window's buttons and close box, and
+// the game window's keyboard and close request. Before the launch it waits for the next
+// event; after it, it never waits.
 void PumpWindowEvents(Game& game);
 
 }  // namespace brawl

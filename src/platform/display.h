@@ -16,7 +16,7 @@ class Display {
   // Gives the screen back to the desktop.
   virtual void Restore() = 0;
   // One non-blocking pass over the game window's events (keyboard state included).
-  // Returns true when the window was asked to close.
+  // Returns true when the window was asked to close, or destroyed under the game.
   virtual bool Pump() = 0;
 };
 

@@ -26,9 +26,10 @@ class SettingsDialog {
   virtual void Apply(const DialogControls& controls) = 0;
   virtual void Show() = 0;
   virtual void Hide() = 0;
-  // One non-blocking pass over pending window events. Reads the boxes back into
-  // `controls` and appends what the user asked for, in order.
-  virtual void Pump(DialogControls& controls, std::vector<DialogEvent>& events) = 0;
+  // One pass over pending window events. Reads the boxes back into `controls` and appends
+  // what the user asked for, in order. With `wait` it first sleeps until at least one
+  // window event has come; without, it never waits.
+  virtual void Pump(DialogControls& controls, std::vector<DialogEvent>& events, bool wait) = 0;
 };
 
 }  // namespace brawl

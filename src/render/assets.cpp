@@ -70,8 +70,7 @@ std::string SceneFilePath(const Folders& folders, const std::string& file_name) 
   return folders.data + file_name;
 }
 
-void MakeSprite(Scene& scene, const Folders& folders, FrameId frame, const char* file_name,
-                bool black_key) {
+void MakeSprite(Scene& scene, const Folders& folders, FrameId frame, const char* file_name, bool black_key) {
   const VisualId texture = CreateDecal(scene, LoadBitmap(SceneFilePath(folders, file_name)));
   SetDecalTransparency(scene, texture, true);
   if (black_key) SetDecalTransparentColor(scene, texture, 0);

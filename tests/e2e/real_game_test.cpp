@@ -192,6 +192,31 @@ TEST_F(RealGameTest, ClosingTheGameWindowEndsWithStatusZero) {
   EXPECT_EQ(game.Wait(), 0) << game.Errors();
 }
 
+// xkill and some window managers destroy a window instead of asking it to close.
+TEST_F(RealGameTest, SettingsWindowDestroyedFromOutsideEndsAtOnceWithStatusZero) {
+  GameProcess game(x_.display(), {});
+  const std::string window = WaitForWindow(kSettingsTitle);
+  ASSERT_NE(window, "") << game.Errors();
+  x_.Run("xdotool windowclose " + window);
+  EXPECT_EQ(game.Wait(std::chrono::seconds(5)), 0) << game.Errors();
+  EXPECT_TRUE(OnlyGtkOwnWordsOnADestroyedWindow(game.Errors())) << game.Errors();
+}
+
+TEST_F(RealGameTest, GameWindowDestroyedFromOutsideEndsTheRunWithStatusZero) {
+  for (const bool windowed : {true, false}) {
+    GameProcess game(x_.display(),
+                     windowed ? std::vector<std::string>{"--windowed"} : std::vector<std::string>{});
+    ASSERT_NE(WaitForWindow(kSettingsTitle), "") << game.Errors();
+    HoldKey("Return");
+    const std::string window = WaitForWindow(kGameTitle);
+    ASSERT_NE(window, "") << game.Errors();
+    x_.Run("xdotool windowclose " + window);
+    EXPECT_EQ(game.Wait(std::chrono::seconds(5)), 0)
+        << (windowed ? "windowed: " : "full screen: ") << game.Errors();
+    EXPECT_EQ(game.Errors(), "");
+  }
+}
+
 TEST_F(RealGameTest, ArrowAndEnterHeldOnTheTitleStartAMatch) {
   GameProcess game(x_.display(), {"--windowed"});
   ASSERT_NE(WaitForWindow(kSettingsTitle), "") << game.Errors();

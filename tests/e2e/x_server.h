@@ -9,6 +9,7 @@
 
 #include <chrono>
 #include <cstdlib>
+#include <sstream>
 #include <string>
 #include <thread>
 #include <vector>
@@ -116,5 +117,27 @@ class XServer {
   pid_t server_ = -1;
   pid_t manager_ = -1;
 };
+
+// True when every line of `log` is one of those GDK and GTK 3 write themselves when the
+// window system destroys a GTK window under them: GDK's warning, and GTK's criticals from
+// unrealizing a window whose frame clock went with it (a plain window with one button does
+// the same). Anything else would be ours.
+inline bool OnlyGtkOwnWordsOnADestroyedWindow(const std::string& log) {
+  static const char* const kOwn[] = {
+      "unexpectedly destroyed",
+      "invalid (NULL) pointer instance",
+      "g_signal_handler_disconnect: assertion 'G_TYPE_CHECK_INSTANCE (instance)' failed",
+      "gdk_frame_clock_end_updating: assertion 'GDK_IS_FRAME_CLOCK (frame_clock)' failed",
+  };
+  std::istringstream lines(log);
+  std::string line;
+  while (std::getline(lines, line)) {
+    if (line.empty()) continue;
+    bool own = false;
+    for (const char* words : kOwn) own = own || line.find(words) != std::string::npos;
+    if (!own) return false;
+  }
+  return true;
+}
 
 }  // namespace brawl

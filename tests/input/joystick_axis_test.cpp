@@ -24,38 +24,24 @@ TEST(ConditionAxis, ReadsOnlyMinusOneZeroOrOneAndNeverGoesBackwards) {
   });
 }
 
-TEST(ConditionAxis, StickWithinTenPercentOfItsTravelReadsCentred) {
-  EXPECT_EQ(ConditionAxis(0), 0);
-  EXPECT_EQ(ConditionAxis(3276), 0);   // 10 % right
-  EXPECT_EQ(ConditionAxis(-3276), 0);  // 10 % left
-  EXPECT_EQ(ConditionAxis(1500), 0);   // a worn stick resting off centre
-  EXPECT_EQ(ConditionAxis(-1500), 0);
-}
-
-TEST(ConditionAxis, StickFromNinetyFivePercentOnReadsFullyOver) {
-  EXPECT_EQ(ConditionAxis(31129), 1);    // 95 % right
-  EXPECT_EQ(ConditionAxis(-31130), -1);  // 95 % left
-  EXPECT_EQ(ConditionAxis(32767), 1);
-  EXPECT_EQ(ConditionAxis(-32768), -1);
-}
-
-TEST(ConditionAxis, BothSidesSwitchAtTheSameShareOfTheirTravel) {
-  // The switch from 0 to 1 lies between the dead zone and saturation, on both sides alike.
-  int first_right = 0, first_left = 0;
-  ForEveryRaw([&](int16_t raw) {
-    if (first_right == 0 && ConditionAxis(raw) == 1) first_right = raw;
-  });
-  for (int raw = 0; raw >= -32768; --raw) {
-    if (ConditionAxis(static_cast<int16_t>(raw)) == -1) {
-      first_left = raw;
-      break;
-    }
-  }
-  EXPECT_GT(first_right, 3276);
-  EXPECT_LE(first_right, 31129);
-  EXPECT_LT(first_left, -3277);
-  EXPECT_GE(first_left, -31130);
-  EXPECT_NEAR(first_right / 32767.0, -first_left / 32768.0, 1.0 / 32767.0);
+// The dead zone and saturation bound where a reading may change; rounding the linear scale
+// puts the change halfway between them (52.5 % of each side's travel).
+TEST(ConditionAxis, ReadingsOnEitherSideOfEveryEdge) {
+  const std::pair<int16_t, int32_t> readings[] = {
+      {0, 0},        // centred
+      {1500, 0},     // a worn stick resting off centre
+      {3276, 0},     // 10 % right
+      {-3276, 0},    // 10 % left
+      {17202, 0},    // right: the last centred reading
+      {17203, 1},    // and the first full one
+      {-17203, 0},   // left: the last centred reading
+      {-17204, -1},  // and the first full one
+      {31129, 1},    // 95 % right
+      {-31130, -1},  // 95 % left
+      {32767, 1},    // all the way right
+      {-32768, -1},  // all the way left
+  };
+  for (const auto& [raw, reading] : readings) EXPECT_EQ(ConditionAxis(raw), reading) << raw;
 }
 
 }  // namespace

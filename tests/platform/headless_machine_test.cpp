@@ -179,14 +179,14 @@ TEST_F(Machine, DialogLaunchesOnceWithTheAskedTicksOnTopOfThePresets) {
   dialog.Apply(controls);
   dialog.Show();
   std::vector<DialogEvent> events;
-  dialog.Pump(controls, events);
+  dialog.Pump(controls, events, true);
   ASSERT_EQ(events.size(), 1u);
   EXPECT_EQ(events[0], DialogEvent::Launch);
   EXPECT_TRUE(controls.hires_ticked);
   EXPECT_TRUE(controls.fps_ticked);
   EXPECT_FALSE(controls.joystick_ticked[0]);
   EXPECT_TRUE(controls.joystick_ticked[1]);
-  dialog.Pump(controls, events);
+  dialog.Pump(controls, events, false);
   EXPECT_EQ(events.size(), 1u);
   EXPECT_TRUE(m.dialog.placed());
   EXPECT_EQ(m.dialog.width(), 320);
@@ -198,7 +198,7 @@ TEST_F(Machine, DialogLeavesUntickedWhatNobodyAskedFor) {
   controls.joystick_enabled[0] = controls.joystick_enabled[1] = false;
   std::vector<DialogEvent> events;
   m.platform.dialog.Show();
-  m.platform.dialog.Pump(controls, events);
+  m.platform.dialog.Pump(controls, events, true);
   EXPECT_EQ(events.size(), 1u);
   EXPECT_FALSE(controls.hires_ticked || controls.fps_ticked || controls.joystick_ticked[0] ||
                controls.joystick_ticked[1]);

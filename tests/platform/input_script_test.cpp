@@ -94,8 +94,21 @@ TEST(InputScript, OnlyAttachedJoysticksMayBeNamed) {
 }
 
 TEST(InputScript, CountLimits) {
-  EXPECT_EQ(Parse("1000000000 Up\n").passes, 1000000000);
-  EXPECT_EQ(Parse("0000000000000000000000000001 Up\n").passes, 1);
+  // Passes 0: the count is refused.
+  const std::pair<const char*, int64_t> counts[] = {{"0", 0},
+                                                    {"1", 1},
+                                                    {"1000000000", 1000000000},
+                                                    {"1000000001", 0},
+                                                    {"0000000000000000000000000001", 1},
+                                                    {"0000000000000000000001000000001", 0}};
+  for (const auto& [count, passes] : counts) {
+    const std::string line = std::string(count) + " Up\n";
+    if (passes == 0) {
+      EXPECT_NE(Refusal(line).find("line 1"), std::string::npos) << count;
+    } else {
+      EXPECT_EQ(Parse(line).passes, passes) << count;
+    }
+  }
 }
 
 TEST(InputScript, NoStepsFromCommentsAndBlanks) {

@@ -53,11 +53,13 @@ struct FakeDialog : SettingsDialog {
   DialogControls shown;
   std::vector<DialogEvent> pending;
   bool visible = false;
+  std::vector<bool> waits;  // the wait flag of every pump, in order
   void Place(int, int) override {}
   void Apply(const DialogControls& controls) override { shown = controls; }
   void Show() override { visible = true; }
   void Hide() override { visible = false; }
-  void Pump(DialogControls&, std::vector<DialogEvent>& events) override {
+  void Pump(DialogControls&, std::vector<DialogEvent>& events, bool wait) override {
+    waits.push_back(wait);
     events.insert(events.end(), pending.begin(), pending.end());
     pending.clear();
   }

@@ -43,6 +43,8 @@ GtkSettingsDialog::GtkSettingsDialog() = default;
 
 GtkSettingsDialog::~GtkSettingsDialog() {
   if (window_) {
+    // Our own destroy is no close request.
+    g_signal_handlers_disconnect_by_data(window_.get(), this);
     window_.reset();
     DrainGtkEvents();
   }
@@ -105,6 +107,7 @@ void GtkSettingsDialog::Build(int width, int height) {
   g_signal_connect(command2_, "clicked", G_CALLBACK(OnQuit), this);
   g_signal_connect(window_.get(), "delete-event", G_CALLBACK(OnDelete), this);
   g_signal_connect(window_.get(), "map-event", G_CALLBACK(OnMapped), nullptr);
+  g_signal_connect(window_.get(), "destroy", G_CALLBACK(OnDestroy), this);
 
   // Centred as the window manager sees fit: it alone knows the size of its frame.
   gtk_window_set_position(window, GTK_WIN_POS_CENTER);
@@ -120,12 +123,13 @@ gboolean GtkSettingsDialog::OnBoxKey(GtkWidget*, GdkEventKey* event, gpointer se
 }
 
 void GtkSettingsDialog::Place(int width, int height) {
-  if (window_) return;
+  if (window_ || destroyed_) return;
   Build(width, height);
 }
 
 void GtkSettingsDialog::Apply(const DialogControls& controls) {
   Place(320, 240);
+  if (!window_) return;
   for (int i = 0; i < 2; ++i) {
     gtk_toggle_button_set_active(GTK_TOGGLE_BUTTON(check1_[i]), controls.joystick_ticked[i]);
     gtk_widget_set_sensitive(check1_[i], controls.joystick_enabled[i]);
@@ -140,6 +144,7 @@ void GtkSettingsDialog::Apply(const DialogControls& controls) {
 
 void GtkSettingsDialog::Show() {
   Place(320, 240);
+  if (!window_) return;
   gtk_window_present(GTK_WINDOW(window_.get()));
   // Enter launches at once.
   gtk_widget_grab_focus(command1_);
@@ -147,13 +152,17 @@ void GtkSettingsDialog::Show() {
 
 void GtkSettingsDialog::Hide() {
   if (!window_) return;
+  // Taken first: the drain may find the window destroyed.
+  GdkDisplay* display = gtk_widget_get_display(window_.get());
   gtk_widget_hide(window_.get());
   DrainGtkEvents();
   // The window must be gone from the screen before the game's window takes it.
-  gdk_display_sync(gtk_widget_get_display(window_.get()));
+  gdk_display_sync(display);
 }
 
-void GtkSettingsDialog::Pump(DialogControls& controls, std::vector<DialogEvent>& events) {
+void GtkSettingsDialog::Pump(DialogControls& controls, std::vector<DialogEvent>& events, bool wait) {
+  // Sleeps in GTK until the window system has something, unless there is news already.
+  if (wait && pending_.empty()) gtk_main_iteration_do(TRUE);
   DrainGtkEvents();
   if (window_) {
     for (int i = 0; i < 2; ++i) {
@@ -185,6 +194,18 @@ gboolean GtkSettingsDialog::OnDelete(GtkWidget* widget, GdkEvent*, gpointer self
   static_cast<GtkSettingsDialog*>(self)->pending_.push_back(DialogEvent::Close);
   gtk_widget_hide(widget);
   return TRUE;
+}
+
+// A window destroyed by the window system (xkill, some window managers) is destroyed by GTK
+// itself, widgets and all: that is the close request, and none of the widgets is ours any
+// more.
+void GtkSettingsDialog::OnDestroy(GtkWidget*, gpointer self) {
+  auto* dialog = static_cast<GtkSettingsDialog*>(self);
+  (void)dialog->window_.release();
+  dialog->check1_[0] = dialog->check1_[1] = nullptr;
+  dialog->check2_ = dialog->check3_ = dialog->command1_ = dialog->command2_ = nullptr;
+  dialog->destroyed_ = true;
+  dialog->pending_.push_back(DialogEvent::Close);
 }
 
 }  // namespace brawl

@@ -19,9 +19,10 @@ class GtkSettingsDialog final : public SettingsDialog {
   void Apply(const DialogControls& controls) override;
   void Show() override;
   void Hide() override;
-  void Pump(DialogControls& controls, std::vector<DialogEvent>& events) override;
+  void Pump(DialogControls& controls, std::vector<DialogEvent>& events, bool wait) override;
 
-  // The top-level window, or null before it is made; for tests that look inside.
+  // The top-level window, or null before it is made and once it is destroyed; for tests
+  // that look inside.
   GtkWidget* window() const { return window_.get(); }
 
  private:
@@ -31,6 +32,7 @@ class GtkSettingsDialog final : public SettingsDialog {
   static void OnQuit(GtkButton*, gpointer self);
   static gboolean OnDelete(GtkWidget*, GdkEvent*, gpointer self);
   static gboolean OnMapped(GtkWidget*, GdkEvent*, gpointer);
+  static void OnDestroy(GtkWidget*, gpointer self);
 
   ObjectHandle<GtkCssProvider> css_;
   WindowWidget window_;
@@ -40,6 +42,7 @@ class GtkSettingsDialog final : public SettingsDialog {
   GtkWidget* command1_ = nullptr;
   GtkWidget* command2_ = nullptr;
   std::vector<DialogEvent> pending_;
+  bool destroyed_ = false;  // by the window system: it is not made again
 };
 
 // Lets GTK run whatever is pending, without waiting.

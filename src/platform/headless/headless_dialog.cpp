@@ -8,7 +8,7 @@ void HeadlessDialog::Place(int width, int height) {
   height_ = height;
 }
 
-void HeadlessDialog::Pump(DialogControls& controls, std::vector<DialogEvent>& events) {
+void HeadlessDialog::Pump(DialogControls& controls, std::vector<DialogEvent>& events, bool /*wait*/) {
   // The start button works once.
   if (launched_ || !controls.launch_enabled) return;
   // The presets stay ticked; the command line can only add ticks, and only where the

@@ -20,7 +20,8 @@ class HeadlessDialog : public SettingsDialog {
   void Apply(const DialogControls& controls) override { applied_ = controls; }
   void Show() override { shown_ = true; }
   void Hide() override { shown_ = false; }
-  void Pump(DialogControls& controls, std::vector<DialogEvent>& events) override;
+  // Never waits: the launch is ready at once.
+  void Pump(DialogControls& controls, std::vector<DialogEvent>& events, bool wait) override;
 
   bool placed() const { return placed_; }
   bool shown() const { return shown_; }

@@ -29,7 +29,11 @@ struct SdlSession {
     // Pads are read whether or not the game's window has the focus.
     SDL_SetHint(SDL_HINT_JOYSTICK_ALLOW_BACKGROUND_EVENTS, "1");
   }
-  ~SdlSession() { SDL_Quit(); }
+  ~SdlSession() {
+    if (!abandoned) SDL_Quit();
+  }
+  // A game window destroyed from outside: SDL would wait for ever to see it unmapped.
+  bool abandoned = false;
 };
 
 }  // namespace
@@ -43,7 +47,7 @@ struct RealPlatform::Parts {
     joysticks.ChoosePads(controls.pads);
     // Joysticks start before the settings window. Without them the game still runs, on
     // the keyboard.
-    if (joystick_input.Start(SDL_INIT_JOYSTICK | SDL_INIT_GAMECONTROLLER)) LoadPadMappings();
+    StartJoystickInput(joystick_input);
     if (gtk_init_check(nullptr, nullptr) != TRUE) {
       throw Fatal("cannot open the settings window", DisplayName(), NoDisplayReason("GTK cannot open it"));
     }
@@ -51,6 +55,8 @@ struct RealPlatform::Parts {
     platform.emplace(Platform{folder, clock, keyboard, display, audio, joysticks, *dialog,
                               options.app_path.empty() ? ProgramFolder() : folder, ConfigFolder(options)});
   }
+
+  ~Parts() { session.abandoned = display.Destroyed(); }
 
   SdlSession session;
   std::string folder;

@@ -6,6 +6,7 @@
 
 #include "platform/fatal_error.h"
 #include "platform/sdl/sdl_screenshot.h"
+#include "platform/sdl/sdl_window_destroy.h"
 #include "platform/surface.h"
 #include "platform/timing_trace.h"
 
@@ -71,6 +72,8 @@ void SdlDisplay::Open(int width, int height) {
       SDL_CreateRenderer(window_.get(), -1, SDL_RENDERER_ACCELERATED | SDL_RENDERER_PRESENTVSYNC));
   if (!renderer_) renderer_.reset(SDL_CreateRenderer(window_.get(), -1, SDL_RENDERER_SOFTWARE));
   if (!renderer_) throw Fatal("cannot draw into the game window", DisplayName(), SDL_GetError());
+  // Only now: making a GL renderer may have replaced the window system's window.
+  destroy_watch_ = WatchForDestroy(window_.get());
 
   texture_.reset(
       SDL_CreateTexture(renderer_.get(), SDL_PIXELFORMAT_RGB565, SDL_TEXTUREACCESS_STREAMING, width, height));
@@ -134,9 +137,14 @@ void SdlDisplay::ShowPointer(bool shown) {
 }
 
 void SdlDisplay::Restore() {
-  if (window_) SDL_SetWindowFullscreen(window_.get(), 0);
+  if (window_ && !destroyed_) SDL_SetWindowFullscreen(window_.get(), 0);
   texture_.reset();
   renderer_.reset();
+  if (destroyed_) {
+    // SDL would wait for ever to see a window that is already gone unmapped: let it be.
+    (void)window_.release();
+    video_.Forget();
+  }
   window_.reset();
   if (pointer_hidden_) ShowPointer(true);
   video_.Stop();
@@ -147,7 +155,8 @@ bool SdlDisplay::Pump() {
   bool close = false;
   SDL_Event event;
   while (SDL_PollEvent(&event) != 0) {
-    if (event.type == SDL_QUIT) close = true;
+    if (IsDestroyOf(event, destroy_watch_)) destroyed_ = true;
+    if (event.type == SDL_QUIT || destroyed_) close = true;
     if (event.type == SDL_WINDOWEVENT) {
       if (event.window.event == SDL_WINDOWEVENT_CLOSE) close = true;
       if (event.window.event == SDL_WINDOWEVENT_SIZE_CHANGED) FitPicture();

@@ -20,6 +20,8 @@ class SdlDisplay final : public Display {
   void ShowPointer(bool shown) override;
   void Restore() override;
   bool Pump() override;
+  // The window system destroyed the window under the game.
+  bool Destroyed() const { return destroyed_; }
 
   // F11 and Alt+Enter switch between full screen and a window, whose Enter `keyboard`
   // then does not pass on; F12 saves the picture shown into `screenshot_folder`.
@@ -37,6 +39,8 @@ class SdlDisplay final : public Display {
   WindowHandle window_;
   RendererHandle renderer_;
   TextureHandle texture_;
+  unsigned long destroy_watch_ = 0;
+  bool destroyed_ = false;  // by the window system, from outside
   bool pointer_hidden_ = false;
   std::chrono::steady_clock::time_point deadline_{};  // of the last flip's present
   bool presented_ = false;

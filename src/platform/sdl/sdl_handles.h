@@ -28,6 +28,8 @@ class SdlSubsystem {
     if (flags_ != 0) SDL_QuitSubSystem(flags_);
     flags_ = 0;
   }
+  // Leaves the subsystem running until the process ends.
+  void Forget() { flags_ = 0; }
   bool started() const { return flags_ != 0; }
   ~SdlSubsystem() { Stop(); }
   SdlSubsystem(const SdlSubsystem&) = delete;

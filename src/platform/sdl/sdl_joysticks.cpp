@@ -3,6 +3,7 @@
 #include <sys/stat.h>
 
 #include <cerrno>
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 
@@ -30,21 +31,44 @@ bool SameGuid(const SDL_JoystickGUID& a, const SDL_JoystickGUID& b) {
   return std::memcmp(a.data, b.data, sizeof a.data) == 0;
 }
 
+void WarnUnreadMappings(const std::string& path, const std::string& why) {
+  std::fprintf(stderr,
+               "brawl: warning: cannot read joystick mappings: %s: %s; the game goes on without them\n",
+               path.c_str(), why.c_str());
+}
+
 }  // namespace
+
+bool StartJoystickInput(SdlSubsystem& input, Uint32 flags) {
+  if (!input.Start(flags)) {
+    std::fprintf(stderr, "brawl: warning: no joysticks: %s; the game runs with the keyboard\n",
+                 SDL_GetError());
+    return false;
+  }
+  LoadPadMappings();
+  return true;
+}
 
 void LoadPadMappings() {
   const std::string path = PadMappingFile();
   if (path.empty()) return;
   struct stat info {};
   if (::stat(path.c_str(), &info) != 0) {
-    if (errno == ENOENT || errno == ENOTDIR) return;
-    throw Fatal("cannot read joystick mappings", path, std::strerror(errno));
+    if (errno != ENOENT && errno != ENOTDIR) WarnUnreadMappings(path, std::strerror(errno));
+    return;
   }
-  const std::string text = ReadGameFile(path, kMaxMappingFileBytes, "cannot read joystick mappings");
+  // Optional: one that cannot be read is said, and the game goes on without it.
+  std::string text;
+  try {
+    text = ReadGameFile(path, kMaxMappingFileBytes, "cannot read joystick mappings");
+  } catch (const FatalError& e) {
+    std::fprintf(stderr, "brawl: warning: %s; the game goes on without them\n", e.what());
+    return;
+  }
   if (text.empty()) return;  // SDL takes no empty buffer, and there is nothing to add
   if (SDL_GameControllerAddMappingsFromRW(SDL_RWFromConstMem(text.data(), static_cast<int>(text.size())), 1) <
       0) {
-    throw Fatal("cannot read joystick mappings", path, SDL_GetError());
+    WarnUnreadMappings(path, SDL_GetError());
   }
 }
 

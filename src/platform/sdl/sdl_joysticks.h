@@ -39,10 +39,16 @@ class SdlJoystickDevices final : public JoystickDevices {
   std::array<std::string, 2> pad_choices_;
 };
 
+// Starts `flags` (SDL's joystick and game controller layers) into `input` and reads the
+// player's pad mappings. A layer that cannot start is one warning on stderr, and the game
+// runs with the keyboard: returns false.
+bool StartJoystickInput(SdlSubsystem& input, Uint32 flags = SDL_INIT_JOYSTICK | SDL_INIT_GAMECONTROLLER);
+
 // Reads the user's extra pad mappings, if there are any: the file named by
 // SDL_GAMECONTROLLERCONFIG_FILE is read by SDL itself; this adds
-// $XDG_CONFIG_HOME/billboard-brawl/gamecontrollerdb.txt (or ~/.config/...). Throws
-// FatalError when that file exists but cannot be read.
+// $XDG_CONFIG_HOME/billboard-brawl/gamecontrollerdb.txt (or ~/.config/...). The file is
+// the player's own and the game needs it not: when it exists but cannot be read, one
+// warning on stderr names it and the game goes on without it.
 void LoadPadMappings();
 
 }  // namespace brawl
