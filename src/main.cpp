@@ -20,6 +20,9 @@ int main(int argc, char** argv) {
   } catch (const UsageError& e) {
     std::fprintf(stderr, "brawl: %s\n", e.what());
     return 2;
+  } catch (const NetError& e) {
+    std::fprintf(stderr, "brawl: net: %s\n", e.what());
+    return 3;
   } catch (const FatalError& e) {
     std::fprintf(stderr, "brawl: %s\n", e.what());
     return 1;

@@ -7,8 +7,10 @@
 #include <memory>
 
 #include "app/controls_ini.h"
+#include "app/net_setup.h"
 #include "app/startup.h"
 #include "game/game.h"
+#include "game/net_play.h"
 #include "game/state_dump.h"
 #include "platform/data_folder.h"
 #include "platform/fatal_error.h"
@@ -79,7 +81,20 @@ class HeadlessObserver : public RunObserver {
 
   void Launched(Game& game) override {
     WriteLine(game);
-    PrepareNextPass(game);
+    // Online, the script moves on with the frames this side steps, not with the passes.
+    if (game.net == nullptr) PrepareNextPass(game);
+  }
+
+  bool NextFrame(Game&) override {
+    if (frames_ >= last_pass_) return false;
+    ++frames_;
+    machine_.held = NextHeld(script_, cursor_);
+    return true;
+  }
+
+  void FrameConfirmed(Game& game, const Match& match, int32_t frame, const std::string& net) override {
+    if (dump_.open()) dump_.Write(StateDumpLine(match, game.loop, game.sound, frame, net));
+    game.sound.requested.clear();
   }
 
   void PassDone(Game& game) override {
@@ -118,6 +133,7 @@ class HeadlessObserver : public RunObserver {
   DumpFile dump_;
   int64_t last_pass_ = 0;
   int64_t last_flipped_ = 0;
+  int64_t frames_ = 0;  // online: the frames this side has stepped
   ScriptCursor cursor_;
   std::multimap<int64_t, std::string> screenshots_;
 };
@@ -137,6 +153,8 @@ int RunHeadlessGame(const Options& options) {
   auto game = std::make_unique<Game>(machine->platform);
   game->sound.log_requests = true;
   game->observer = &observer;
+  NetPlay net;
+  if (options.host || !options.join.empty()) SetUpNetPlay(*game, net, options);
   StartUp(*game);
   observer.WarnUntaken();
   return 0;

@@ -1,8 +1,10 @@
 #include "app/real_run.h"
 
 #include "app/controls_ini.h"
+#include "app/net_setup.h"
 #include "app/startup.h"
 #include "game/game.h"
+#include "game/net_play.h"
 #include "platform/options.h"
 #include "platform/player_folders.h"
 #include "platform/sdl/real_platform.h"
@@ -16,6 +18,8 @@ int RunRealGame(const Options& options) {
   const Controls controls = ReadControls(ConfigFolder(options));
   RealPlatform machine(options, controls);
   Game game(machine.platform());
+  NetPlay net;
+  if (options.host || !options.join.empty()) SetUpNetPlay(game, net, options);
   StartUp(game);
   return 0;
 }

@@ -1,5 +1,6 @@
 #pragma once
 #include <cstdint>
+#include <string>
 
 #include "game/loop_state.h"
 #include "game/settings.h"
@@ -13,6 +14,7 @@
 namespace brawl {
 
 struct Game;
+struct NetPlay;
 
 // Watches a run from outside: the headless mode writes its dump and screenshots here.
 class RunObserver {
@@ -22,6 +24,11 @@ class RunObserver {
   virtual void Launched(Game&) {}
   // After the flip of a pass that followed the launch.
   virtual void PassDone(Game&) {}
+  // Online: before this side steps its next frame. False when there is nothing more to play.
+  virtual bool NextFrame(Game&) { return true; }
+  // Online: a frame whose both players' commands are known, in frame order; `net` is the
+  // line's last fields.
+  virtual void FrameConfirmed(Game&, const Match&, int32_t /*frame*/, const std::string& /*net*/) {}
 };
 
 // What the settings window's buttons and close box do; the start-up above the loop fills
@@ -48,6 +55,7 @@ struct Game {
   JoystickState joy;
   FormActions actions;
   RunObserver* observer = nullptr;
+  NetPlay* net = nullptr;  // an online game instead of the local passes
   int64_t passes = 0;  // passes of the main loop since the launch
 };
 

@@ -6,6 +6,7 @@
 #include "game/commands.h"
 #include "game/event_pump.h"
 #include "game/game.h"
+#include "game/net_play.h"
 #include "game/shutdown.h"
 #include "render/overlay.h"
 #include "render/render3d.h"
@@ -71,7 +72,11 @@ void RunMainLoop(Game& game) {
   loop.Running = true;
   while (loop.Running) {
     if (loop.InMatch) {
-      RunPass(game);
+      if (game.net) {
+        RunNetTick(game);
+      } else {
+        RunPass(game);
+      }
       if (loop.ending) return;
     }
     PumpWindowEvents(game);

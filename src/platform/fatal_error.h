@@ -15,6 +15,11 @@ struct UsageError : std::runtime_error {
   using std::runtime_error::runtime_error;
 };
 
+// An online game that could not go on for both players: exit status 3.
+struct NetError : std::runtime_error {
+  using std::runtime_error::runtime_error;
+};
+
 inline FatalError Fatal(const std::string& what, const std::string& where, const std::string& why) {
   return FatalError(what + ": " + where + ": " + why);
 }

@@ -24,6 +24,17 @@ struct Options {
   std::string config_dir;  // the player's configuration folder instead of the XDG one
   bool write_controls = false;
   std::string answer;  // --help or --version: print this and end, nothing else done
+  // Online play (docs/netplay.md).
+  bool host = false;
+  std::string join;  // the host's name or address
+  int port = 47474;
+  int input_delay = -1;  // -1: chosen from the measured round trip
+  bool net_sim = false;
+  double sim_rtt_ms = 0, sim_jitter_ms = 0, sim_loss_percent = 0;
+  uint32_t sim_seed = 1;
+  std::string record;  // write a replay of this run
+  std::string replay;  // play a replay back instead of reading the players
+  int force_rollback = 0;  // (headless, local) every pass steps the last N passes again
 };
 
 // Throws UsageError with a one-line message for anything it does not accept.

@@ -34,6 +34,10 @@ void SetUpViewports(Graphics& g, Mode mode) {
   }
 }
 
+void SetUpOnlineView(Graphics& g, int player) {
+  g.Viewport[0] = CreateViewport(g.frames.Camera[player], 0, 0, g.width, g.height);
+}
+
 void Render3D(Graphics& g, Scene& scene, const Match& match, Mode mode) {
   const int views = mode == Mode::OnePlayer ? 1 : mode == Mode::TwoPlayers ? 2 : 0;
   if (mode == Mode::Result) return;  // the result screen draws over the last match picture

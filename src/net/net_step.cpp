@@ -1,0 +1,45 @@
+#include "net/net_step.h"
+
+namespace brawl {
+
+namespace {
+constexpr uint16_t kEnter = 1 << 8, kSpace = 1 << 9;
+}  // namespace
+
+uint16_t PackCommands(const PlayerCommands& p, bool enter, bool space) {
+  const bool bits[] = {p.forward, p.back, p.right, p.left, p.turn_right, p.turn_left, p.fire, p.spare, enter, space};
+  uint16_t packed = 0;
+  for (int i = 0; i < 10; ++i) packed |= static_cast<uint16_t>(bits[i] ? 1 << i : 0);
+  return packed;
+}
+
+PlayerCommands UnpackCommands(uint16_t b) {
+  PlayerCommands p;
+  p.forward = b & 1, p.back = b & 2, p.right = b & 4, p.left = b & 8;
+  p.turn_right = b & 16, p.turn_left = b & 32, p.fire = b & 64, p.spare = b & 128;
+  return p;
+}
+
+float NetClock(uint32_t seed, int32_t frame) {
+  // Within a day of game time, far enough from zero that a float tells frames apart no
+  // better than the real timer does.
+  const double start = 10000.0 + seed % 50000;
+  return static_cast<float>(start + frame / 60.0);
+}
+
+PassEvents NetStep(Match& match, uint32_t seed, int32_t frame, uint16_t player1, uint16_t player2) {
+  PassInput input;
+  input.commands.player[0] = UnpackCommands(player1);
+  input.commands.player[1] = UnpackCommands(player2);
+  input.commands.enter = (player1 | player2) & kEnter;
+  input.commands.space = (player1 | player2) & kSpace;
+  input.speed_factor = 1.0f;
+  input.clock = NetClock(seed, frame);
+  if (match.GameMode == Mode::Title) {
+    match.TitleChoice = static_cast<int16_t>(Mode::TwoPlayers);
+    input.commands.player[0] = input.commands.player[1] = PlayerCommands{};
+  }
+  return StepPass(match, input);
+}
+
+}  // namespace brawl
