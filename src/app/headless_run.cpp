@@ -8,9 +8,11 @@
 
 #include "app/controls_ini.h"
 #include "app/net_setup.h"
+#include "app/replay_files.h"
 #include "app/startup.h"
 #include "game/game.h"
 #include "game/net_play.h"
+#include "game/replay_clock.h"
 #include "game/state_dump.h"
 #include "platform/data_folder.h"
 #include "platform/fatal_error.h"
@@ -140,7 +142,13 @@ class HeadlessObserver : public RunObserver {
 
 }  // namespace
 
-int RunHeadlessGame(const Options& options) {
+int RunHeadlessGame(const Options& given) {
+  Options options = given;
+  Replay playback;
+  if (!options.replay.empty()) {
+    playback = ReadReplay(options.replay);
+    TakeReplayChoices(playback, options);
+  }
   // A bad script is refused before anything else happens, the dump included.
   InputScript script;
   if (!options.script.empty()) script = ReadInputScript(options.script, options.joysticks);
@@ -149,13 +157,31 @@ int RunHeadlessGame(const Options& options) {
   auto machine = std::make_unique<HeadlessMachine>(
       options, options.app_path.empty() ? DataFolder(ProgramFolder()) : options.app_path);
   machine->keyboard.UseKeyMap(controls.keys);
+  // A recording keeps every reading of the clock; a replay answers with them.
+  Replay recording;
+  RecordingClock recording_clock(machine->clock, recording.readings);
+  ReplayClock replay_clock(machine->clock, playback.readings);
+  Clock& clock = !options.replay.empty()  ? static_cast<Clock&>(replay_clock)
+                 : !options.record.empty() ? static_cast<Clock&>(recording_clock)
+                                           : static_cast<Clock&>(machine->clock);
+  const Platform& m = machine->platform;
+  Platform platform{m.program_folder, clock,           m.keyboard,          m.display,
+                    m.audio,          m.joysticks,     m.dialog,            m.executable_folder,
+                    m.config_folder};
   HeadlessObserver observer(options, script, *machine);
-  auto game = std::make_unique<Game>(machine->platform);
+  auto game = std::make_unique<Game>(platform);
   game->sound.log_requests = true;
   game->observer = &observer;
+  if (!options.replay.empty()) game->playback = &playback;
+  const bool online = options.host || !options.join.empty();
+  if (!options.record.empty() && !online) game->recording = &recording;
   NetPlay net;
-  if (options.host || !options.join.empty()) SetUpNetPlay(*game, net, options);
+  if (online) {
+    SetUpNetPlay(*game, net, options);
+    net.plan.record = options.record;
+  }
   StartUp(*game);
+  if (game->recording != nullptr) WriteLocalReplay(options.record, recording, *game, options);
   observer.WarnUntaken();
   return 0;
 }

@@ -2,9 +2,11 @@
 
 #include "app/controls_ini.h"
 #include "app/net_setup.h"
+#include "app/replay_files.h"
 #include "app/startup.h"
 #include "game/game.h"
 #include "game/net_play.h"
+#include "game/replay_clock.h"
 #include "platform/options.h"
 #include "platform/player_folders.h"
 #include "platform/sdl/real_platform.h"
@@ -16,11 +18,29 @@ int RunRealGame(const Options& options) {
   // owners close the window and show the pointer before main prints the message.
   // A fault in the player's controls is told before any window shows.
   const Controls controls = ReadControls(ConfigFolder(options));
+  Replay playback;
+  if (!options.replay.empty()) playback = ReadReplay(options.replay);
   RealPlatform machine(options, controls);
-  Game game(machine.platform());
+  const Platform& m = machine.platform();
+  Replay recording;
+  RecordingClock recording_clock(m.clock, recording.readings);
+  ReplayClock replay_clock(m.clock, playback.readings);
+  Clock& clock = !options.replay.empty()  ? static_cast<Clock&>(replay_clock)
+                 : !options.record.empty() ? static_cast<Clock&>(recording_clock)
+                                           : m.clock;
+  Platform platform{m.program_folder, clock,       m.keyboard, m.display,        m.audio,
+                    m.joysticks,      m.dialog,    m.executable_folder, m.config_folder};
+  Game game(platform);
+  if (!options.replay.empty()) game.playback = &playback;
+  const bool online = options.host || !options.join.empty();
+  if (!options.record.empty() && !online) game.recording = &recording;
   NetPlay net;
-  if (options.host || !options.join.empty()) SetUpNetPlay(game, net, options);
+  if (online) {
+    SetUpNetPlay(game, net, options);
+    net.plan.record = options.record;
+  }
   StartUp(game);
+  if (game.recording != nullptr) WriteLocalReplay(options.record, recording, game, options);
   return 0;
 }
 

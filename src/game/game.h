@@ -15,6 +15,7 @@ namespace brawl {
 
 struct Game;
 struct NetPlay;
+struct Replay;
 
 // Watches a run from outside: the headless mode writes its dump and screenshots here.
 class RunObserver {
@@ -55,7 +56,9 @@ struct Game {
   JoystickState joy;
   FormActions actions;
   RunObserver* observer = nullptr;
-  NetPlay* net = nullptr;  // an online game instead of the local passes
+  NetPlay* net = nullptr;           // an online game instead of the local passes
+  Replay* recording = nullptr;      // every pass's commands go here
+  const Replay* playback = nullptr;  // the commands come from here instead of the players
   int64_t passes = 0;  // passes of the main loop since the launch
 };
 

@@ -7,6 +7,7 @@
 #include "game/event_pump.h"
 #include "game/game.h"
 #include "game/net_play.h"
+#include "net/replay.h"
 #include "game/shutdown.h"
 #include "render/overlay.h"
 #include "render/render3d.h"
@@ -46,7 +47,20 @@ void RunPass(Game& game) {
   LoopState& loop = game.loop;
   ++game.passes;
   UpdateSounds(game.sound, game.platform.audio);
-  const PassInput input{SampleCommands(game), loop.SpeedFactor, game.platform.clock.Seconds()};
+  if (game.playback != nullptr && game.playback->online) {
+    RunOnlineReplayFrame(game);
+    return;
+  }
+  Commands commands = SampleCommands(game);
+  if (game.playback != nullptr) {
+    const auto& passes = game.playback->passes;
+    const size_t at = static_cast<size_t>(game.passes - 1);
+    const bool quit = commands.escape;  // the player watching may still leave
+    commands = at < passes.size() ? FromReplayPass(passes[at]) : Commands{};
+    commands.escape = commands.escape || quit;
+  }
+  if (game.recording != nullptr) game.recording->passes.push_back(ToReplayPass(commands));
+  const PassInput input{commands, loop.SpeedFactor, game.platform.clock.Seconds()};
   const PassEvents events = StepPass(game.match, input);
   if (events.match_started) RunStartSequence(game);
   for (int i = 0; i < events.sound_count; ++i) PlaySound(game.sound, game.platform.audio, events.sounds[i]);

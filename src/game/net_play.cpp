@@ -297,8 +297,20 @@ bool RunningAhead(const NetPlay& net) {
   return net.rollback.frame > net.remote_frame + latency + 1;
 }
 
+void WriteRecord(const NetPlay& net) {
+  if (net.plan.record.empty()) return;
+  Replay replay;
+  replay.online = true;
+  replay.seed = net.seed;
+  replay.frames = net.history;
+  std::ofstream out(net.plan.record, std::ios::binary);
+  out << ReplayText(replay);
+  if (!out.flush()) std::fprintf(stderr, "brawl: warning: replay: %s: cannot be written\n", net.plan.record.c_str());
+}
+
 void Leave(Game& game) {
   NetPlay& net = *game.net;
+  WriteRecord(net);
   Send(net, MessageOf(MessageType::Leave), true);
   net.link.reset();
   ReleaseObjects(game);
@@ -360,6 +372,38 @@ void Play(Game& game) {
 
 }  // namespace
 
+void RunOnlineReplayFrame(Game& game) {
+  const Replay& replay = *game.playback;
+  const int32_t frame = static_cast<int32_t>(game.passes);
+  if (SampleCommands(game).escape) {
+    ReleaseObjects(game);
+    RestoreDisplay(game);
+    game.loop.ending = true;
+    return;
+  }
+  if (frame == 1) {
+    // The match both sides started from, as the online game began it.
+    PassEvents ignored;
+    ResetMatch(game.match, NetClock(replay.seed, 0), ignored);
+    game.loop.SpeedFactor = 1.0f;
+    SetUpOnlineView(game.gfx, 0);
+  }
+  const uint32_t both = static_cast<size_t>(frame - 1) < replay.frames.size() ? replay.frames[frame - 1] : 0;
+  const PassEvents events =
+      NetStep(game.match, replay.seed, frame, static_cast<uint16_t>(both & 0xFFFF), static_cast<uint16_t>(both >> 16));
+  for (int i = 0; i < events.sound_count; ++i) PlaySound(game.sound, game.platform.audio, events.sounds[i]);
+  const Mode mode = game.match.GameMode;
+  Render3D(game.gfx, game.scene, game.match, InMatch(mode) ? Mode::OnePlayer : mode);
+  DrawOverlay(game.gfx, game.match, mode);
+  if (InMatch(mode)) {
+    StepFrameTiming(game);
+    game.loop.SpeedFactor = 1.0f;
+    if (game.settings.ShowFps) DrawFpsLine(game);
+  }
+  game.platform.display.Flip(game.gfx.BackBuffer);
+  if (game.observer) game.observer->PassDone(game);
+}
+
 void RunNetTick(Game& game) {
   NetPlay& net = *game.net;
   if (net.stage == NetPlay::Stage::Connecting) {
@@ -369,6 +413,7 @@ void RunNetTick(Game& game) {
   Listen(game);
   if (game.loop.ending) {
     if (net.stage == NetPlay::Stage::Playing) WriteConfirmed(game);
+    WriteRecord(net);
     net.link.reset();
     RestoreDisplay(game);
     return;

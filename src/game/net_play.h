@@ -25,6 +25,7 @@ struct NetPlan {
   LinkFaults faults;
   int give_up_ms = 0;    // waiting for the other player; 0: until this player gives up
   uint32_t seed = 0;     // the host's seed of the game; 0: drawn at random
+  std::string record;    // --record: the replay of the confirmed frames goes here at the end
 };
 
 // Opens the link to the other player; calls `waiting` between tries (false: give up now).
@@ -62,5 +63,7 @@ struct NetPlay {
 // One tick of the online game: the network, at most one frame of the match, the picture.
 // Throws NetError when the game ends badly for both; sets the loop's `ending` when it ends well.
 void RunNetTick(Game& game);
+// One frame of an online game's replay, as the online game stepped it.
+void RunOnlineReplayFrame(Game& game);
 
 }  // namespace brawl

@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <sstream>
 
+#include "net/net_step.h"
 #include "platform/fatal_error.h"
 
 namespace brawl {
@@ -13,7 +14,6 @@ namespace {
 
 constexpr const char* kHeader = "billboard-brawl replay 1";
 
-// Floats travel as their bits, so that a reading comes back exactly.
 std::string Hex(uint32_t value) {
   char text[16];
   std::snprintf(text, sizeof text, "%x", value);
@@ -24,43 +24,58 @@ std::string Hex(uint32_t value) {
   throw UsageError("replay " + path + ", line " + std::to_string(line) + ": " + why);
 }
 
-uint32_t ParseHex(const std::string& word, const std::string& path, int line) {
-  uint32_t value = 0;
-  const auto [end, error] = std::from_chars(word.data(), word.data() + word.size(), value, 16);
-  if (word.empty() || error != std::errc() || end != word.data() + word.size()) {
-    Bad(path, line, "'" + word.substr(0, 16) + "' is not a hexadecimal number");
+template <typename T>
+T Parse(const std::string& word, const std::string& path, int line, int base = 10) {
+  T value{};
+  std::from_chars_result result;
+  if constexpr (std::is_floating_point_v<T>) {
+    result = std::from_chars(word.data(), word.data() + word.size(), value);
+  } else {
+    result = std::from_chars(word.data(), word.data() + word.size(), value, base);
   }
-  return value;
-}
-
-double ParseNumber(const std::string& word, const std::string& path, int line) {
-  double value = 0;
-  const auto [end, error] = std::from_chars(word.data(), word.data() + word.size(), value);
-  if (word.empty() || error != std::errc() || end != word.data() + word.size()) {
-    Bad(path, line, "'" + word.substr(0, 16) + "' is not a number");
+  if (word.empty() || result.ec != std::errc() || result.ptr != word.data() + word.size()) {
+    Bad(path, line, "'" + word.substr(0, 16) + "' is not " + (base == 16 ? "a hexadecimal number" : "a number"));
   }
   return value;
 }
 
 }  // namespace
 
+ReplayPass ToReplayPass(const Commands& c) {
+  ReplayPass p;
+  p.player[0] = PackCommands(c.player[0], false, false);
+  p.player[1] = PackCommands(c.player[1], false, false);
+  p.enter = c.enter, p.space = c.space, p.escape = c.escape;
+  return p;
+}
+
+Commands FromReplayPass(const ReplayPass& p) {
+  Commands c;
+  c.player[0] = UnpackCommands(p.player[0]);
+  c.player[1] = UnpackCommands(p.player[1]);
+  c.enter = p.enter, c.space = p.space, c.escape = p.escape;
+  return c;
+}
+
 std::string ReplayText(const Replay& r) {
   std::ostringstream out;
   out << kHeader << "\n";
   if (r.online) {
     out << "online " << r.seed << "\n";
-    for (uint32_t f : r.frames) out << Hex(f & 0xFFFF) << " " << Hex(f >> 16) << "\n";
+    for (uint32_t f : r.frames) out << "frame " << Hex(f & 0xFFFF) << " " << Hex(f >> 16) << "\n";
     return out.str();
   }
   char clock[64];
   std::snprintf(clock, sizeof clock, "%.17g %.17g", r.clock_start, r.frame_ms);
-  out << "local " << r.hires << " " << r.show_fps << " " << r.joysticks << " " << r.joystick[0] << " "
-      << r.joystick[1] << " " << clock << " " << Hex(std::bit_cast<uint32_t>(r.launch_reading)) << "\n";
+  out << "local " << r.hires << " " << r.show_fps << " " << r.joystick[0] << " " << r.joystick[1] << " " << r.wait
+      << " " << clock << "\n";
+  // Readings travel as their bits, so that each comes back exactly.
+  out << "clock";
+  for (float reading : r.readings) out << " " << Hex(std::bit_cast<uint32_t>(reading));
+  out << "\n";
   for (const ReplayPass& p : r.passes) {
-    out << Hex(p.player[0]) << " " << Hex(p.player[1]) << " " << (p.enter ? "E" : "-") << (p.space ? "S" : "-")
-        << (p.escape ? "X" : "-");
-    for (float reading : p.readings) out << " " << Hex(std::bit_cast<uint32_t>(reading));
-    out << "\n";
+    out << "pass " << Hex(p.player[0]) << " " << Hex(p.player[1]) << " " << (p.enter ? "E" : "-")
+        << (p.space ? "S" : "-") << (p.escape ? "X" : "-") << "\n";
   }
   return out.str();
 }
@@ -68,51 +83,49 @@ std::string ReplayText(const Replay& r) {
 Replay ParseReplay(const std::string& text, const std::string& path) {
   std::istringstream in(text);
   std::string line;
-  int number = 1;
   if (!std::getline(in, line) || line != kHeader) Bad(path, 1, "not a replay of this version");
   Replay r;
-  ++number;
-  if (!std::getline(in, line)) Bad(path, number, "the kind of run is missing");
-  std::istringstream kind(line);
-  std::string word;
-  kind >> word;
-  if (word == "online") {
-    r.online = true;
-    kind >> word;
-    r.seed = static_cast<uint32_t>(ParseNumber(word, path, number));
-  } else if (word == "local") {
-    std::string fields[8];
-    for (std::string& field : fields) kind >> field;
-    r.hires = fields[0] == "1", r.show_fps = fields[1] == "1";
-    r.joysticks = static_cast<int>(ParseNumber(fields[2], path, number));
-    r.joystick[0] = fields[3] == "1", r.joystick[1] = fields[4] == "1";
-    r.clock_start = ParseNumber(fields[5], path, number);
-    r.frame_ms = ParseNumber(fields[6], path, number);
-    r.launch_reading = std::bit_cast<float>(ParseHex(fields[7], path, number));
-    if (r.joysticks < 0 || r.joysticks > 2 || !(r.frame_ms > 0)) Bad(path, number, "settings out of range");
-  } else {
-    Bad(path, number, "'" + word.substr(0, 16) + "' is neither local nor online");
-  }
+  int number = 1;
   while (std::getline(in, line)) {
     ++number;
     std::istringstream words(line);
-    std::string a, b;
-    words >> a >> b;
-    if (r.online) {
-      r.frames.push_back((ParseHex(a, path, number) & 0xFFFF) | (ParseHex(b, path, number) & 0xFFFF) << 16);
-      continue;
+    std::string kind;
+    words >> kind;
+    std::vector<std::string> w;
+    for (std::string word; words >> word;) w.push_back(word);
+    const auto want = [&](size_t n) {
+      if (w.size() != n) Bad(path, number, kind + " wants " + std::to_string(n) + " values");
+    };
+    if (number == 2 && kind == "online") {
+      want(1);
+      r.online = true;
+      r.seed = Parse<uint32_t>(w[0], path, number);
+    } else if (number == 2 && kind == "local") {
+      want(7);
+      r.hires = w[0] == "1", r.show_fps = w[1] == "1", r.joystick[0] = w[2] == "1", r.joystick[1] = w[3] == "1";
+      r.wait = Parse<int>(w[4], path, number);
+      r.clock_start = Parse<double>(w[5], path, number);
+      r.frame_ms = Parse<double>(w[6], path, number);
+      if (!(r.frame_ms > 0) || r.clock_start < 0) Bad(path, number, "a clock that cannot run");
+    } else if (number == 2) {
+      Bad(path, number, "'" + kind.substr(0, 16) + "' is neither local nor online");
+    } else if (r.online && kind == "frame") {
+      want(2);
+      r.frames.push_back((Parse<uint32_t>(w[0], path, number, 16) & 0xFFFF) |
+                         (Parse<uint32_t>(w[1], path, number, 16) & 0xFFFF) << 16);
+    } else if (!r.online && kind == "clock") {
+      for (const std::string& reading : w) r.readings.push_back(std::bit_cast<float>(Parse<uint32_t>(reading, path, number, 16)));
+    } else if (!r.online && kind == "pass") {
+      want(3);
+      ReplayPass p;
+      p.player[0] = static_cast<uint16_t>(Parse<uint32_t>(w[0], path, number, 16));
+      p.player[1] = static_cast<uint16_t>(Parse<uint32_t>(w[1], path, number, 16));
+      if (w[2].size() != 3) Bad(path, number, "the shared keys are three letters");
+      p.enter = w[2][0] == 'E', p.space = w[2][1] == 'S', p.escape = w[2][2] == 'X';
+      r.passes.push_back(p);
+    } else if (!kind.empty()) {
+      Bad(path, number, "'" + kind.substr(0, 16) + "' is not a line of this replay");
     }
-    ReplayPass p;
-    p.player[0] = static_cast<uint16_t>(ParseHex(a, path, number));
-    p.player[1] = static_cast<uint16_t>(ParseHex(b, path, number));
-    std::string keys;
-    words >> keys;
-    if (keys.size() != 3) Bad(path, number, "the shared keys are missing");
-    p.enter = keys[0] == 'E', p.space = keys[1] == 'S', p.escape = keys[2] == 'X';
-    for (std::string reading; words >> reading;) {
-      p.readings.push_back(std::bit_cast<float>(ParseHex(reading, path, number)));
-    }
-    r.passes.push_back(std::move(p));
   }
   return r;
 }

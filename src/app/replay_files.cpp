@@ -1,0 +1,46 @@
+#include "app/replay_files.h"
+
+#include <cstdio>
+#include <fstream>
+
+#include "game/game.h"
+#include "platform/fatal_error.h"
+#include "platform/file_reader.h"
+#include "platform/options.h"
+
+namespace brawl {
+
+Replay ReadReplay(const std::string& path) {
+  std::string text;
+  const FileFailure failure = ReadWholeFile(path, kMaxReplayBytes, text);
+  if (!failure.reason.empty()) throw UsageError("replay " + path + ": " + failure.reason);
+  return ParseReplay(text, path);
+}
+
+void TakeReplayChoices(const Replay& replay, Options& options) {
+  options.script.clear();
+  if (replay.online) {
+    options.frames = static_cast<int64_t>(replay.frames.size());
+    return;
+  }
+  options.hires = replay.hires;
+  options.show_fps = replay.show_fps;
+  options.clock_start = replay.clock_start;
+  options.frame_ms = replay.frame_ms;
+  options.frames = static_cast<int64_t>(replay.passes.size());
+}
+
+void WriteLocalReplay(const std::string& path, Replay& replay, const Game& game, const Options& options) {
+  const Settings& s = game.settings;
+  replay.hires = s.form.hires_ticked;
+  replay.show_fps = s.form.fps_ticked;
+  replay.joystick[0] = s.UseJoystick[0], replay.joystick[1] = s.UseJoystick[1];
+  replay.wait = s.ReadyGoWait;
+  replay.clock_start = options.clock_start;
+  replay.frame_ms = options.frame_ms;
+  std::ofstream out(path, std::ios::binary);
+  out << ReplayText(replay);
+  if (!out.flush()) std::fprintf(stderr, "brawl: warning: replay: %s: cannot be written\n", path.c_str());
+}
+
+}  // namespace brawl
