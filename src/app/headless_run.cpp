@@ -173,6 +173,7 @@ int RunHeadlessGame(const Options& given) {
   game->sound.log_requests = true;
   game->observer = &observer;
   if (!options.replay.empty()) game->playback = &playback;
+  game->force_rollback = options.force_rollback;
   const bool online = options.host || !options.join.empty();
   if (!options.record.empty() && !online) game->recording = &recording;
   NetPlay net;

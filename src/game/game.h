@@ -1,5 +1,7 @@
 #pragma once
 #include <cstdint>
+#include <deque>
+#include <utility>
 #include <string>
 
 #include "game/loop_state.h"
@@ -9,6 +11,7 @@
 #include "platform/scene/scene.h"
 #include "render/graphics.h"
 #include "sim/match.h"
+#include "sim/pass.h"
 #include "sound/sound_slots.h"
 
 namespace brawl {
@@ -59,6 +62,10 @@ struct Game {
   NetPlay* net = nullptr;           // an online game instead of the local passes
   Replay* recording = nullptr;      // every pass's commands go here
   const Replay* playback = nullptr;  // the commands come from here instead of the players
+  // --force-rollback: every pass steps the last passes again from the oldest kept, as online
+  // play does when a guess was wrong; the match must come out the same.
+  int force_rollback = 0;
+  std::deque<std::pair<Match, PassInput>> stepped;
   int64_t passes = 0;  // passes of the main loop since the launch
 };
 

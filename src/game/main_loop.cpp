@@ -61,7 +61,16 @@ void RunPass(Game& game) {
   }
   if (game.recording != nullptr) game.recording->passes.push_back(ToReplayPass(commands));
   const PassInput input{commands, loop.SpeedFactor, game.platform.clock.Seconds()};
+  if (game.force_rollback > 0) {
+    game.stepped.emplace_back(game.match, input);
+    if (game.stepped.size() > static_cast<size_t>(game.force_rollback)) game.stepped.pop_front();
+  }
   const PassEvents events = StepPass(game.match, input);
+  if (game.force_rollback > 0) {
+    Match again = game.stepped.front().first;
+    for (const auto& [before, stepped_input] : game.stepped) StepPass(again, stepped_input);
+    game.match = again;
+  }
   if (events.match_started) RunStartSequence(game);
   for (int i = 0; i < events.sound_count; ++i) PlaySound(game.sound, game.platform.audio, events.sounds[i]);
   if (events.escape) {

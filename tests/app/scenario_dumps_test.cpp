@@ -19,8 +19,16 @@ namespace {
 
 using nlohmann::json;
 
-const char* const kScenarios[] = {"one_player",  "two_players_hires", "joysticks", "stalled_clock",
-                                  "fast_frames", "slow_frames",       "escape"};
+// Each run is played as it is, and again with every pass stepping the last N passes again from
+// a saved match (online play's rollback), which must change nothing.
+struct Run {
+  const char* scenario;
+  int rollback;
+};
+const Run kRuns[] = {{"one_player", 0},    {"two_players_hires", 0}, {"joysticks", 0},   {"stalled_clock", 0},
+                     {"fast_frames", 0},   {"slow_frames", 0},       {"escape", 0},      {"one_player", 1},
+                     {"two_players_hires", 8}, {"joysticks", 3},     {"stalled_clock", 5}, {"fast_frames", 2},
+                     {"slow_frames", 7},   {"escape", 4}};
 
 std::string Scenario(const std::string& name, const char* ext) {
   return SourceDir() + "/tests/scenarios/" + name + ext;
@@ -71,15 +79,19 @@ std::string FirstDifference(const json& want, const json& got, const std::string
   return want == got ? "" : path;
 }
 
-class ScenarioDumpTest : public ::testing::TestWithParam<const char*> {};
+class ScenarioDumpTest : public ::testing::TestWithParam<Run> {};
 
 TEST_P(ScenarioDumpTest, GivesTheCommittedDump) {
-  const std::string name = GetParam();
+  const std::string name = GetParam().scenario;
   const std::string script = Scenario(name, ".txt");
   const std::string dump = MakeTempDir() + "/dump.jsonl";
   std::vector<std::string> args = {"--headless", "--app-path", BuildDir(), "--script",
                                    script,       "--dump",     dump};
   for (const std::string& option : ScriptOptions(script)) args.push_back(option);
+  if (GetParam().rollback > 0) {
+    args.push_back("--force-rollback");
+    args.push_back(std::to_string(GetParam().rollback));
+  }
   const RunResult run = RunBrawl(args);
   ASSERT_EQ(run.exit_code, 0) << run.err;
 
@@ -95,8 +107,10 @@ TEST_P(ScenarioDumpTest, GivesTheCommittedDump) {
   EXPECT_EQ(got.size(), want.size()) << name << ": the run wrote a different number of lines";
 }
 
-INSTANTIATE_TEST_SUITE_P(Scripted, ScenarioDumpTest, ::testing::ValuesIn(kScenarios),
-                         [](const auto& run) { return std::string(run.param); });
+INSTANTIATE_TEST_SUITE_P(Scripted, ScenarioDumpTest, ::testing::ValuesIn(kRuns), [](const auto& run) {
+  const std::string rollback = run.param.rollback > 0 ? "_rollback" + std::to_string(run.param.rollback) : "";
+  return std::string(run.param.scenario) + rollback;
+});
 
 }  // namespace
 
