@@ -152,6 +152,29 @@ TEST(OnlineDesync, EndsTheGameWithTheReportsWritten) {
   EXPECT_EQ(reports, 2);
 }
 
+// The host checks the joiner's protocol and rules; a mismatch is one line on both sides.
+TEST(OnlineHandshake, AnotherBuildOfTheRulesIsRefusedOnBothSides) {
+  auto [host_end, joiner_end] = LinkPair();
+  g_ends[0] = std::move(host_end);
+  g_ends[1] = std::move(joiner_end);
+  Side host(true, 1), joiner(false, 2);
+  joiner.net.plan.rules = 42;
+  std::string said[2];
+  for (int tick = 0; tick < 100 && (said[0].empty() || said[1].empty()); ++tick) {
+    g_now += std::chrono::microseconds(16667);
+    Side* sides[2] = {&host, &joiner};
+    for (int i = 0; i < 2; ++i) {
+      try {
+        if (said[i].empty()) RunNetTick(*sides[i]->game);
+      } catch (const NetError& e) {
+        said[i] = e.what();
+      }
+    }
+  }
+  EXPECT_EQ(said[0], "the other player runs another build of the rules");
+  EXPECT_EQ(said[1], "the other player runs another build of the rules (refused by the host)");
+}
+
 std::vector<Link> Matrix() {
   std::vector<Link> links;
   for (int rtt : {0, 50, 100, 200})

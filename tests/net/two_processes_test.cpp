@@ -1,0 +1,80 @@
+// Two real game processes over loopback UDP, each with its own script, play a whole match to
+// the result screen: their dumps agree on every confirmed frame, and a replay of either side
+// gives that side's dump again.
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <fstream>
+#include <nlohmann/json.hpp>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "support/run_brawl.h"
+
+namespace brawl {
+namespace {
+
+using nlohmann::json;
+
+std::vector<json> Dump(const std::string& path) {
+  std::vector<json> lines;
+  std::ifstream in(path);
+  for (std::string line; std::getline(in, line);) lines.push_back(json::parse(line));
+  return lines;
+}
+
+// The fields the two sides (and a replay) agree on: all but the network's figures and what
+// each machine times or hears for itself.
+json Shared(json line) {
+  for (const char* own : {"Net", "Fps", "FpsFrameCount", "SoundBusy", "Sounds"}) line.erase(own);
+  return line;
+}
+
+void ExpectSameFrames(const std::vector<json>& a, const std::vector<json>& b, const char* what) {
+  ASSERT_FALSE(a.empty());
+  for (size_t i = 0; i < a.size() && i < b.size(); ++i) {
+    ASSERT_EQ(Shared(a[i]), Shared(b[i])) << what << ", line " << i;
+  }
+}
+
+TEST(TwoProcesses, PlayAMatchToTheResultAndAgreeAndReplay) {
+  const std::string dir = MakeTempDir();
+  // The host fires at the joiner, who stands still, until the match is won.
+  std::ofstream(dir + "/host.txt") << "5\n1 Enter\n300 Num3\n30\n";
+  std::ofstream(dir + "/join.txt") << "340\n";
+  const std::string brawl = BRAWL_EXE;
+  const std::string common = " --headless --app-path '" + BuildDir() + "' --input-delay 2";
+  const std::string port = std::to_string(40000 + getpid() % 20000);
+  const std::string command = "cd '" + dir + "' && ( timeout 60 '" + brawl + "'" + common + " --host " + port +
+                              " --script host.txt --dump host.jsonl --record host.replay 2>host.err;"
+                              " echo $? >host.status ) & sleep 0.5; cd '" + dir + "' && timeout 60 '" + brawl +
+                              "'" + common + " --join 127.0.0.1:" + port +
+                              " --script join.txt --dump join.jsonl --record join.replay 2>join.err;"
+                              " echo $? >join.status; wait";
+  ASSERT_EQ(std::system(command.c_str()), 0);
+  std::string host_status, join_status;
+  std::ifstream(dir + "/host.status") >> host_status;
+  std::ifstream(dir + "/join.status") >> join_status;
+  EXPECT_EQ(host_status, "0");
+  EXPECT_EQ(join_status, "0");
+
+  const std::vector<json> host = Dump(dir + "/host.jsonl"), join = Dump(dir + "/join.jsonl");
+  ASSERT_GE(host.size(), 300u);
+  ExpectSameFrames(host, join, "host and joiner");
+  std::set<int> modes;
+  for (const json& line : host) modes.insert(line["GameMode"].get<int>());
+  EXPECT_EQ(modes, (std::set<int>{0, 2, 3})) << "title, two-player match, result";
+  EXPECT_EQ(host.back()["Winner"], 1);
+
+  for (const char* side : {"host", "join"}) {
+    const RunResult replay = RunBrawl({"--headless", "--app-path", BuildDir(), "--replay",
+                                       dir + "/" + side + ".replay", "--dump", dir + "/" + side + ".again"},
+                                      "", 60);
+    ASSERT_EQ(replay.exit_code, 0) << replay.err;
+    ExpectSameFrames(Dump(dir + "/" + side + ".jsonl"), Dump(dir + "/" + side + ".again"), side);
+  }
+}
+
+}  // namespace
+}  // namespace brawl
