@@ -1,14 +1,10 @@
 #pragma once
 #include <cstdint>
 
+#include "net/packed_commands.h"
 #include "sim/pass.h"
 
 namespace brawl {
-
-// One player's commands of one frame as they travel and are recorded: the seven controls and
-// the spare button, then Enter and Space.
-uint16_t PackCommands(const PlayerCommands& player, bool enter, bool space);
-PlayerCommands UnpackCommands(uint16_t bits);
 
 // The timer reading of online frame `frame`: both sides work it out alike from the seed the
 // host chose, so the random source that the rules reseed from it agrees too.

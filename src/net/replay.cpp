@@ -5,8 +5,9 @@
 #include <cstdio>
 #include <sstream>
 
-#include "net/net_step.h"
+#include "net/packed_commands.h"
 #include "platform/fatal_error.h"
+#include "platform/printable.h"
 
 namespace brawl {
 
@@ -34,7 +35,7 @@ T Parse(const std::string& word, const std::string& path, int line, int base = 1
     result = std::from_chars(word.data(), word.data() + word.size(), value, base);
   }
   if (word.empty() || result.ec != std::errc() || result.ptr != word.data() + word.size()) {
-    Bad(path, line, "'" + word.substr(0, 16) + "' is not " + (base == 16 ? "a hexadecimal number" : "a number"));
+    Bad(path, line, "'" + Printable(word, 16) + "' is not " + (base == 16 ? "a hexadecimal number" : "a number"));
   }
   return value;
 }
@@ -108,7 +109,7 @@ Replay ParseReplay(const std::string& text, const std::string& path) {
       r.frame_ms = Parse<double>(w[6], path, number);
       if (!(r.frame_ms > 0) || r.clock_start < 0) Bad(path, number, "a clock that cannot run");
     } else if (number == 2) {
-      Bad(path, number, "'" + kind.substr(0, 16) + "' is neither local nor online");
+      Bad(path, number, "'" + Printable(kind, 16) + "' is neither local nor online");
     } else if (r.online && kind == "frame") {
       want(2);
       r.frames.push_back((Parse<uint32_t>(w[0], path, number, 16) & 0xFFFF) |
@@ -124,7 +125,7 @@ Replay ParseReplay(const std::string& text, const std::string& path) {
       p.enter = w[2][0] == 'E', p.space = w[2][1] == 'S', p.escape = w[2][2] == 'X';
       r.passes.push_back(p);
     } else if (!kind.empty()) {
-      Bad(path, number, "'" + kind.substr(0, 16) + "' is not a line of this replay");
+      Bad(path, number, "'" + Printable(kind, 16) + "' is not a line of this replay");
     }
   }
   return r;
