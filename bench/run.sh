@@ -22,3 +22,6 @@ bash bench/fullscreen_toggle.sh "$build" 10
 echo
 echo "## processor time"
 bash bench/cpu_use.sh "$build"
+echo
+echo "## online play"
+bash bench/netplay.sh "$build"

@@ -21,6 +21,7 @@
 #include "net/replay.h"
 #include "net/state_hash.h"
 #include "platform/fatal_error.h"
+#include "platform/timing_trace.h"
 #include "render/overlay.h"
 #include "render/render3d.h"
 #include "sound/sound.h"
@@ -308,9 +309,19 @@ void WriteRecord(const NetPlay& net) {
   if (!out.flush()) std::fprintf(stderr, "brawl: warning: replay: %s: cannot be written\n", net.plan.record.c_str());
 }
 
+// For the benchmarks: what this side sent over how many frames.
+void TraceTraffic(const NetPlay& net) {
+  if (!net.link) return;
+  TraceCount("net-bytes-sent", net.link->BytesSent());
+  TraceCount("net-frames", net.rollback.frame);
+  TraceCount("net-delay", net.rollback.delay);
+  TraceCount("net-ping-ms", net.ping_ms);
+}
+
 void Leave(Game& game) {
   NetPlay& net = *game.net;
   WriteRecord(net);
+  TraceTraffic(net);
   Send(net, MessageOf(MessageType::Leave), true);
   net.link.reset();
   ReleaseObjects(game);
@@ -414,6 +425,7 @@ void RunNetTick(Game& game) {
   if (game.loop.ending) {
     if (net.stage == NetPlay::Stage::Playing) WriteConfirmed(game);
     WriteRecord(net);
+    TraceTraffic(net);
     net.link.reset();
     RestoreDisplay(game);
     return;

@@ -6,9 +6,19 @@
 
 namespace brawl {
 
-void TraceTiming(const char* event) {
+namespace {
+bool Tracing() {
   static const bool enabled = std::getenv("BRAWL_TIMING") != nullptr;
-  if (!enabled) return;
+  return enabled;
+}
+}  // namespace
+
+void TraceCount(const char* what, int64_t value) {
+  if (Tracing()) std::fprintf(stderr, "brawl: timing: %s %lld\n", what, static_cast<long long>(value));
+}
+
+void TraceTiming(const char* event) {
+  if (!Tracing()) return;
   timespec now{};
   clock_gettime(CLOCK_REALTIME, &now);
   std::fprintf(stderr, "brawl: timing: %s %lld.%06ld\n", event, static_cast<long long>(now.tv_sec),
