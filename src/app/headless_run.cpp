@@ -161,13 +161,12 @@ int RunHeadlessGame(const Options& given) {
   Replay recording;
   RecordingClock recording_clock(machine->clock, recording.readings);
   ReplayClock replay_clock(machine->clock, playback.readings);
-  Clock& clock = !options.replay.empty()  ? static_cast<Clock&>(replay_clock)
+  Clock& clock = !options.replay.empty()   ? static_cast<Clock&>(replay_clock)
                  : !options.record.empty() ? static_cast<Clock&>(recording_clock)
                                            : static_cast<Clock&>(machine->clock);
   const Platform& m = machine->platform;
-  Platform platform{m.program_folder, clock,           m.keyboard,          m.display,
-                    m.audio,          m.joysticks,     m.dialog,            m.executable_folder,
-                    m.config_folder};
+  Platform platform{m.program_folder, clock,    m.keyboard,          m.display,      m.audio,
+                    m.joysticks,      m.dialog, m.executable_folder, m.config_folder};
   HeadlessObserver observer(options, script, *machine);
   auto game = std::make_unique<Game>(platform);
   game->sound.log_requests = true;

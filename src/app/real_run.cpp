@@ -25,11 +25,11 @@ int RunRealGame(const Options& options) {
   Replay recording;
   RecordingClock recording_clock(m.clock, recording.readings);
   ReplayClock replay_clock(m.clock, playback.readings);
-  Clock& clock = !options.replay.empty()  ? static_cast<Clock&>(replay_clock)
+  Clock& clock = !options.replay.empty()   ? static_cast<Clock&>(replay_clock)
                  : !options.record.empty() ? static_cast<Clock&>(recording_clock)
                                            : m.clock;
-  Platform platform{m.program_folder, clock,       m.keyboard, m.display,        m.audio,
-                    m.joysticks,      m.dialog,    m.executable_folder, m.config_folder};
+  Platform platform{m.program_folder, clock,    m.keyboard,          m.display,      m.audio,
+                    m.joysticks,      m.dialog, m.executable_folder, m.config_folder};
   Game game(platform);
   if (!options.replay.empty()) game.playback = &playback;
   const bool online = options.host || !options.join.empty();

@@ -1,8 +1,8 @@
 #pragma once
 #include <cstdint>
 #include <deque>
-#include <utility>
 #include <string>
+#include <utility>
 
 #include "game/loop_state.h"
 #include "game/settings.h"
@@ -59,8 +59,8 @@ struct Game {
   JoystickState joy;
   FormActions actions;
   RunObserver* observer = nullptr;
-  NetPlay* net = nullptr;           // an online game instead of the local passes
-  Replay* recording = nullptr;      // every pass's commands go here
+  NetPlay* net = nullptr;            // an online game instead of the local passes
+  Replay* recording = nullptr;       // every pass's commands go here
   const Replay* playback = nullptr;  // the commands come from here instead of the players
   // --force-rollback: every pass steps the last passes again from the oldest kept, as online
   // play does when a guess was wrong; the match must come out the same.

@@ -1,12 +1,12 @@
 #include "game/net_play.h"
 
 #include <algorithm>
+#include <cmath>
+#include <cstdio>
 #include <cstdlib>
 #include <ctime>
 #include <filesystem>
 #include <fstream>
-#include <cmath>
-#include <cstdio>
 #include <random>
 #include <thread>
 
@@ -33,7 +33,8 @@ namespace {
 using SteadyClock = std::chrono::steady_clock;
 using std::chrono::milliseconds;
 
-constexpr auto kTick = std::chrono::duration_cast<SteadyClock::duration>(std::chrono::duration<double>(1.0 / 60.0));
+constexpr auto kTick =
+    std::chrono::duration_cast<SteadyClock::duration>(std::chrono::duration<double>(1.0 / 60.0));
 constexpr auto kQuietBanner = milliseconds(500);
 constexpr auto kQuietLost = milliseconds(5000);
 constexpr auto kPingEvery = milliseconds(500);
@@ -42,7 +43,8 @@ constexpr int kHashEvery = 30;  // frames between checks that both sides agree
 constexpr double kFrameMs = 1000.0 / 60.0;
 
 uint32_t NowMs(const NetPlay& net) {
-  return static_cast<uint32_t>(std::chrono::duration_cast<milliseconds>(net.now().time_since_epoch()).count());
+  return static_cast<uint32_t>(
+      std::chrono::duration_cast<milliseconds>(net.now().time_since_epoch()).count());
 }
 
 void Send(NetPlay& net, const Message& message, bool reliable) {
@@ -273,11 +275,11 @@ void WriteConfirmed(Game& game) {
     const Match& m = MatchAfter(r, f);
     net.hashes[f % kStateRing] = HashMatch(m);
     if (game.observer) {
-      const std::string extra = ",\"Net\":{\"Frame\":" + std::to_string(f) + ",\"Delay\":" + std::to_string(r.delay) +
-                                ",\"PingMs\":" + std::to_string(net.ping_ms) +
-                                ",\"Rollbacks\":" + std::to_string(r.rollbacks) +
-                                ",\"MaxRollback\":" + std::to_string(r.max_rollback) +
-                                ",\"Dropped\":" + std::to_string(net.dropped + net.link->Refused()) + "}";
+      const std::string extra =
+          ",\"Net\":{\"Frame\":" + std::to_string(f) + ",\"Delay\":" + std::to_string(r.delay) +
+          ",\"PingMs\":" + std::to_string(net.ping_ms) + ",\"Rollbacks\":" + std::to_string(r.rollbacks) +
+          ",\"MaxRollback\":" + std::to_string(r.max_rollback) +
+          ",\"Dropped\":" + std::to_string(net.dropped + net.link->Refused()) + "}";
       game.observer->FrameConfirmed(game, m, f, extra);
     }
     net.dumped = f;
@@ -306,7 +308,8 @@ void WriteRecord(const NetPlay& net) {
   replay.frames = net.history;
   std::ofstream out(net.plan.record, std::ios::binary);
   out << ReplayText(replay);
-  if (!out.flush()) std::fprintf(stderr, "brawl: warning: replay: %s: cannot be written\n", net.plan.record.c_str());
+  if (!out.flush())
+    std::fprintf(stderr, "brawl: warning: replay: %s: cannot be written\n", net.plan.record.c_str());
 }
 
 // For the benchmarks: what this side sent over how many frames.
@@ -400,8 +403,8 @@ void RunOnlineReplayFrame(Game& game) {
     SetUpOnlineView(game.gfx, 0);
   }
   const uint32_t both = static_cast<size_t>(frame - 1) < replay.frames.size() ? replay.frames[frame - 1] : 0;
-  const PassEvents events =
-      NetStep(game.match, replay.seed, frame, static_cast<uint16_t>(both & 0xFFFF), static_cast<uint16_t>(both >> 16));
+  const PassEvents events = NetStep(game.match, replay.seed, frame, static_cast<uint16_t>(both & 0xFFFF),
+                                    static_cast<uint16_t>(both >> 16));
   for (int i = 0; i < events.sound_count; ++i) PlaySound(game.sound, game.platform.audio, events.sounds[i]);
   const Mode mode = game.match.GameMode;
   Render3D(game.gfx, game.scene, game.match, InMatch(mode) ? Mode::OnePlayer : mode);

@@ -23,9 +23,9 @@ struct NetPlan {
   uint64_t rules = 0;    // the hash of the rules' build, checked at the handshake
   bool faulty = false;   // --net-sim: what this side sends goes through `faults`
   LinkFaults faults;
-  int give_up_ms = 0;    // waiting for the other player; 0: until this player gives up
-  uint32_t seed = 0;     // the host's seed of the game; 0: drawn at random
-  std::string record;    // --record: the replay of the confirmed frames goes here at the end
+  int give_up_ms = 0;  // waiting for the other player; 0: until this player gives up
+  uint32_t seed = 0;   // the host's seed of the game; 0: drawn at random
+  std::string record;  // --record: the replay of the confirmed frames goes here at the end
 };
 
 // Opens the link to the other player; calls `waiting` between tries (false: give up now).
@@ -46,8 +46,8 @@ struct NetPlay {
   Stage stage = Stage::Connecting;
   Rollback rollback;
   uint32_t seed = 0;
-  int32_t dumped = 0;    // confirmed frames written so far
-  int32_t sent_hash = 0;  // the last frame whose hash went out
+  int32_t dumped = 0;        // confirmed frames written so far
+  int32_t sent_hash = 0;     // the last frame whose hash went out
   int32_t remote_frame = 0;  // the other side's newest frame, as it last said
   int32_t remote_ack = 0;    // the other side has our commands up to this frame
   int ping_ms = 0;

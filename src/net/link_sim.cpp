@@ -30,9 +30,9 @@ class FaultyLink final : public NetLink {
       // Reliable ones keep their order, as the link promises; the others may be overtaken.
       const auto at = reliable && !queue_.empty() ? std::max(due, last_reliable_) : due;
       if (reliable) last_reliable_ = at;
-      queue_.insert(std::upper_bound(queue_.begin(), queue_.end(), at,
-                                     [](auto t, const Held& h) { return t < h.due; }),
-                    Held{at, bytes, reliable});
+      queue_.insert(
+          std::upper_bound(queue_.begin(), queue_.end(), at, [](auto t, const Held& h) { return t < h.due; }),
+          Held{at, bytes, reliable});
     }
   }
 

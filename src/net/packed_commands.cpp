@@ -3,7 +3,8 @@
 namespace brawl {
 
 uint16_t PackCommands(const PlayerCommands& p, bool enter, bool space) {
-  const bool bits[] = {p.forward, p.back, p.right, p.left, p.turn_right, p.turn_left, p.fire, p.spare, enter, space};
+  const bool bits[] = {p.forward,   p.back, p.right, p.left, p.turn_right,
+                       p.turn_left, p.fire, p.spare, enter,  space};
   uint16_t packed = 0;
   for (int i = 0; i < 10; ++i) packed |= static_cast<uint16_t>(bits[i] ? 1 << i : 0);
   return packed;

@@ -17,16 +17,16 @@ enum class RefuseReason : uint8_t { Version = 1, Build = 2 };
 
 struct Message {
   MessageType type = MessageType::Leave;
-  uint32_t version = 0;       // Hello, Welcome
-  uint64_t rules = 0;         // Hello, Welcome: the hash of the rules' build
-  uint32_t seed = 0;          // Welcome
-  RefuseReason reason{};      // Refuse
-  int32_t ack = 0;            // Commands: the sender has every command of ours up to this frame
-  int32_t frame = 0;          // Commands: the sender's own frame; Hash: the frame hashed
-  int32_t first = 0;          // Commands: the frame of inputs[0]
+  uint32_t version = 0;          // Hello, Welcome
+  uint64_t rules = 0;            // Hello, Welcome: the hash of the rules' build
+  uint32_t seed = 0;             // Welcome
+  RefuseReason reason{};         // Refuse
+  int32_t ack = 0;               // Commands: the sender has every command of ours up to this frame
+  int32_t frame = 0;             // Commands: the sender's own frame; Hash: the frame hashed
+  int32_t first = 0;             // Commands: the frame of inputs[0]
   std::vector<uint16_t> inputs;  // Commands: one per frame from `first` on
-  uint64_t hash = 0;          // Hash
-  uint32_t stamp = 0;         // Ping, Pong: the pinger's clock in milliseconds
+  uint64_t hash = 0;             // Hash
+  uint32_t stamp = 0;            // Ping, Pong: the pinger's clock in milliseconds
 };
 
 inline Message MessageOf(MessageType type) {

@@ -35,7 +35,8 @@ T Parse(const std::string& word, const std::string& path, int line, int base = 1
     result = std::from_chars(word.data(), word.data() + word.size(), value, base);
   }
   if (word.empty() || result.ec != std::errc() || result.ptr != word.data() + word.size()) {
-    Bad(path, line, "'" + Printable(word, 16) + "' is not " + (base == 16 ? "a hexadecimal number" : "a number"));
+    Bad(path, line,
+        "'" + Printable(word, 16) + "' is not " + (base == 16 ? "a hexadecimal number" : "a number"));
   }
   return value;
 }
@@ -68,8 +69,8 @@ std::string ReplayText(const Replay& r) {
   }
   char clock[64];
   std::snprintf(clock, sizeof clock, "%.17g %.17g", r.clock_start, r.frame_ms);
-  out << "local " << r.hires << " " << r.show_fps << " " << r.joystick[0] << " " << r.joystick[1] << " " << r.wait
-      << " " << clock << "\n";
+  out << "local " << r.hires << " " << r.show_fps << " " << r.joystick[0] << " " << r.joystick[1] << " "
+      << r.wait << " " << clock << "\n";
   // Readings travel as their bits, so that each comes back exactly.
   out << "clock";
   for (float reading : r.readings) out << " " << Hex(std::bit_cast<uint32_t>(reading));
@@ -103,7 +104,8 @@ Replay ParseReplay(const std::string& text, const std::string& path) {
       r.seed = Parse<uint32_t>(w[0], path, number);
     } else if (number == 2 && kind == "local") {
       want(7);
-      r.hires = w[0] == "1", r.show_fps = w[1] == "1", r.joystick[0] = w[2] == "1", r.joystick[1] = w[3] == "1";
+      r.hires = w[0] == "1", r.show_fps = w[1] == "1", r.joystick[0] = w[2] == "1",
+      r.joystick[1] = w[3] == "1";
       r.wait = Parse<int>(w[4], path, number);
       r.clock_start = Parse<double>(w[5], path, number);
       r.frame_ms = Parse<double>(w[6], path, number);
@@ -115,7 +117,8 @@ Replay ParseReplay(const std::string& text, const std::string& path) {
       r.frames.push_back((Parse<uint32_t>(w[0], path, number, 16) & 0xFFFF) |
                          (Parse<uint32_t>(w[1], path, number, 16) & 0xFFFF) << 16);
     } else if (!r.online && kind == "clock") {
-      for (const std::string& reading : w) r.readings.push_back(std::bit_cast<float>(Parse<uint32_t>(reading, path, number, 16)));
+      for (const std::string& reading : w)
+        r.readings.push_back(std::bit_cast<float>(Parse<uint32_t>(reading, path, number, 16)));
     } else if (!r.online && kind == "pass") {
       want(3);
       ReplayPass p;

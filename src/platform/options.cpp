@@ -92,7 +92,8 @@ Options ParseOptions(int argc, char** argv) {
       ->allow_extra_args(false);
   valued("--join", "HOST[:PORT]", "Play online: join the game hosted at HOST");
   valued("--input-delay", "N", "Online: a fixed input delay of N frames (0-8) on this side");
-  valued("--net-sim", "RTT,JITTER,LOSS[,SEED]", "Online: delay and drop what this side sends, to try bad links");
+  valued("--net-sim", "RTT,JITTER,LOSS[,SEED]",
+         "Online: delay and drop what this side sends, to try bad links");
   valued("--record", "FILE", "Write a replay of this run");
   valued("--replay", "FILE", "Play a replay back instead of reading the players");
   valued("--force-rollback", "N", "(headless) every pass steps the last N (1-8) again; for tests");
@@ -173,13 +174,15 @@ Options ParseOptions(int argc, char** argv) {
   options.host = app.count("--host") > 0;
   if (host_port.size() > 1) throw UsageError("--host is given twice");
   if (!host_port.empty()) {
-    if (host_port.front().starts_with("--")) throw UsageError("--host takes a port, not " + host_port.front());
+    if (host_port.front().starts_with("--"))
+      throw UsageError("--host takes a port, not " + host_port.front());
     options.port = static_cast<int>(ParseWhole("--host", host_port.front(), 1, 65535));
   }
   if (const std::string* where = single("--join")) {
     const size_t colon = where->rfind(':');
     options.join = where->substr(0, colon);
-    if (colon != std::string::npos) options.port = static_cast<int>(ParseWhole("--join's port", where->substr(colon + 1), 1, 65535));
+    if (colon != std::string::npos)
+      options.port = static_cast<int>(ParseWhole("--join's port", where->substr(colon + 1), 1, 65535));
     if (options.join.empty()) throw UsageError("--join wants HOST[:PORT], not '" + *where + "'");
   }
   if (const std::string* n = single("--input-delay")) {
@@ -193,12 +196,14 @@ Options ParseOptions(int argc, char** argv) {
       if (comma == std::string::npos) break;
       from = comma + 1;
     }
-    if (parts.size() < 3 || parts.size() > 4) throw UsageError("--net-sim wants RTT,JITTER,LOSS[,SEED], not '" + *sim + "'");
+    if (parts.size() < 3 || parts.size() > 4)
+      throw UsageError("--net-sim wants RTT,JITTER,LOSS[,SEED], not '" + *sim + "'");
     options.net_sim = true;
     options.sim_rtt_ms = static_cast<double>(ParseWhole("--net-sim's RTT", parts[0], 0, 10000));
     options.sim_jitter_ms = static_cast<double>(ParseWhole("--net-sim's JITTER", parts[1], 0, 10000));
     options.sim_loss_percent = static_cast<double>(ParseWhole("--net-sim's LOSS", parts[2], 0, 100));
-    if (parts.size() == 4) options.sim_seed = static_cast<uint32_t>(ParseWhole("--net-sim's SEED", parts[3], 0, 4294967295));
+    if (parts.size() == 4)
+      options.sim_seed = static_cast<uint32_t>(ParseWhole("--net-sim's SEED", parts[3], 0, 4294967295));
   }
   if (const std::string* file = single("--record")) options.record = *file;
   if (const std::string* file = single("--replay")) options.replay = *file;
@@ -210,7 +215,8 @@ Options ParseOptions(int argc, char** argv) {
   if (options.host && !options.join.empty()) throw UsageError("--host and --join exclude each other");
   if (online && !options.replay.empty()) throw UsageError("--replay plays alone, not online");
   if (!online && (options.input_delay >= 0 || options.net_sim)) {
-    throw UsageError(std::string(options.net_sim ? "--net-sim" : "--input-delay") + " needs --host or --join");
+    throw UsageError(std::string(options.net_sim ? "--net-sim" : "--input-delay") +
+                     " needs --host or --join");
   }
   if (options.force_rollback > 0 && (online || !options.replay.empty())) {
     throw UsageError("--force-rollback is for local runs");

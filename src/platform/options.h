@@ -32,8 +32,8 @@ struct Options {
   bool net_sim = false;
   double sim_rtt_ms = 0, sim_jitter_ms = 0, sim_loss_percent = 0;
   uint32_t sim_seed = 1;
-  std::string record;  // write a replay of this run
-  std::string replay;  // play a replay back instead of reading the players
+  std::string record;      // write a replay of this run
+  std::string replay;      // play a replay back instead of reading the players
   int force_rollback = 0;  // (headless, local) every pass steps the last N passes again
 };
 

@@ -25,10 +25,20 @@ struct Run {
   const char* scenario;
   int rollback;
 };
-const Run kRuns[] = {{"one_player", 0},    {"two_players_hires", 0}, {"joysticks", 0},   {"stalled_clock", 0},
-                     {"fast_frames", 0},   {"slow_frames", 0},       {"escape", 0},      {"one_player", 1},
-                     {"two_players_hires", 8}, {"joysticks", 3},     {"stalled_clock", 5}, {"fast_frames", 2},
-                     {"slow_frames", 7},   {"escape", 4}};
+const Run kRuns[] = {{"one_player", 0},
+                     {"two_players_hires", 0},
+                     {"joysticks", 0},
+                     {"stalled_clock", 0},
+                     {"fast_frames", 0},
+                     {"slow_frames", 0},
+                     {"escape", 0},
+                     {"one_player", 1},
+                     {"two_players_hires", 8},
+                     {"joysticks", 3},
+                     {"stalled_clock", 5},
+                     {"fast_frames", 2},
+                     {"slow_frames", 7},
+                     {"escape", 4}};
 
 std::string Scenario(const std::string& name, const char* ext) {
   return SourceDir() + "/tests/scenarios/" + name + ext;

@@ -72,6 +72,7 @@ class GameProcess {
     }
     return -1;
   }
+  pid_t pid() const { return pid_; }
   std::string Errors() const { return Slurp(err_path_); }
   std::string Output() const { return Slurp(out_path_); }
 

@@ -26,7 +26,9 @@ namespace {
 using SteadyClock = std::chrono::steady_clock;
 
 SteadyClock::time_point g_now;
-SteadyClock::time_point Now() { return g_now; }
+SteadyClock::time_point Now() {
+  return g_now;
+}
 
 std::unique_ptr<NetLink> g_ends[2];  // the host's end, the joiner's
 std::unique_ptr<NetLink> Open(const NetPlan& plan, bool (*)(void*), void*) {
@@ -95,9 +97,9 @@ TEST_P(OnlineLink, BothSidesConfirmTheSameMatchOnEveryFrame) {
   auto [host_end, joiner_end] = LinkPair();
   const LinkFaults faults{double(link.rtt), double(link.jitter), double(link.loss), 2.0, 11};
   g_ends[0] = WithFaults(std::move(host_end), faults, Now);
-  g_ends[1] = WithFaults(std::move(joiner_end), LinkFaults{faults.rtt_ms, faults.jitter_ms, faults.loss_percent,
-                                                           faults.duplicate_percent, 12},
-                         Now);
+  g_ends[1] = WithFaults(
+      std::move(joiner_end),
+      LinkFaults{faults.rtt_ms, faults.jitter_ms, faults.loss_percent, faults.duplicate_percent, 12}, Now);
   g_now = SteadyClock::time_point{} + std::chrono::hours(1);
   Side host(true, 1), joiner(false, 2);
   for (int tick = 0; tick < 20 * kFrames && !(host.Done() && joiner.Done()); ++tick) {

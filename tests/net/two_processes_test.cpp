@@ -46,10 +46,11 @@ TEST(TwoProcesses, PlayAMatchToTheResultAndAgreeAndReplay) {
   const std::string brawl = BRAWL_EXE;
   const std::string common = " --headless --app-path '" + BuildDir() + "' --input-delay 2";
   const std::string port = std::to_string(40000 + getpid() % 20000);
-  const std::string command = "cd '" + dir + "' && ( timeout 60 '" + brawl + "'" + common + " --host " + port +
+  const std::string command = "cd '" + dir + "' && ( timeout 60 '" + brawl + "'" + common + " --host " +
+                              port +
                               " --script host.txt --dump host.jsonl --record host.replay 2>host.err;"
-                              " echo $? >host.status ) & sleep 0.5; cd '" + dir + "' && timeout 60 '" + brawl +
-                              "'" + common + " --join 127.0.0.1:" + port +
+                              " echo $? >host.status ) & sleep 0.5; cd '" +
+                              dir + "' && timeout 60 '" + brawl + "'" + common + " --join 127.0.0.1:" + port +
                               " --script join.txt --dump join.jsonl --record join.replay 2>join.err;"
                               " echo $? >join.status; wait";
   ASSERT_EQ(std::system(command.c_str()), 0);

@@ -52,9 +52,10 @@ class EnetLink final : public NetLink {
 
   void Send(const std::vector<uint8_t>& bytes, bool reliable) override {
     if (peer_ == nullptr) return;
-    ENetPacket* packet = enet_packet_create(bytes.data(), bytes.size(),
-                                            reliable ? ENET_PACKET_FLAG_RELIABLE : ENET_PACKET_FLAG_UNSEQUENCED);
-    if (packet != nullptr && enet_peer_send(peer_, reliable ? 0 : 1, packet) != 0) enet_packet_destroy(packet);
+    ENetPacket* packet = enet_packet_create(
+        bytes.data(), bytes.size(), reliable ? ENET_PACKET_FLAG_RELIABLE : ENET_PACKET_FLAG_UNSEQUENCED);
+    if (packet != nullptr && enet_peer_send(peer_, reliable ? 0 : 1, packet) != 0)
+      enet_packet_destroy(packet);
   }
 
   bool Service() override {
@@ -133,7 +134,8 @@ std::unique_ptr<NetLink> HostOverEnet(int port, int give_up_ms, WhileWaiting wai
   address.port = static_cast<enet_uint16>(port);
   // Room for a second caller, so that it can be told no rather than left unanswered.
   ENetHost* host = enet_host_create(&address, 2, kChannels, 0, 0);
-  if (host == nullptr) throw Fatal("network", "UDP port " + std::to_string(port), "cannot be opened (in use?)");
+  if (host == nullptr)
+    throw Fatal("network", "UDP port " + std::to_string(port), "cannot be opened (in use?)");
   ENetPeer* peer = AwaitConnection(host, nullptr, give_up_ms, waiting, context);
   if (peer == nullptr) {
     enet_host_destroy(host);
