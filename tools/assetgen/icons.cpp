@@ -11,6 +11,7 @@
 
 #include "gen_error.h"
 #include "picture.h"
+#include "platform/sdl_owner.h"
 
 namespace brawl {
 
@@ -64,8 +65,7 @@ uint8_t Byte(double v) {
 }
 
 void WriteIcon(int size, const std::vector<Layer>& layers, const std::string& path) {
-  std::unique_ptr<SDL_Surface, decltype(&SDL_FreeSurface)> surface(
-      SDL_CreateRGBSurfaceWithFormat(0, size, size, 32, SDL_PIXELFORMAT_RGBA32), SDL_FreeSurface);
+  SurfaceHandle surface(SDL_CreateRGBSurfaceWithFormat(0, size, size, 32, SDL_PIXELFORMAT_RGBA32));
   if (!surface) throw GenError("cannot make the icon", path, SDL_GetError());
   for (int y = 0; y < size; ++y) {
     auto* row = static_cast<uint8_t*>(surface->pixels) + static_cast<ptrdiff_t>(y) * surface->pitch;

@@ -8,6 +8,7 @@
 #include <string>
 
 #include "gen_error.h"
+#include "platform/sdl_owner.h"
 #include "write_file.h"
 
 namespace brawl {
@@ -200,9 +201,8 @@ void FinishSprite(Picture& picture) {
 }
 
 void SavePicture(const Picture& picture, const std::string& path) {
-  std::unique_ptr<SDL_Surface, decltype(&SDL_FreeSurface)> surface(
-      SDL_CreateRGBSurfaceWithFormat(0, picture.width, picture.height, 24, SDL_PIXELFORMAT_RGB24),
-      SDL_FreeSurface);
+  SurfaceHandle surface(
+      SDL_CreateRGBSurfaceWithFormat(0, picture.width, picture.height, 24, SDL_PIXELFORMAT_RGB24));
   if (!surface) throw GenError("cannot make a picture", path, SDL_GetError());
   auto* bytes = static_cast<uint8_t*>(surface->pixels);
   for (int y = 0; y < picture.height; ++y) {

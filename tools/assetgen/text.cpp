@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "gen_error.h"
+#include "platform/sdl_owner.h"
 
 namespace brawl {
 
@@ -28,14 +29,11 @@ struct Coverage {
 };
 
 Coverage Render(const Typeface& face, int size, const std::string& text) {
-  std::unique_ptr<TTF_Font, decltype(&TTF_CloseFont)> font(TTF_OpenFont(face.path.c_str(), size),
-                                                           TTF_CloseFont);
+  SdlOwner<TTF_Font, TTF_CloseFont> font(TTF_OpenFont(face.path.c_str(), size));
   if (!font) throw GenError("cannot open font", face.path, TTF_GetError());
-  std::unique_ptr<SDL_Surface, decltype(&SDL_FreeSurface)> rendered(
-      TTF_RenderUTF8_Blended(font.get(), text.c_str(), SDL_Color{255, 255, 255, 255}), SDL_FreeSurface);
+  SurfaceHandle rendered(TTF_RenderUTF8_Blended(font.get(), text.c_str(), SDL_Color{255, 255, 255, 255}));
   if (!rendered) throw GenError("cannot render text", face.path, TTF_GetError());
-  std::unique_ptr<SDL_Surface, decltype(&SDL_FreeSurface)> surface(
-      SDL_ConvertSurfaceFormat(rendered.get(), SDL_PIXELFORMAT_RGBA32, 0), SDL_FreeSurface);
+  SurfaceHandle surface(SDL_ConvertSurfaceFormat(rendered.get(), SDL_PIXELFORMAT_RGBA32, 0));
   if (!surface) throw GenError("cannot convert text", face.path, SDL_GetError());
   Coverage c;
   c.width = surface->w;
