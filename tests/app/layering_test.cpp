@@ -32,7 +32,7 @@ const std::map<std::string, std::set<std::string>> kMayInclude = {
     {"game", {"net", "render", "sim", "sound", "input", "platform", "platform/scene"}},
     {"app",
      {"game", "net", "render", "sim", "sound", "input", "platform", "platform/scene", "platform/sdl",
-      "platform/headless"}},
+      "platform/headless", "platform/net"}},
 };
 
 // System libraries that only these folders may name.

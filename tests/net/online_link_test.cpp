@@ -90,6 +90,10 @@ struct Link {
   int rtt, jitter, loss;
 };
 
+void PrintTo(const Link& link, std::ostream* out) {
+  *out << link.rtt << " ms round trip, " << link.jitter << " ms jitter, " << link.loss << " % lost";
+}
+
 class OnlineLink : public ::testing::TestWithParam<Link> {};
 
 TEST_P(OnlineLink, BothSidesConfirmTheSameMatchOnEveryFrame) {
