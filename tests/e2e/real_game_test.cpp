@@ -20,83 +20,15 @@ namespace brawl {
 
 namespace {
 
-constexpr char kSettingsTitle[] = "出撃前の設定";
-constexpr char kGameTitle[] = "Billboard Brawl";
-
-struct Geometry {
-  int width = 0, height = 0;
-};
-
 class RealGameTest : public ::testing::Test {
  protected:
   void SetUp() override { ASSERT_EQ(x_.Start(), ""); }
   void TearDown() override {
-    if (HasFailure()) {
-      const std::string folder = BuildDir() + "/test-screens";
-      std::filesystem::create_directories(folder);
-      const auto* test = ::testing::UnitTest::GetInstance()->current_test_info();
-      x_.Screenshot(folder + "/" + test->test_suite_name() + "." + test->name() + ".png");
-    }
+    if (HasFailure()) x_.KeepScreenOfAFailure(BuildDir());
   }
-
-  // The game's visible windows whose title is `title`.
-  std::vector<std::string> Windows(const std::string& title) {
-    std::vector<std::string> found;
-    std::istringstream ids(x_.Run("xdotool search --onlyvisible --classname '^brawl$' 2>/dev/null"));
-    std::string id;
-    while (std::getline(ids, id)) {
-      const std::string name = x_.Run("xdotool getwindowname " + id + " 2>/dev/null");
-      if (name == title + "\n") found.push_back(id);
-    }
-    return found;
-  }
-  // The id of the game's window with this title once it shows and has the keyboard
-  // (empty if it never does).
-  std::string WaitForWindow(const std::string& title) {
-    for (int i = 0; i < 400; ++i) {
-      const std::string focus = x_.Run("xdotool getwindowfocus 2>/dev/null");
-      for (const std::string& window : Windows(title)) {
-        if (focus == window + "\n") return window;
-      }
-      std::this_thread::sleep_for(std::chrono::milliseconds(50));
-    }
-    return "";
-  }
-  bool Visible(const std::string& title) { return !Windows(title).empty(); }
-  Geometry GeometryOf(const std::string& window) {
-    std::istringstream lines(x_.Run("xdotool getwindowgeometry --shell " + window));
-    Geometry g;
-    std::string line;
-    while (std::getline(lines, line)) {
-      const size_t eq = line.find('=');
-      if (eq == std::string::npos) continue;
-      const int value = std::atoi(line.c_str() + eq + 1);
-      const std::string key = line.substr(0, eq);
-      if (key == "WIDTH") g.width = value;
-      if (key == "HEIGHT") g.height = value;
-    }
-    return g;
-  }
-  // Held for a moment, as a hand holds a key: the game reads keys as held or not.
-  void HoldKey(const std::string& key) { x_.Run("xdotool keydown " + key + " sleep 0.3 keyup " + key); }
-  // A click on the window manager's close box, at the right end of the title bar.
-  void ClickCloseBox(const std::string& window) {
-    std::istringstream lines(x_.Run("xwininfo -id " + window));
-    int x = 0, y = 0, width = 0;
-    std::string line;
-    while (std::getline(lines, line)) {
-      const size_t colon = line.find(':');
-      if (colon == std::string::npos) continue;
-      const int value = std::atoi(line.c_str() + colon + 1);
-      if (line.find("Absolute upper-left X") != std::string::npos) x = value;
-      if (line.find("Absolute upper-left Y") != std::string::npos) y = value;
-      if (line.find("Width") != std::string::npos) width = value;
-    }
-    x_.Run("xdotool mousemove " + std::to_string(x + width - 10) + " " + std::to_string(y - 10) +
-           " sleep 0.1 click 1");
-  }
-  // The window manager's close request by keyboard (its Alt+F4).
-  void AskToClose() { x_.Run("xdotool keydown alt+F4 sleep 0.2 keyup alt+F4"); }
+  bool Visible(const std::string& title) { return !x_.Windows(title).empty(); }
+  void HoldKey(const std::string& key) { x_.HoldKey(key); }
+  std::string WaitForWindow(const std::string& title) { return x_.WaitForWindow(title); }
 
   XServer x_;
 };
@@ -122,7 +54,7 @@ TEST_F(RealGameTest, EnterLaunchesFullScreenAndEscapeEndsWithStatusZero) {
   const std::string window = WaitForWindow(kGameTitle);
   ASSERT_NE(window, "") << game.Errors();
   EXPECT_FALSE(Visible(kSettingsTitle));
-  const Geometry g = GeometryOf(window);
+  const XServer::Area g = x_.AreaOf(window);
   EXPECT_EQ(g.width, 1024);
   EXPECT_EQ(g.height, 768);
 
@@ -167,7 +99,10 @@ TEST_F(RealGameTest, ClosingTheSettingsWindowEndsWithStatusZeroAndNoGameWindow) 
   GameProcess game(x_.display(), {});
   const std::string window = WaitForWindow(kSettingsTitle);
   ASSERT_NE(window, "") << game.Errors();
-  ClickCloseBox(window);
+  // A click on the window manager's close box, at the right end of the title bar.
+  const XServer::Area area = x_.AreaOf(window);
+  x_.Run("xdotool mousemove " + std::to_string(area.x + area.width - 10) + " " + std::to_string(area.y - 10) +
+         " sleep 0.1 click 1");
   EXPECT_EQ(game.Wait(), 0) << game.Errors();
   EXPECT_EQ(game.Errors(), "");
 }
@@ -188,7 +123,7 @@ TEST_F(RealGameTest, ClosingTheGameWindowEndsWithStatusZero) {
   ASSERT_NE(WaitForWindow(kSettingsTitle), "") << game.Errors();
   HoldKey("Return");
   ASSERT_NE(WaitForWindow(kGameTitle), "") << game.Errors();
-  AskToClose();
+  x_.Run("xdotool keydown alt+F4 sleep 0.2 keyup alt+F4");  // the window manager's close key
   EXPECT_EQ(game.Wait(), 0) << game.Errors();
 }
 

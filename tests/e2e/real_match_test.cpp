@@ -1,6 +1,6 @@
 // A whole two-player match played in the real windows: the settings window as shown, the
-// high-resolution box ticked with the mouse, the title as the screen shows it, and both
-// players' views after a few seconds of held keys.
+// high-resolution box ticked with the mouse, the title as the screen shows it, and the
+// match after a few seconds of held keys.
 #include <gtest/gtest.h>
 
 #include <chrono>
@@ -20,9 +20,6 @@
 namespace brawl {
 
 namespace {
-
-constexpr char kSettingsTitle[] = "出撃前の設定";
-constexpr char kGameTitle[] = "Billboard Brawl";
 
 // The 640 x 480 picture on the 1024 x 768 screen fits once: whole factor 1, centred.
 constexpr int kScreenWidth = 1024, kScreenHeight = 768;
@@ -66,9 +63,7 @@ Picture LoadRgb(const std::string& path) {
   return p;
 }
 
-struct Origin {
-  int x = 0, y = 0, width = 0, height = 0;
-};
+using Origin = XServer::Area;
 
 class RealMatchTest : public ::testing::Test {
  protected:
@@ -78,52 +73,18 @@ class RealMatchTest : public ::testing::Test {
   }
   void TearDown() override {
     if (HasFailure()) {
-      const std::string folder = BuildDir() + "/test-screens";
-      std::filesystem::create_directories(folder);
-      const auto* test = ::testing::UnitTest::GetInstance()->current_test_info();
-      const std::string stem = folder + "/" + test->test_suite_name() + "." + test->name();
-      x_.Screenshot(stem + ".png");
-      for (const char* shot : {"settings", "ticked", "title", "match"}) {
-        const std::string from = dir_ + "/" + shot + ".png";
-        if (Exists(from))
-          std::filesystem::copy_file(from, stem + "." + shot + ".png",
+      const std::string stem = x_.KeepScreenOfAFailure(BuildDir());
+      for (const char* shot : {"settings", "ticked", "title", "match"})
+        if (Exists(dir_ + "/" + shot + ".png"))
+          std::filesystem::copy_file(dir_ + "/" + shot + ".png", stem + "." + shot + ".png",
                                      std::filesystem::copy_options::overwrite_existing);
-      }
     }
     std::filesystem::remove_all(dir_);
   }
 
-  // The id of the game's visible window with this title once it has the keyboard.
-  std::string WaitForWindow(const std::string& title) {
-    for (int i = 0; i < 400; ++i) {
-      const std::string focus = x_.Run("xdotool getwindowfocus 2>/dev/null");
-      std::istringstream ids(x_.Run("xdotool search --onlyvisible --classname '^brawl$' 2>/dev/null"));
-      std::string id;
-      while (std::getline(ids, id)) {
-        if (focus == id + "\n" && x_.Run("xdotool getwindowname " + id + " 2>/dev/null") == title + "\n")
-          return id;
-      }
-      std::this_thread::sleep_for(std::chrono::milliseconds(50));
-    }
-    return "";
-  }
-  // Where the window's client area is on the screen, and its size.
-  Origin ClientArea(const std::string& window) {
-    std::istringstream lines(x_.Run("xwininfo -id " + window));
-    Origin o;
-    std::string line;
-    while (std::getline(lines, line)) {
-      const size_t colon = line.find(':');
-      if (colon == std::string::npos) continue;
-      const int value = std::atoi(line.c_str() + colon + 1);
-      if (line.find("Absolute upper-left X") != std::string::npos) o.x = value;
-      if (line.find("Absolute upper-left Y") != std::string::npos) o.y = value;
-      if (line.find("Width:") != std::string::npos) o.width = value;
-      if (line.find("Height:") != std::string::npos) o.height = value;
-    }
-    return o;
-  }
-  void HoldKey(const std::string& key) { x_.Run("xdotool keydown " + key + " sleep 0.3 keyup " + key); }
+  std::string WaitForWindow(const std::string& title) { return x_.WaitForWindow(title); }
+  Origin ClientArea(const std::string& window) { return x_.AreaOf(window); }
+  void HoldKey(const std::string& key) { x_.HoldKey(key); }
   // The whole screen, kept under `name` in the run's folder.
   Picture Shot(const std::string& name) {
     const std::string path = dir_ + "/" + name + ".png";
@@ -152,16 +113,6 @@ int DarkPixels(const Picture& p, Origin area) {
     }
   }
   return dark;
-}
-
-// Pixels of `area` (picture coordinates) near the colour `c`, as a share of the area.
-double ShareNear(const Picture& screen, Origin area, Rgb c) {
-  int near = 0;
-  for (int y = area.y; y < area.y + area.height; ++y) {
-    for (int x = area.x; x < area.x + area.width; ++x)
-      near += Near(screen.At(kLeft + x, kTop + y), c) ? 1 : 0;
-  }
-  return static_cast<double>(near) / (area.width * area.height);
 }
 
 // Pixels of `area` (picture coordinates) that differ between two screens.
@@ -252,30 +203,10 @@ TEST_F(RealMatchTest, HighResolutionTitleAndTwoPlayerMatchShowOnTheFullScreen) {
   const Picture match = Shot("match");
   ASSERT_EQ(match.width, kScreenWidth);
 
-  const Rgb sky{0x70, 0x70, 0xE0};
-  const Origin left_sky{0, 20, 320, 20}, right_sky{320, 20, 320, 20};
-  EXPECT_GT(ShareNear(match, left_sky, sky), 0.5) << "no sky over the left view";
-  EXPECT_GT(ShareNear(match, right_sky, sky), 0.5) << "no sky over the right view";
+  // What the views show is pinned by the golden pictures; here both halves left the title.
   const Origin left_half{0, 0, 320, 480}, right_half{320, 0, 320, 480};
   EXPECT_GT(Differing(title, match, left_half), 320 * 480 / 2) << "the left half still shows the title";
   EXPECT_GT(Differing(title, match, right_half), 320 * 480 / 2) << "the right half still shows the title";
-
-  // Both life bars, 6 rows high, over the sky.
-  for (const int bar_x : {10, 330}) {
-    const Origin bar{bar_x, 10, 20, 6};
-    EXPECT_LT(ShareNear(match, bar, sky), 0.1) << "no life bar at " << bar_x;
-    const Origin under{bar_x, 17, 20, 3};
-    EXPECT_GT(ShareNear(match, under, sky), 0.5) << "life bar at " << bar_x << " higher than 6 rows";
-  }
-
-  // The two views are drawn separately: where they meet, neighbouring columns below the
-  // sky disagree much more often than columns inside one view do.
-  int seam = 0, inside = 0;
-  for (int y = 40; y < 480; ++y) {
-    seam += Near(match.At(kLeft + 319, kTop + y), match.At(kLeft + 320, kTop + y)) ? 0 : 1;
-    inside += Near(match.At(kLeft + 159, kTop + y), match.At(kLeft + 160, kTop + y)) ? 0 : 1;
-  }
-  EXPECT_GT(seam, inside) << "no seam between the two views";
 
   HoldKey("Escape");
   EXPECT_EQ(game.Wait(), 0) << game.Errors();

@@ -7,7 +7,10 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <gtest/gtest.h>
+
 #include <chrono>
+#include <filesystem>
 #include <cstdlib>
 #include <sstream>
 #include <string>
@@ -15,6 +18,9 @@
 #include <vector>
 
 namespace brawl {
+
+constexpr char kSettingsTitle[] = "出撃前の設定";
+constexpr char kGameTitle[] = "Billboard Brawl";
 
 // Starts `argv` with `env_display` as DISPLAY (unless empty), output to /dev/null.
 inline pid_t Spawn(const std::vector<std::string>& argv, const std::string& env_display) {
@@ -109,8 +115,56 @@ class XServer {
     pclose(pipe);
     return out;
   }
-  // A picture of the whole screen, for a test that failed.
+  // A picture of the whole screen.
   void Screenshot(const std::string& path) const { Run("import -window root '" + path + "' 2>/dev/null"); }
+  // After a failure, the screen kept in <build>/test-screens/<suite>.<test>.png; the
+  // path's stem is returned for pictures the test kept itself.
+  std::string KeepScreenOfAFailure(const std::string& build_dir) const {
+    const auto* test = ::testing::UnitTest::GetInstance()->current_test_info();
+    const std::string stem = build_dir + "/test-screens/" + test->test_suite_name() + "." + test->name();
+    std::filesystem::create_directories(build_dir + "/test-screens");
+    Screenshot(stem + ".png");
+    return stem;
+  }
+
+  // The game's visible windows titled `title`.
+  std::vector<std::string> Windows(const std::string& title) const {
+    std::vector<std::string> found;
+    std::istringstream ids(Run("xdotool search --onlyvisible --classname '^brawl$' 2>/dev/null"));
+    for (std::string id; std::getline(ids, id);)
+      if (Run("xdotool getwindowname " + id + " 2>/dev/null") == title + "\n") found.push_back(id);
+    return found;
+  }
+  // The game's window titled `title` once it has the keyboard; empty if it never does.
+  std::string WaitForWindow(const std::string& title) const {
+    for (int i = 0; i < 400; ++i) {
+      const std::string focus = Run("xdotool getwindowfocus 2>/dev/null");
+      for (const std::string& window : Windows(title))
+        if (focus == window + "\n") return window;
+      std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    }
+    return "";
+  }
+  // Where the window's client area is on the screen, and its size.
+  struct Area {
+    int x = 0, y = 0, width = 0, height = 0;
+  };
+  Area AreaOf(const std::string& window) const {
+    std::istringstream lines(Run("xwininfo -id " + window + " 2>/dev/null"));
+    Area a;
+    for (std::string line; std::getline(lines, line);) {
+      const size_t colon = line.find(':');
+      if (colon == std::string::npos) continue;
+      const int value = std::atoi(line.c_str() + colon + 1);
+      if (line.find("Absolute upper-left X") != std::string::npos) a.x = value;
+      if (line.find("Absolute upper-left Y") != std::string::npos) a.y = value;
+      if (line.find("Width:") != std::string::npos) a.width = value;
+      if (line.find("Height:") != std::string::npos) a.height = value;
+    }
+    return a;
+  }
+  // Held for a moment, as a hand holds a key: the game reads keys as held or not.
+  void HoldKey(const std::string& key) const { Run("xdotool keydown " + key + " sleep 0.3 keyup " + key); }
 
  private:
   std::string display_;
