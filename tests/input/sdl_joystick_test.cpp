@@ -76,34 +76,38 @@ class SdlJoystickTest : public ::testing::Test {
   std::deque<VirtualPad> pads_;  // references stay valid as pads are added
 };
 
-TEST_F(SdlJoystickTest, NoPadAttachedCountsNoneOffersNoBoxAndPollingChangesNothing) {
+TEST_F(SdlJoystickTest, NoPadCountsNoneAndOnePadServesPlayerOneOnly) {
   Discover();
   EXPECT_EQ(joy_.JoystickCount, 0);
   EXPECT_FALSE(joy_.JoystickPresent);
-
-  joy_.JoyX[0] = 1;
-  joy_.JoyButton[0][2] = 1;
-  Poll(0);
+  joy_.JoyX[0] = joy_.JoyButton[0][2] = 1;
+  Poll(0);  // no pad: polling changes nothing
   EXPECT_EQ(joy_.JoyX[0], 1);
   EXPECT_EQ(joy_.JoyButton[0][2], 1);
-}
 
-TEST_F(SdlJoystickTest, OnePadServesPlayerOneOnly) {
-  VirtualPad& pad = Attach(false);
+  VirtualPad& pad = Attach(false, 2, 2);  // fewer than four buttons: the missing ones read up
   Discover();
   EXPECT_EQ(joy_.JoystickCount, 1);
   EXPECT_TRUE(joy_.JoystickPresent);
-
-  SDL_JoystickSetVirtualAxis(pad.handle, 0, -32768);
-  SDL_JoystickSetVirtualAxis(pad.handle, 1, 32767);
+  // Axes conditioned around the dead zone and saturation.
+  const int16_t raw[][2] = {{-32768, 32767}, {-31200, 31200}, {3000, -3000}, {0, 0}};
+  const int32_t reads[][2] = {{-1, 1}, {-1, 1}, {0, 0}, {0, 0}};
+  for (int i = 0; i < 4; ++i) {
+    SDL_JoystickSetVirtualAxis(pad.handle, 0, raw[i][0]);
+    SDL_JoystickSetVirtualAxis(pad.handle, 1, raw[i][1]);
+    Poll(0);
+    EXPECT_EQ(joy_.JoyX[0], reads[i][0]) << raw[i][0];
+    EXPECT_EQ(joy_.JoyY[0], reads[i][1]) << raw[i][1];
+  }
   SDL_JoystickSetVirtualButton(pad.handle, 1, SDL_PRESSED);
   Poll(0);
-  EXPECT_EQ(joy_.JoyX[0], -1);
-  EXPECT_EQ(joy_.JoyY[0], 1);
   EXPECT_EQ(joy_.JoyButton[0][0], 0);
   EXPECT_EQ(joy_.JoyButton[0][1], 1);
+  EXPECT_EQ(joy_.JoyButton[0][2], 0);
+  EXPECT_EQ(joy_.JoyButton[0][3], 0);
 
   // Player 2 has no pad: nothing of player 1's reaches them.
+  SDL_JoystickSetVirtualAxis(pad.handle, 0, 32767);
   Poll(1);
   EXPECT_EQ(joy_.JoyX[1], 0);
   EXPECT_EQ(joy_.JoyButton[1][1], 0);
@@ -154,36 +158,6 @@ TEST_F(SdlJoystickTest, EachPlayerTakesThePadTheControlsFileChose) {
             << c.choices[0] << "/" << c.choices[1] << ", player " << player + 1 << ", button " << b;
     }
   }
-}
-
-TEST_F(SdlJoystickTest, AxesAreConditionedAroundDeadZoneAndSaturation) {
-  VirtualPad& pad = Attach(false);
-  Discover();
-  struct Case {
-    int16_t raw;
-    int32_t reads;
-  };
-  for (const Case c : {Case{0, 0}, Case{3000, 0}, Case{-3000, 0}, Case{31200, 1}, Case{-31200, -1},
-                       Case{32767, 1}, Case{-32768, -1}}) {
-    SDL_JoystickSetVirtualAxis(pad.handle, 0, c.raw);
-    SDL_JoystickSetVirtualAxis(pad.handle, 1, c.raw);
-    Poll(0);
-    EXPECT_EQ(joy_.JoyX[0], c.reads) << c.raw;
-    EXPECT_EQ(joy_.JoyY[0], c.reads) << c.raw;
-  }
-}
-
-TEST_F(SdlJoystickTest, PadWithFewerThanFourButtonsReadsTheMissingOnesUp) {
-  VirtualPad& pad = Attach(false, 2, 2);
-  Discover();
-  ASSERT_EQ(joy_.JoystickCount, 1);
-  SDL_JoystickSetVirtualButton(pad.handle, 0, SDL_PRESSED);
-  SDL_JoystickSetVirtualButton(pad.handle, 1, SDL_PRESSED);
-  Poll(0);
-  EXPECT_EQ(joy_.JoyButton[0][0], 1);
-  EXPECT_EQ(joy_.JoyButton[0][1], 1);
-  EXPECT_EQ(joy_.JoyButton[0][2], 0);
-  EXPECT_EQ(joy_.JoyButton[0][3], 0);
 }
 
 TEST_F(SdlJoystickTest, KnownPadIsReadThroughItsMappingStickDpadAndFaceButtons) {

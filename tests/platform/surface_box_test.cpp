@@ -18,14 +18,6 @@ uint16_t At(const Surface& s, int x, int y) {
   return s.pixels.at(static_cast<size_t>(y * s.width + x));
 }
 
-TEST(SurfaceMake, IsBlackAndSized) {
-  const Surface s = MakeSurface(320, 240);
-  EXPECT_EQ(s.width, 320);
-  EXPECT_EQ(s.height, 240);
-  ASSERT_EQ(s.pixels.size(), 320u * 240u);
-  for (uint16_t p : s.pixels) ASSERT_EQ(p, 0);
-}
-
 TEST(SurfaceColours, AreThe565OfTheLow24Bits) {
   EXPECT_EQ(Rgb565(0xFFFFFF), 0xFFFF);
   EXPECT_EQ(Rgb565(0xFF0000), 0xF800);
@@ -52,14 +44,6 @@ TEST(SurfaceDrawBox, OutlinesInForeAndFillsInFillColour) {
       const uint16_t expected = edge ? 0xF800 : inside ? 0x001F : kUntouched;
       ASSERT_EQ(At(s, x, y), expected) << x << "," << y;
     }
-}
-
-TEST(SurfaceDrawBox, BlackOverTheWholePictureClearsIt) {
-  Surface s = Canvas(320, 240);
-  SetForeColor(s, 0);
-  SetFillColor(s, 0);
-  DrawBox(s, 0, 0, 320, 240);
-  for (uint16_t p : s.pixels) ASSERT_EQ(p, 0);
 }
 
 TEST(SurfaceDrawBox, IsClampedToThePicture) {

@@ -80,35 +80,6 @@ TEST(TexturedFaces, CoordinatesWrapForAnyTextureSize) {
   }
 }
 
-// The texel's colour times the face's light, which is what a flat face of the same
-// material shows for white.
-TEST(TexturedFaces, TexelsShowAtTheFacesLight) {
-  View view(64, 64, 0.5f);
-  view.Add(FacingSquare(0, Texture(2, 1, {0xFFFF, kRed})));
-  Mesh flat = FacingSquare(0, Surface{});
-  flat.materials[0].image = -1;
-  for (Vec3& v : flat.vertices) v.y += 1.0f;  // just above the textured square
-  view.Add(flat);
-  view.Draw();
-  EXPECT_EQ(view.At(20, 32), Rgb565(0x808080));
-  EXPECT_EQ(view.At(20, 32), view.At(20, 0));
-  EXPECT_EQ(view.At(28, 32), Rgb565(0x800000));
-}
-
-// Ground from 2 to 20 units ahead, red on its far half and blue on its near half. The
-// halves meet 11 units out, on row 32 + 64 / 11 = 37.8; mapping in screen space would put
-// the seam halfway down the ground's picture, near row 50.
-TEST(TexturedFaces, TexturesFollowThePerspective) {
-  View view(64, 64, 1.0f);
-  view.Add(TexturedQuad({{-10, -1, 20}, {10, -1, 20}, {10, -1, 2}, {-10, -1, 2}},
-                        {{0, 0}, {1, 0}, {1, 1}, {0, 1}}, Texture(1, 2, {kRed, kBlue})));
-  view.Draw();
-  for (int x = 8; x < 56; ++x) {
-    EXPECT_EQ(view.At(x, 37), kRed) << x;
-    EXPECT_EQ(view.At(x, 38), kBlue) << x;
-  }
-}
-
 // A checked floor with a diagonal stripe to each tile, seen low over it: the
 // case where mapping without the divide bends lines and tiles.
 Surface GrazingFloor(int width, int height) {

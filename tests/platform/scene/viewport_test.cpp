@@ -98,32 +98,6 @@ TEST(Viewport, ClearFillsItsOwnRectangleAndResetsDepth) {
   EXPECT_EQ(f.At(32, 32), Rgb565(0x00FF00));
 }
 
-TEST(Viewport, NearerFacesHideFartherOnesWhateverTheOrder) {
-  for (bool near_first : {true, false}) {
-    Fixture f;
-    if (near_first) f.AddMesh(Square(0, 0, 5, 1, Colored(1, 0, 0)));
-    f.AddMesh(Square(0.5f, 0, 10, 4, Colored(0, 1, 0)));
-    if (!near_first) f.AddMesh(Square(0, 0, 5, 1, Colored(1, 0, 0)));
-    f.Draw();
-    EXPECT_EQ(f.At(32, 32), Rgb565(0xFF0000)) << near_first;
-    EXPECT_EQ(f.At(50, 32), Rgb565(0x00FF00)) << near_first;  // only the far square reaches here
-    EXPECT_EQ(f.At(2, 2), Rgb565(kBackground)) << near_first;
-  }
-}
-
-TEST(Viewport, AmbientLightAloneGivesEveryFaceItsColourAtHalf) {
-  Fixture f;
-  f.scene.ambient[0] = f.scene.ambient[1] = f.scene.ambient[2] = 0.5f;
-  Mesh mesh = Square(0, 0, 5, 1, Colored(1, 1, 1));
-  // A second face turned away at an angle shows the same colour: no direction to the light.
-  mesh.vertices.insert(mesh.vertices.end(), {{1, 1, 6}, {2, 1, 9}, {2, -1, 9}});
-  mesh.triangles.push_back({{4, 5, 6}, 0});
-  f.AddMesh(mesh);
-  f.Draw();
-  EXPECT_EQ(f.At(32, 32), Rgb565(0x808080));
-  EXPECT_EQ(f.At(44, 30), Rgb565(0x808080));
-}
-
 TEST(Viewport, GroundReachingBehindTheCameraIsCutAtTheFrontPlane) {
   Fixture f;
   f.AddMesh(Floor(Colored(0, 0, 1)));
@@ -156,30 +130,6 @@ Surface Quadrants() {
   return s;
 }
 
-TEST(Viewport, DecalHangsFromItsTopLeftCornerAndScalesWithDistance) {
-  Fixture f;
-  f.AddDecal(Quadrants(), 0, 0, 8, true);  // 64 / 8 = 8 pixels a unit
-  f.Draw();
-  const uint16_t sky = Rgb565(kBackground);
-  for (int y = 28; y < 44; ++y)
-    for (int x = 28; x < 44; ++x) {
-      uint16_t expected = sky;
-      if (x >= 32 && x < 40 && y >= 32 && y < 40) {
-        const bool right = x >= 36, lower = y >= 36;
-        expected = !lower ? (right ? Rgb565(0x00FF00) : Rgb565(0xFF0000)) : (right ? sky : Rgb565(0x0000FF));
-      }
-      ASSERT_EQ(f.At(x, y), expected) << x << "," << y;
-    }
-  // Twice as far, half as large.
-  Fixture g;
-  g.AddDecal(Quadrants(), 0, 0, 16, true);
-  g.Draw();
-  EXPECT_EQ(g.At(32, 32), Rgb565(0xFF0000));
-  EXPECT_EQ(g.At(35, 32), Rgb565(0x00FF00));
-  EXPECT_EQ(g.At(36, 32), sky);
-  EXPECT_EQ(g.At(32, 36), sky);
-}
-
 TEST(Viewport, DecalWithoutTransparencyDrawsItsBlack) {
   Fixture f;
   f.AddDecal(Quadrants(), 0, 0, 8, false);
@@ -208,28 +158,6 @@ TEST(Viewport, DecalsBeyondTheFrontOrBackPlaneAreNotDrawn) {
   for (uint16_t p : f.target.pixels) ASSERT_EQ(p, Rgb565(kBackground));
 }
 
-TEST(Viewport, SideBySideViewsMeetAtHalfTheWidthWithoutGapOrOverlap) {
-  Fixture f;
-  f.AddMesh(Floor(Colored(1, 1, 0)));
-  const Viewport3D left = CreateViewport(f.camera, 0, 0, 32, 64);
-  const Viewport3D right = CreateViewport(f.camera, 32, 0, 32, 64);
-  Render(left, f.scene, f.device, f.target);  // ground with no clear: only where the view is
-  for (int y = 40; y < 64; ++y)
-    for (int x = 0; x < 64; ++x) ASSERT_EQ(f.At(x, y) != kSentinel, x < 32) << x << "," << y;
-  SetSceneBackground(f.scene, 0x00FF00);
-  Clear(left, f.scene, f.device, f.target);
-  SetSceneBackground(f.scene, 0xFF0000);
-  Clear(right, f.scene, f.device, f.target);
-  for (int y = 0; y < 64; ++y) {
-    for (int x = 0; x < 32; ++x) ASSERT_EQ(f.At(x, y), Rgb565(0x00FF00)) << x << "," << y;
-    for (int x = 32; x < 64; ++x) ASSERT_EQ(f.At(x, y), Rgb565(0xFF0000)) << x << "," << y;
-  }
-  Render(left, f.scene, f.device, f.target);
-  Render(right, f.scene, f.device, f.target);
-  // Each half shows the ground's horizon around its own centre row, across its full width.
-  for (int x = 0; x < 64; ++x) EXPECT_EQ(f.At(x, 63), Rgb565(0xFFFF00)) << x;
-}
-
 TEST(Viewport, ViewportsPartlyOffTheTargetAreClipped) {
   Fixture f;
   f.AddMesh(Floor(Colored(1, 1, 0)));
@@ -237,20 +165,6 @@ TEST(Viewport, ViewportsPartlyOffTheTargetAreClipped) {
   f.Draw();
   EXPECT_EQ(f.At(63, 63), Rgb565(kBackground));  // above this view's horizon at row 72
   EXPECT_EQ(f.At(39, 39), kSentinel);
-}
-
-TEST(Viewport, MeshHungOnAMovedAndTurnedFrameFollowsIt) {
-  Fixture f;
-  const FrameId frame = f.AddMesh(Square(0, 0, 0, 1, Colored(1, 0, 0)));
-  Frame& square = f.scene.frames[static_cast<size_t>(frame)];
-  SetPosition(square, 2, 0, 8);  // 16 pixels right of the centre
-  f.Draw();
-  EXPECT_EQ(f.At(48, 32), Rgb565(0xFF0000));
-  EXPECT_EQ(f.At(32, 32), Rgb565(kBackground));
-  // The camera turned toward the square puts it in the middle.
-  LookAt(f.scene.frames[static_cast<size_t>(f.camera)], square);
-  f.Draw();
-  EXPECT_EQ(f.At(32, 32), Rgb565(0xFF0000));
 }
 
 }  // namespace
