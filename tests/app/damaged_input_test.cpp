@@ -4,7 +4,6 @@
 #include <filesystem>
 #include <fstream>
 #include <map>
-#include <sstream>
 #include <string>
 
 #include "app/env_ini.h"
@@ -119,13 +118,6 @@ const std::map<std::string, std::string> kExpected = {
     {"xfile/unknown_material.x", "arena mesh: @: line 13: material 'Missing' is not defined"},
 };
 
-std::string Slurp(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::stringstream s;
-  s << in.rdbuf();
-  return s.str();
-}
-
 template <typename T>
 uint32_t Fnv(const std::vector<T>& values) {
   uint32_t h = 2166136261u;
@@ -162,7 +154,7 @@ std::string Read(const std::string& kind, const std::string& path) {
                     m.materials.size());
     }
     // The fuzzer takes the first byte for the number of joysticks attached.
-    const std::string bytes = Slurp(path);
+    const std::string bytes = ReadFile(path);
     const InputScript s = ParseInputScript(bytes.substr(1), static_cast<unsigned char>(bytes[0]) % 3, path);
     return Format("%zu steps, %lld passes", s.steps.size(), static_cast<long long>(s.passes));
   } catch (const FatalError& e) {
@@ -196,7 +188,7 @@ TEST(DamagedInput, EveryCorpusFileIsReadOrRefusedWithItsLine) {
 TEST(DamagedInput, EveryCutOfASoundFileIsRefusedOrReadNeverCrashes) {
   const std::string dir = MakeTempDir();
   for (const char* name : {"wave/list_chunk.wav", "xfile/good.x", "bitmap/rgb24_topdown.bmp", "bitmap/rle8.bmp"}) {
-    const std::string whole = Slurp(SourceDir() + "/fuzz/corpus/" + name);
+    const std::string whole = ReadFile(SourceDir() + "/fuzz/corpus/" + name);
     const std::string kind = fs::path(name).parent_path();
     const std::string path = dir + "/" + fs::path(name).filename().string();
     size_t refused = 0;

@@ -114,10 +114,7 @@ TEST_F(HeadlessRun, UnwritableDumpIsFatalAndNamed) {
 }
 
 TEST_F(HeadlessRun, MissingArenaTextureStopsTheLaunchInOneLine) {
-  std::ifstream in(app_ + "/back1.x");
-  std::stringstream mesh;
-  mesh << in.rdbuf();
-  std::string text = mesh.str();
+  std::string text = ReadFile(app_ + "/back1.x");
   for (size_t at; (at = text.find("grass.bmp")) != std::string::npos;) text.replace(at, 9, "nosuch.bmp");
   std::ofstream(app_ + "/back1.x") << text;
   const RunResult run = RunRaw({"--script", "-", "--dump", out_ + "/d.jsonl"}, "1 Enter\n5\n");
@@ -140,15 +137,7 @@ TEST_F(HeadlessRun, JoystickScriptMovesOnlyAChosenJoystick) {
   EXPECT_EQ(keys[2]["Sounds"], Json::array());
 }
 
-bool IsPngOfWidth(const std::string& path, uint32_t width) {
-  std::ifstream in(path, std::ios::binary);
-  unsigned char head[24] = {};
-  in.read(reinterpret_cast<char*>(head), sizeof head);
-  const unsigned char magic[8] = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1a, '\n'};
-  const uint32_t w = uint32_t{head[16]} << 24 | uint32_t{head[17]} << 16 | uint32_t{head[18]} << 8 | head[19];
-  return in && std::equal(magic, magic + 8, head) && w == width;
-}
-
+// What the pictures show, at both sizes, is the golden pictures' part.
 TEST_F(HeadlessRun, ScreenshotsOfTheAskedPasses) {
   const std::string a = out_ + "/a.png", b = out_ + "/b.png", c = out_ + "/c.png";
   const RunResult run =
@@ -156,12 +145,8 @@ TEST_F(HeadlessRun, ScreenshotsOfTheAskedPasses) {
              "1 Enter\n3\n");
   ASSERT_EQ(run.exit_code, 0) << run.err;
   EXPECT_NE(run.err.find("9:" + c + " not taken"), std::string::npos) << run.err;
-  EXPECT_TRUE(IsPngOfWidth(a, 320));
-  EXPECT_TRUE(IsPngOfWidth(b, 320));
+  EXPECT_TRUE(fs::exists(a) && fs::exists(b));
   EXPECT_FALSE(fs::exists(c));  // the run ended after pass 4
-  const std::string hires = out_ + "/hires.png";
-  Run("2\n", {"--hires", "--screenshot", "2:" + hires});
-  EXPECT_TRUE(IsPngOfWidth(hires, 640));
 }
 
 // Whatever stands at the name of a data file or of the script, the run ends at once with one

@@ -1,10 +1,6 @@
 #include <gtest/gtest.h>
-#include <sys/wait.h>
 
-#include <cstdlib>
 #include <filesystem>
-#include <fstream>
-#include <sstream>
 #include <string>
 
 #include "support/run_brawl.h"
@@ -15,26 +11,8 @@ namespace fs = std::filesystem;
 
 namespace {
 
-std::string Slurp(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::stringstream s;
-  s << in.rdbuf();
-  return s.str();
-}
-
-struct ToolRun {
-  int status;
-  std::string err;
-};
-
-ToolRun RunAssetgen(const std::string& arguments) {
-  const std::string scratch = MakeTempDir();
-  const std::string command =
-      BuildDir() + "/tools/assetgen/assetgen " + arguments + " >/dev/null 2>" + scratch + "/err";
-  const int status = std::system(command.c_str());
-  ToolRun run{WIFEXITED(status) ? WEXITSTATUS(status) : -1, Slurp(scratch + "/err")};
-  fs::remove_all(scratch);
-  return run;
+RunResult RunAssetgen(const std::string& arguments) {
+  return RunShell(BuildDir() + "/tools/assetgen/assetgen " + arguments);
 }
 
 const std::pair<const char*, uint32_t> kDataHashes[] = {
@@ -74,23 +52,23 @@ uint32_t Fnv(const std::string& bytes) {
 // show what they hold, so a change to one is a change to both.
 TEST(AssetgenRun, WritesThePinnedBytesOnEveryRun) {
   const std::string folder = MakeTempDir();
-  ASSERT_EQ(RunAssetgen(folder).status, 0);
+  ASSERT_EQ(RunAssetgen(folder).exit_code, 0);
   for (const auto& [name, hash] : kDataHashes) {
-    const std::string fresh = Slurp(folder + "/" + name);
+    const std::string fresh = ReadFile(folder + "/" + name);
     EXPECT_EQ(Fnv(fresh), hash) << name << " is not the pinned file";
-    EXPECT_TRUE(fresh == Slurp(BuildDir() + "/" + name)) << name << " differs from the build's copy";
+    EXPECT_TRUE(fresh == ReadFile(BuildDir() + "/" + name)) << name << " differs from the build's copy";
   }
   fs::remove_all(folder);
 }
 
 TEST(AssetgenRun, RefusesABadCommandLineOrFolderInOneLine) {
-  const ToolRun usage = RunAssetgen("");
-  EXPECT_EQ(usage.status, 2);
+  const RunResult usage = RunAssetgen("");
+  EXPECT_EQ(usage.exit_code, 2);
   EXPECT_NE(usage.err.find("usage"), std::string::npos);
 
   const std::string missing = MakeTempDir() + "/no-such-folder";
-  const ToolRun bad = RunAssetgen(missing);
-  EXPECT_EQ(bad.status, 1);
+  const RunResult bad = RunAssetgen(missing);
+  EXPECT_EQ(bad.exit_code, 1);
   EXPECT_EQ(bad.err.rfind("assetgen: ", 0), 0u) << bad.err;
   EXPECT_NE(bad.err.find(missing), std::string::npos) << bad.err;
   EXPECT_EQ(bad.err.find('\n'), bad.err.size() - 1) << bad.err;

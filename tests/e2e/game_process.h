@@ -8,8 +8,6 @@
 #include <chrono>
 #include <csignal>
 #include <cstdlib>
-#include <fstream>
-#include <sstream>
 #include <string>
 #include <thread>
 #include <vector>
@@ -72,17 +70,10 @@ class GameProcess {
     }
     return -1;
   }
-  std::string Errors() const { return Slurp(err_path_); }
-  std::string Output() const { return Slurp(out_path_); }
+  std::string Errors() const { return ReadFile(err_path_); }
+  std::string Output() const { return ReadFile(out_path_); }
 
  private:
-  static std::string Slurp(const std::string& path) {
-    std::ifstream in(path);
-    std::stringstream s;
-    s << in.rdbuf();
-    return s.str();
-  }
-
   pid_t pid_ = -1;
   std::string err_path_;
   std::string out_path_;

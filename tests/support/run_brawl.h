@@ -23,6 +23,12 @@ RunResult RunBrawl(const std::vector<std::string>& args, const std::string& scri
 // Returns the dump's lines, parsed; fails the test when the run does not end with status 0.
 std::vector<nlohmann::json> RunHeadless(const std::string& script, const std::vector<std::string>& args = {});
 
+// A shell command line run to its end: its exit status and both streams.
+RunResult RunShell(const std::string& command);
+
+// The bytes of a file; empty when it cannot be read.
+std::string ReadFile(const std::string& path);
+
 // A fresh empty folder under the test temp folder.
 std::string MakeTempDir();
 std::string BuildDir();

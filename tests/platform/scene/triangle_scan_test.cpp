@@ -52,15 +52,6 @@ TEST(TriangleScan, AFanAroundAPointCoversItsHullOnce) {
   }
 }
 
-TEST(TriangleScan, TopAndLeftEdgesOwnTheirCentresRightAndBottomDoNot) {
-  Coverage cover(8, 8);
-  // Edges exactly through pixel centres x = 1.5 .. 5.5, y = 1.5 .. 5.5.
-  cover.Add(V(1.5f, 1.5f), V(5.5f, 1.5f), V(5.5f, 5.5f));
-  cover.Add(V(1.5f, 1.5f), V(5.5f, 5.5f), V(1.5f, 5.5f));
-  for (int y = 0; y < 8; ++y)
-    for (int x = 0; x < 8; ++x) EXPECT_EQ(cover.At(x, y), (x >= 1 && x < 5 && y >= 1 && y < 5) ? 1 : 0);
-}
-
 TEST(TriangleScan, StaysInsideTheClipRectangleAndSurvivesHugeOrBrokenVertices) {
   std::vector<int> rows;
   const PixelRect clip{10, 20, 30, 40};

@@ -98,27 +98,6 @@ TEST(Viewport, ClearFillsItsOwnRectangleAndResetsDepth) {
   EXPECT_EQ(f.At(32, 32), Rgb565(0x00FF00));
 }
 
-TEST(Viewport, GroundReachingBehindTheCameraIsCutAtTheFrontPlane) {
-  Fixture f;
-  f.AddMesh(Floor(Colored(0, 0, 1)));
-  f.Draw();
-  const uint16_t ground = Rgb565(0x0000FF), sky = Rgb565(kBackground);
-  for (int x = 0; x < 64; ++x) {
-    for (int y = 0; y < 32; ++y) ASSERT_EQ(f.At(x, y), sky) << x << "," << y;
-    // Past the back plane (100 units) the ground is not drawn: row 32 looks 128 units out.
-    ASSERT_EQ(f.At(x, 32), sky) << x;
-    for (int y = 34; y < 64; ++y) ASSERT_EQ(f.At(x, y), ground) << x << "," << y;
-  }
-}
-
-TEST(Viewport, FacesWhollyBehindTheCameraDrawNothing) {
-  Fixture f;
-  f.AddMesh(Square(0, 0, -5, 3, Colored(1, 0, 0)));
-  f.AddMesh(Square(0, 0, 0.5f, 3, Colored(1, 0, 0)));  // between the eye and the front plane
-  f.Draw();
-  for (uint16_t p : f.target.pixels) ASSERT_EQ(p, Rgb565(kBackground));
-}
-
 Surface Quadrants() {
   // 4 x 4 texels: red, green / blue, black (the see-through colour).
   Surface s = MakeSurface(4, 4);

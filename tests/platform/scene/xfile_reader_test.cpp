@@ -94,22 +94,6 @@ TEST(XFileReader, MeshWithoutMaterialsIsWhiteAndOneEntryCoversEveryFace) {
   for (const Triangle& t : one.triangles) EXPECT_FLOAT_EQ(one.materials.at(t.material).face_color[1], 1.0f);
 }
 
-TEST(XFileReader, EveryCutOfAGoodFileIsRefusedOrReadNeverCrashes) {
-  std::ifstream in(Corpus("good.x"), std::ios::binary);
-  std::stringstream s;
-  s << in.rdbuf();
-  const std::string text = s.str();
-  int refused = 0;
-  for (size_t length = 0; length < text.size(); ++length) {
-    const std::string message = ErrorOfText(text.substr(0, length));
-    if (message != "(no error)") {
-      ++refused;
-      EXPECT_EQ(message.rfind("arena mesh: mem.x: ", 0), 0u) << message;
-    }
-  }
-  EXPECT_GT(refused, static_cast<int>(text.size()) * 9 / 10);
-}
-
 TEST(XFileReader, DeepNestingIsRefusedNotRecursedInto) {
   std::string text = "xof 0302txt 0032\n";
   for (int i = 0; i < 100000; ++i) text += "Frame {";
