@@ -150,11 +150,12 @@ TEST_F(HeadlessRun, ScreenshotsOfTheAskedPasses) {
 }
 
 // Whatever stands at the name of a data file or of the script, the run ends at once with one
-// line naming the file and what is wrong: never a hang, never all the memory.
+// line naming the file and what is wrong: never a hang, never all the memory. The reader's
+// own test holds every kind of file; here each reader of the game meets one, and the limits
+// the game sets.
 TEST_F(HeadlessRun, FilesThatAreNotWhatTheySeemAreRefusedAtOnce) {
   using Make = std::function<void(const std::string&)>;
   const Make missing = [](const std::string&) {};
-  const Make folder = [](const std::string& p) { fs::create_directory(p); };
   const Make fifo = [](const std::string& p) { ASSERT_EQ(mkfifo(p.c_str(), 0600), 0); };
   const Make gigabyte = [](const std::string& p) {
     std::ofstream{p};
@@ -174,12 +175,8 @@ TEST_F(HeadlessRun, FilesThatAreNotWhatTheySeemAreRefusedAtOnce) {
     std::string what, why;  // the message is "brawl: <what><path><why>"
   };
   for (const Case& c : std::vector<Case>{
-           {"env.ini", missing, false, 1, "settings file: ", ": cannot be opened: No such file or directory"},
-           {"env.ini", folder, false, 1, "settings file: ", ": is a directory"},
            {"env.ini", fifo, false, 1, "settings file: ", ": is a named pipe"},
            {"env.ini", link_to("/dev/urandom"), false, 1, "settings file: ", ": is a device"},
-           {"back1.x", folder, false, 1, "arena mesh: ", ": is a directory"},
-           {"back1.x", link_to("/dev/zero"), false, 1, "arena mesh: ", ": is a device"},
            {"back1.x", gigabyte, false, 1, "arena mesh: ", ": too large: 1073741824 bytes, more than 32 MiB"},
            {"title.bmp", fifo, false, 1, "bitmap: ", ": is a named pipe"},
            {"ogaa.wav", missing, false, 1, "cannot load wave: ", ": No such file or directory"},

@@ -33,31 +33,6 @@ class Machine : public ::testing::Test {
   void TearDown() override { std::filesystem::remove_all(dir_); }
 };
 
-TEST_F(Machine, SoundPlaysExactlyAsLongAsItsWave) {
-  Options options;
-  options.frame_ms = 10;
-  HeadlessMachine m(options, dir_);
-  WriteWave(dir_ + "/a.wav", 441, 22050);  // 20 ms
-  Audio& audio = m.platform.audio;
-  ASSERT_TRUE(audio.Open());
-  const int wave = audio.Load(dir_ + "/a.wav");
-  EXPECT_EQ(m.audio.LengthMs(wave), 20.0);
-  const int first = audio.Play(wave);
-  m.clock.Flip();
-  const int second = audio.Play(wave);  // same wave again, its own handle
-  EXPECT_NE(first, second);
-  EXPECT_TRUE(audio.IsPlaying(first));
-  EXPECT_TRUE(audio.IsPlaying(second));
-  m.clock.Flip();  // 20 ms since the first started: over
-  EXPECT_FALSE(audio.IsPlaying(first));
-  EXPECT_TRUE(audio.IsPlaying(second));
-  m.clock.Pause(9);
-  EXPECT_TRUE(audio.IsPlaying(second));
-  m.clock.Pause(1);
-  EXPECT_FALSE(audio.IsPlaying(second));
-  EXPECT_FALSE(audio.IsPlaying(first));
-}
-
 TEST_F(Machine, EmptyWaveEndsAtOnceAndBadWaveIsFatal) {
   HeadlessMachine m(Options{}, dir_);
   WriteWave(dir_ + "/empty.wav", 0, 8000);
@@ -121,18 +96,6 @@ TEST_F(Machine, DialogLaunchesOnceWithTheAskedTicksOnTopOfThePresets) {
   EXPECT_EQ(events.size(), 1u);
   EXPECT_TRUE(m.dialog.placed());
   EXPECT_EQ(m.dialog.width(), 320);
-}
-
-TEST_F(Machine, DialogLeavesUntickedWhatNobodyAskedFor) {
-  HeadlessMachine m(Options{}, dir_);
-  DialogControls controls;
-  controls.joystick_enabled[0] = controls.joystick_enabled[1] = false;
-  std::vector<DialogEvent> events;
-  m.platform.dialog.Show();
-  m.platform.dialog.Pump(controls, events, true);
-  EXPECT_EQ(events.size(), 1u);
-  EXPECT_FALSE(controls.hires_ticked || controls.fps_ticked || controls.joystick_ticked[0] ||
-               controls.joystick_ticked[1]);
 }
 
 }  // namespace

@@ -217,20 +217,6 @@ TEST(SurfaceBlt, ExtremeRectanglesStayInside) {
   for (uint16_t p : target.pixels) ASSERT_TRUE(p == kUntouched || shown.count(p)) << p;
 }
 
-TEST(SurfaceColours, AreThe565OfTheLow24Bits) {
-  EXPECT_EQ(Rgb565(0xFFFFFF), 0xFFFF);
-  EXPECT_EQ(Rgb565(0xFF0000), 0xF800);
-  EXPECT_EQ(Rgb565(0x00FF00), 0x07E0);
-  EXPECT_EQ(Rgb565(0x0000FF), 0x001F);
-  EXPECT_EQ(Rgb565(0x7070E0), (14 << 11) | (28 << 5) | 28);
-  Surface s = Canvas(3, 3);
-  SetForeColor(s, -1);
-  SetFillColor(s, 0x00FF00);
-  DrawBox(s, 0, 0, 3, 3);
-  EXPECT_EQ(At(s, 0, 0), 0xFFFF);  // -1 outlines in white
-  EXPECT_EQ(At(s, 1, 1), 0x07E0);
-}
-
 TEST(SurfaceDrawBox, OutlinesInForeAndFillsInFillColour) {
   Surface s = Canvas(10, 8);
   SetForeColor(s, 0xFF0000);
