@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
@@ -43,9 +44,14 @@ const std::map<std::string, std::string> kExpected = {
     {"bitmap/offset_beyond.bmp", "bitmap: @: truncated: no pixel data"},
     {"bitmap/pal4.bmp", "5x4, #770622cd"},
     {"bitmap/pal8.bmp", "bitmap: @: A BMP image contains a pixel with a color out of the palette"},
+    {"bitmap/pal8_plain.bmp", "4x1, #d63426e4"},
+    {"bitmap/pal8_topdown.bmp", "6x2, #bc98dc07"},
     {"bitmap/palette_index_outside.bmp", "bitmap: @: A BMP image contains a pixel with a color out of the palette"},
     {"bitmap/rgb16_bitfields.bmp", "4x2, #04a8ebd5"},
+    {"bitmap/rgb24_bottomup.bmp", "3x2, #42ca0118"},
     {"bitmap/rgb24_topdown.bmp", "3x2, #43cc0217"},
+    {"bitmap/rgb24_topdown_same.bmp", "3x2, #42ca0118"},
+    {"bitmap/rgb32_plain.bmp", "2x1, #a725beec"},
     {"bitmap/rgb32_v5.bmp", "2x2, #226bf4ab"},
     {"bitmap/rle4.bmp", "4x2, #97180bae"},
     {"bitmap/rle8.bmp", "4x3, #bbb067cd"},
@@ -146,6 +152,7 @@ std::string Read(const std::string& kind, const std::string& path) {
     }
     if (kind == "bitmap") {
       const Surface s = LoadBitmap(path);
+      if (s.pixels.size() != static_cast<size_t>(s.width) * static_cast<size_t>(s.height)) return "torn picture";
       return Format("%dx%d, #%08x", s.width, s.height, Fnv(s.pixels));
     }
     if (kind == "xfile") {
@@ -183,18 +190,29 @@ TEST(DamagedInput, EveryCorpusFileIsReadOrRefusedWithItsLine) {
   EXPECT_EQ(seen, kExpected.size()) << "a file of the table is gone from the corpora";
 }
 
-// Every cut of a sound file is refused (a wave) or read or refused with its name, never a
-// crash; nearly every cut of a mesh is refused.
-TEST(DamagedInput, EveryCutOfASoundFileIsRefusedOrReadNeverCrashes) {
+// Every cut of a sound file, and every bitmap with a header byte spoiled, is refused with its
+// name on one line or read whole, never a crash; every cut of a wave and nearly every cut of
+// a mesh is refused.
+TEST(DamagedInput, EveryCutOrSpoiledHeaderIsRefusedOrReadNeverCrashes) {
   const std::string dir = MakeTempDir();
-  for (const char* name : {"wave/list_chunk.wav", "xfile/good.x", "bitmap/rgb24_topdown.bmp", "bitmap/rle8.bmp"}) {
+  for (const char* name : {"wave/list_chunk.wav", "xfile/good.x", "bitmap/rgb24_bottomup.bmp",
+                           "bitmap/pal8_topdown.bmp", "bitmap/mono.bmp", "bitmap/rle8.bmp"}) {
     const std::string whole = ReadFile(SourceDir() + "/fuzz/corpus/" + name);
     const std::string kind = fs::path(name).parent_path();
-    const std::string path = dir + "/" + fs::path(name).filename().string();
+    std::vector<std::string> damaged;
+    for (size_t length = 0; length < whole.size(); ++length) damaged.push_back(whole.substr(0, length));
+    for (size_t at = 0; kind == "bitmap" && at < std::min<size_t>(whole.size(), 54 + 16); ++at)
+      for (const char value : {'\x00', '\x01', '\x7F', '\x80', '\xFF'}) {
+        damaged.push_back(whole);
+        damaged.back()[at] = value;
+      }
     size_t refused = 0;
-    for (size_t length = 0; length < whole.size(); ++length) {
-      std::ofstream(path, std::ios::binary) << whole.substr(0, length);
+    for (size_t i = 0; i < damaged.size(); ++i) {
+      // A new file each time: rewriting one file waits for the disk.
+      const std::string path = dir + "/" + std::to_string(i) + fs::path(name).extension().string();
+      std::ofstream(path, std::ios::binary) << damaged[i];
       const std::string message = Read(kind, path);
+      ASSERT_NE(message, "torn picture") << name << ", copy " << i;
       if (message.find(path) == std::string::npos) continue;
       ++refused;
       EXPECT_EQ(message.find('\n'), std::string::npos) << message;
