@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <bit>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
@@ -106,15 +107,17 @@ const std::map<std::string, std::string> kExpected = {
     {"xfile/face_index_out_of_range.x", "arena mesh: @: line 8: face 0 names vertex 3 of a mesh with 3"},
     {"xfile/float_size_control_bytes.x", "arena mesh: @: unknown float size '0?\?\?' in the header"},
     {"xfile/format_line_break.x", "arena mesh: @: unknown .x format '0;;?'"},
-    {"xfile/good.x", "5 vertices, 3 triangles, 3 materials"},
+    {"xfile/good.x", "5 vertices, 3 triangles, 3 materials, #84822f8d"},
     {"xfile/huge_count.x", "arena mesh: @: line 3: 4000000000 vertices claimed, more than the rest of the file can hold"},
     {"xfile/infinite_coordinate.x", "arena mesh: @: line 5: expected a number, found 'inf'"},
     {"xfile/material_index_out_of_range.x", "arena mesh: @: line 13: face 0 takes material 1 of 1"},
     {"xfile/misspelt_template.x", "arena mesh: @: holds no mesh"},
     {"xfile/negative_count.x", "arena mesh: @: line 3: expected a whole number, found '-3'"},
     {"xfile/no_header.x", "arena mesh: @: not a .x file (no 'xof ' header)"},
+    {"xfile/no_materials.x", "4 vertices, 2 triangles, 1 materials, #06dc0f27"},
     {"xfile/no_mesh.x", "arena mesh: @: holds no mesh"},
     {"xfile/normals_face_mismatch.x", "arena mesh: @: line 12: MeshNormals has 2 faces for a mesh with 1"},
+    {"xfile/one_material_for_all.x", "4 vertices, 2 triangles, 2 materials, #328517a7"},
     {"xfile/short_header.x", "arena mesh: @: not a .x file (no 'xof ' header)"},
     {"xfile/too_few_materials.x", "arena mesh: @: line 15: the material list names 2 materials but gives 1"},
     {"xfile/truncated.x", "arena mesh: @: line 41: the file ends where a number should be"},
@@ -122,6 +125,7 @@ const std::map<std::string, std::string> kExpected = {
     {"xfile/unclosed_string.x", "arena mesh: @: line 2: a string is not closed"},
     {"xfile/unclosed_unknown_template.x", "arena mesh: @: line 14: the file ends inside an object (a '}' is missing)"},
     {"xfile/unknown_material.x", "arena mesh: @: line 13: material 'Missing' is not defined"},
+    {"xfile/uv_second_mesh.x", "6 vertices, 2 triangles, 2 materials, #4c74f092"},
 };
 
 template <typename T>
@@ -157,8 +161,20 @@ std::string Read(const std::string& kind, const std::string& path) {
     }
     if (kind == "xfile") {
       const Mesh m = ReadXFile(path, "arena mesh");
-      return Format("%zu vertices, %zu triangles, %zu materials", m.vertices.size(), m.triangles.size(),
-                    m.materials.size());
+      std::vector<uint32_t> words;  // every number the mesh holds, and its texture names
+      auto put = [&](std::initializer_list<float> values) {
+        for (const float v : values) words.push_back(std::bit_cast<uint32_t>(v));
+      };
+      for (const Vec3& v : m.vertices) put({v.x, v.y, v.z});
+      for (const TexCoord& t : m.uv) put({t.u, t.v});
+      for (const Triangle& t : m.triangles) words.insert(words.end(), {t.v[0], t.v[1], t.v[2], t.material});
+      for (const Material& a : m.materials) {
+        put({a.face_color[0], a.face_color[1], a.face_color[2], a.face_color[3], a.power, a.specular[0],
+             a.specular[1], a.specular[2], a.emissive[0], a.emissive[1], a.emissive[2]});
+        for (const char c : a.texture) words.push_back(static_cast<unsigned char>(c));
+      }
+      return Format("%zu vertices, %zu triangles, %zu materials, #%08x", m.vertices.size(), m.triangles.size(),
+                    m.materials.size(), Fnv(words));
     }
     // The fuzzer takes the first byte for the number of joysticks attached.
     const std::string bytes = ReadFile(path);
@@ -224,6 +240,17 @@ TEST(DamagedInput, EveryCutOrSpoiledHeaderIsRefusedOrReadNeverCrashes) {
     }
   }
   fs::remove_all(dir);
+}
+
+TEST(DamagedInput, DeepNestingIsRefusedNotRecursedInto) {
+  std::string text = "xof 0302txt 0032\n";
+  for (int i = 0; i < 100000; ++i) text += "Frame {";
+  try {
+    ParseXFile(text, "deep.x", "arena mesh");
+    ADD_FAILURE() << "accepted";
+  } catch (const FatalError& e) {
+    EXPECT_NE(std::string(e.what()).find("nested too deep"), std::string::npos) << e.what();
+  }
 }
 
 }  // namespace
