@@ -47,7 +47,8 @@ const std::map<std::string, std::string> kExpected = {
     {"bitmap/pal8.bmp", "bitmap: @: A BMP image contains a pixel with a color out of the palette"},
     {"bitmap/pal8_plain.bmp", "4x1, #d63426e4"},
     {"bitmap/pal8_topdown.bmp", "6x2, #bc98dc07"},
-    {"bitmap/palette_index_outside.bmp", "bitmap: @: A BMP image contains a pixel with a color out of the palette"},
+    {"bitmap/palette_index_outside.bmp",
+     "bitmap: @: A BMP image contains a pixel with a color out of the palette"},
     {"bitmap/rgb16_bitfields.bmp", "4x2, #04a8ebd5"},
     {"bitmap/rgb24_bottomup.bmp", "3x2, #42ca0118"},
     {"bitmap/rgb24_topdown.bmp", "3x2, #43cc0217"},
@@ -64,15 +65,20 @@ const std::map<std::string, std::string> kExpected = {
     {"bitmap/width_zero.bmp", "bitmap: @: empty picture"},
     {"env_ini/control_bytes.ini", "settings file: @: field 1 is not a number: \"1?[2J?\""},
     {"env_ini/crlf_quoted_label.ini", "wait 700, hires 1, fps 0"},
-    {"env_ini/empty.ini", "settings file: @: has 0 of its six fields (a number and a label on each of three lines)"},
+    {"env_ini/empty.ini",
+     "settings file: @: has 0 of its six fields (a number and a label on each of three lines)"},
     {"env_ini/empty_number.ini", "settings file: @: field 3 is not a number: \"\""},
-    {"env_ini/field_5_huge.ini", "settings file: @: field 5 is outside -32768..32767: 99999999999999999999999"},
-    {"env_ini/five_fields.ini", "settings file: @: has 5 of its six fields (a number and a label on each of three lines)"},
-    {"env_ini/five_fields_trailing_comma.ini", "settings file: @: has 5 of its six fields (a number and a label on each of three lines)"},
+    {"env_ini/field_5_huge.ini",
+     "settings file: @: field 5 is outside -32768..32767: 99999999999999999999999"},
+    {"env_ini/five_fields.ini",
+     "settings file: @: has 5 of its six fields (a number and a label on each of three lines)"},
+    {"env_ini/five_fields_trailing_comma.ini",
+     "settings file: @: has 5 of its six fields (a number and a label on each of three lines)"},
     {"env_ini/garbage_after_sixth.ini", "wait 1, hires 0, fps -1"},
     {"env_ini/generated.ini", "wait 1000, hires 0, fps 0"},
     {"env_ini/hex_number.ini", "settings file: @: field 3 is not a number: \"0x1\""},
-    {"env_ini/huge_field.ini", "settings file: @: field 1 is outside -32768..32767: 7777777777777777777777777777777777777777..."},
+    {"env_ini/huge_field.ini",
+     "settings file: @: field 1 is outside -32768..32767: 7777777777777777777777777777777777777777..."},
     {"env_ini/negative.ini", "wait -500, hires 0, fps 0"},
     {"env_ini/not_number.ini", "settings file: @: field 1 is not a number: \"abc\""},
     {"env_ini/one_line.ini", "wait 5, hires 1, fps 1"},
@@ -80,8 +86,10 @@ const std::map<std::string, std::string> kExpected = {
     {"env_ini/plain.ini", "wait 0, hires 1, fps 1"},
     {"env_ini/quoted_number_spanning_lines.ini", "settings file: @: field 3 is not a number: \"?0,\""},
     {"env_ini/text_after_quote.ini", "wait 1, hires 2, fps 3"},
-    {"env_ini/too_few.ini", "settings file: @: has 2 of its six fields (a number and a label on each of three lines)"},
-    {"env_ini/unclosed_quote.ini", "settings file: @: has 4 of its six fields (a number and a label on each of three lines)"},
+    {"env_ini/too_few.ini",
+     "settings file: @: has 2 of its six fields (a number and a label on each of three lines)"},
+    {"env_ini/unclosed_quote.ini",
+     "settings file: @: has 4 of its six fields (a number and a label on each of three lines)"},
     {"env_ini/word_for_number.ini", "settings file: @: field 1 is not a number: \"fast\""},
     {"input_script/bad_count.txt", "@, line 2: the count must be between 1 and 1000000000, not 0"},
     {"input_script/bad_key.txt", "@, line 3: unknown key 'Jump'"},
@@ -92,7 +100,8 @@ const std::map<std::string, std::string> kExpected = {
     {"wave/bits24.wav", "cannot load wave: @: unsupported 24-bit samples (8 or 16 expected)"},
     {"wave/chunk_id_line_break.wav", "cannot load wave: @: chunk 'd?\?\?' claims 6316032 bytes, only 4 left"},
     {"wave/chunk_id_zero.wav", "cannot load wave: @: chunk '?\?\?\?' claims 255 bytes, only 0 left"},
-    {"wave/data_claims_too_much.wav", "cannot load wave: @: chunk 'data' claims 4294967280 bytes, only 100 left"},
+    {"wave/data_claims_too_much.wav",
+     "cannot load wave: @: chunk 'data' claims 4294967280 bytes, only 100 left"},
     {"wave/data_cut_short.wav", "cannot load wave: @: header claims 144 bytes, file holds 134"},
     {"wave/data_first.wav", "1 ch, 22050 Hz, 16 bit, 8 frames, 0.36281179138321995 ms, #29abad55"},
     {"wave/empty.wav", "cannot load wave: @: not a RIFF/WAVE file"},
@@ -113,13 +122,16 @@ const std::map<std::string, std::string> kExpected = {
     {"wave/zero_rate.wav", "cannot load wave: @: unsupported sample rate 0"},
     {"xfile/bad_number.x", "arena mesh: @: line 5: expected a number, found 'zero'"},
     {"xfile/binary.x", "arena mesh: @: binary .x files are not supported; save it as text"},
-    {"xfile/compressed_bzip.x", "arena mesh: @: compressed .x files are not supported; save it as uncompressed text"},
-    {"xfile/compressed_tzip.x", "arena mesh: @: compressed .x files are not supported; save it as uncompressed text"},
+    {"xfile/compressed_bzip.x",
+     "arena mesh: @: compressed .x files are not supported; save it as uncompressed text"},
+    {"xfile/compressed_tzip.x",
+     "arena mesh: @: compressed .x files are not supported; save it as uncompressed text"},
     {"xfile/face_index_out_of_range.x", "arena mesh: @: line 8: face 0 names vertex 3 of a mesh with 3"},
     {"xfile/float_size_control_bytes.x", "arena mesh: @: unknown float size '0?\?\?' in the header"},
     {"xfile/format_line_break.x", "arena mesh: @: unknown .x format '0;;?'"},
     {"xfile/good.x", "5 vertices, 3 triangles, 3 materials, #84822f8d"},
-    {"xfile/huge_count.x", "arena mesh: @: line 3: 4000000000 vertices claimed, more than the rest of the file can hold"},
+    {"xfile/huge_count.x",
+     "arena mesh: @: line 3: 4000000000 vertices claimed, more than the rest of the file can hold"},
     {"xfile/infinite_coordinate.x", "arena mesh: @: line 5: expected a number, found 'inf'"},
     {"xfile/material_index_out_of_range.x", "arena mesh: @: line 13: face 0 takes material 1 of 1"},
     {"xfile/misspelt_template.x", "arena mesh: @: holds no mesh"},
@@ -134,7 +146,8 @@ const std::map<std::string, std::string> kExpected = {
     {"xfile/truncated.x", "arena mesh: @: line 41: the file ends where a number should be"},
     {"xfile/two_corner_face.x", "arena mesh: @: line 8: face 0 has 2 corners, fewer than 3"},
     {"xfile/unclosed_string.x", "arena mesh: @: line 2: a string is not closed"},
-    {"xfile/unclosed_unknown_template.x", "arena mesh: @: line 14: the file ends inside an object (a '}' is missing)"},
+    {"xfile/unclosed_unknown_template.x",
+     "arena mesh: @: line 14: the file ends inside an object (a '}' is missing)"},
     {"xfile/unknown_material.x", "arena mesh: @: line 13: material 'Missing' is not defined"},
     {"xfile/uv_second_mesh.x", "6 vertices, 2 triangles, 2 materials, #4c74f092"},
 };
@@ -167,7 +180,8 @@ std::string Read(const std::string& kind, const std::string& path) {
     }
     if (kind == "bitmap") {
       const Surface s = LoadBitmap(path);
-      if (s.pixels.size() != static_cast<size_t>(s.width) * static_cast<size_t>(s.height)) return "torn picture";
+      if (s.pixels.size() != static_cast<size_t>(s.width) * static_cast<size_t>(s.height))
+        return "torn picture";
       return Format("%dx%d, #%08x", s.width, s.height, Fnv(s.pixels));
     }
     if (kind == "xfile") {
@@ -184,8 +198,8 @@ std::string Read(const std::string& kind, const std::string& path) {
              a.specular[1], a.specular[2], a.emissive[0], a.emissive[1], a.emissive[2]});
         for (const char c : a.texture) words.push_back(static_cast<unsigned char>(c));
       }
-      return Format("%zu vertices, %zu triangles, %zu materials, #%08x", m.vertices.size(), m.triangles.size(),
-                    m.materials.size(), Fnv(words));
+      return Format("%zu vertices, %zu triangles, %zu materials, #%08x", m.vertices.size(),
+                    m.triangles.size(), m.materials.size(), Fnv(words));
     }
     // The fuzzer takes the first byte for the number of joysticks attached.
     const std::string bytes = ReadFile(path);

@@ -85,7 +85,9 @@ TEST_F(HeadlessRun, BadOptionsAndScriptLinesAreUsageErrorsAndWriteNoDump) {
       {{"--headless", "--frames", "ten"}, "", "brawl: --frames"},
       {{"--headless", "--no-such-option"}, "", "brawl: --no-such-option"},
       {{"--frames", "3"}, "", "--headless"},
-      {{"--headless", "--script", "-"}, "1 Enter\n# two\n\n2 Fire\n", "brawl: input script (standard input), line 4: unknown key 'Fire'\n"},
+      {{"--headless", "--script", "-"},
+       "1 Enter\n# two\n\n2 Fire\n",
+       "brawl: input script (standard input), line 4: unknown key 'Fire'\n"},
       {{"--headless", "--script", "-"}, "1 Enter\n1 J1.B0\n", "line 2"},  // no joystick attached
   };
   for (const auto& c : cases) {

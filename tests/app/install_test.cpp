@@ -60,7 +60,7 @@ TEST_F(Installed, DesktopEntryAndMetainfoPassTheirValidators) {
   EXPECT_EQ(meta.exit_code, 0) << meta.out << meta.err;
   // Only the warnings reach the log.
   const RunResult man = RunShell("( LC_ALL=C.UTF-8 MANWIDTH=80 man --warnings -l '" + Prefix() +
-                             "/share/man/man6/brawl.6' >/dev/null )");
+                                 "/share/man/man6/brawl.6' >/dev/null )");
   EXPECT_EQ(man.out + man.err, "");
 }
 
@@ -69,8 +69,8 @@ TEST_F(Installed, PlaysFromAnyFolderLikeTheBuiltGame) {
   const std::string script = elsewhere + "/script";
   std::ofstream(script) << "1 Enter\n40 Up Num3\n";
   const RunResult run = RunShell("cd '" + elsewhere + "' && '" + Prefix() +
-                             "/bin/brawl' --headless --script script --dump installed.jsonl && '" +
-                             BRAWL_EXE + "' --headless --script script --dump built.jsonl");
+                                 "/bin/brawl' --headless --script script --dump installed.jsonl && '" +
+                                 BRAWL_EXE + "' --headless --script script --dump built.jsonl");
   ASSERT_EQ(run.exit_code, 0) << run.out << run.err;
   const std::string installed = ReadFile(elsewhere + "/installed.jsonl");
   EXPECT_FALSE(installed.empty());

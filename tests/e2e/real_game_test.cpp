@@ -69,8 +69,10 @@ TEST_F(RealGameTest, EveryWayOutEndsWithStatusZero) {
     GameProcess game(x_.display(), c.args, c.folder);
     std::string window = WaitForWindow(kSettingsTitle);
     ASSERT_NE(window, "") << c.what << ": " << game.Errors();
-    RecordProperty("settings_window_shown_ms",
-                   static_cast<int>(std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count() * 1000));
+    RecordProperty(
+        "settings_window_shown_ms",
+        static_cast<int>(std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count() *
+                         1000));
     if (c.launch) {
       HoldKey("Return");
       window = WaitForWindow(kGameTitle);
@@ -85,13 +87,14 @@ TEST_F(RealGameTest, EveryWayOutEndsWithStatusZero) {
       x_.Run("xdotool windowclose " + window);
     } else if (c.out == "close box") {  // at the right end of the title bar
       const XServer::Area area = x_.AreaOf(window);
-      x_.Run("xdotool mousemove " + std::to_string(area.x + area.width - 10) + " " + std::to_string(area.y - 10) +
-             " sleep 0.1 click 1");
+      x_.Run("xdotool mousemove " + std::to_string(area.x + area.width - 10) + " " +
+             std::to_string(area.y - 10) + " sleep 0.1 click 1");
     } else {
       std::istringstream keys(c.out.substr(4));
       for (std::string key; keys >> key;) HoldKey(key);
     }
-    EXPECT_EQ(game.Wait(std::chrono::seconds(c.out == "destroy" ? 5 : 20)), 0) << c.what << ": " << game.Errors();
+    EXPECT_EQ(game.Wait(std::chrono::seconds(c.out == "destroy" ? 5 : 20)), 0)
+        << c.what << ": " << game.Errors();
     if (c.out == "destroy" && !c.launch) {
       EXPECT_TRUE(OnlyGtkOwnWordsOnADestroyedWindow(game.Errors())) << c.what << ": " << game.Errors();
     } else {

@@ -56,7 +56,8 @@ class RealMatchTest : public ::testing::Test {
     return LoadPng(path);
   }
   void Click(int x, int y) {
-    x_.Run("xdotool mousemove " + std::to_string(x) + " " + std::to_string(y) + " sleep 0.1 click 1 sleep 0.3");
+    x_.Run("xdotool mousemove " + std::to_string(x) + " " + std::to_string(y) +
+           " sleep 0.1 click 1 sleep 0.3");
   }
 
   XServer x_;

@@ -32,11 +32,14 @@ TEST(InputScript, StepsKeepTheirCountsKeysAndJoystickControls) {
   EXPECT_EQ(s.steps[1].held.keys, (1u << static_cast<int>(Key::Up)) | (1u << static_cast<int>(Key::Num3)));
   EXPECT_EQ(s.steps[2].held.keys, 0u);  // a count alone holds nothing
   EXPECT_TRUE(s.steps[3].held.Holds(Key::Escape));
-  const InputScript all = Parse("1 Up Down Left Right Num1 Num2 Num3 Num4 S X C Z N B M Enter Space Escape\n");
+  const InputScript all =
+      Parse("1 Up Down Left Right Num1 Num2 Num3 Num4 S X C Z N B M Enter Space Escape\n");
   EXPECT_EQ(all.steps[0].held.keys, (1u << static_cast<int>(Key::Count)) - 1);
   const HeldInput h = Parse("2 J1.Left J1.B0 J2.Down J2.B3 J2.Right\n", 2).steps[0].held;
-  EXPECT_EQ(h.joystick[0], (1 << static_cast<int>(StickControl::Left)) | (1 << static_cast<int>(StickControl::B0)));
-  EXPECT_EQ(h.joystick[1], (1 << static_cast<int>(StickControl::Down)) | (1 << static_cast<int>(StickControl::B3)) |
+  EXPECT_EQ(h.joystick[0],
+            (1 << static_cast<int>(StickControl::Left)) | (1 << static_cast<int>(StickControl::B0)));
+  EXPECT_EQ(h.joystick[1], (1 << static_cast<int>(StickControl::Down)) |
+                               (1 << static_cast<int>(StickControl::B3)) |
                                (1 << static_cast<int>(StickControl::Right)));
   EXPECT_EQ(h.keys, 0u);
   EXPECT_TRUE(Parse("# nothing\n\n   \n#1 Enter\n").steps.empty());

@@ -41,8 +41,10 @@ TEST(Options, DefaultsAndEveryOptionAreRead) {
   EXPECT_EQ(d.clock_start, 36000.0);
   EXPECT_EQ(d.frame_ms, 1000.0 / 60.0);
   const Options o = Parse(
-      "--headless --hires --show-fps --joystick 2 --joysticks 2 --joystick 1 --script - --frames 0 --dump d.jsonl "
-      "--screenshot 3:a.png --screenshot 3:dir/b:c.png --clock-start 86399.5 --frame-ms 2.5e1 --app-path /data");
+      "--headless --hires --show-fps --joystick 2 --joysticks 2 --joystick 1 --script - --frames 0 --dump "
+      "d.jsonl "
+      "--screenshot 3:a.png --screenshot 3:dir/b:c.png --clock-start 86399.5 --frame-ms 2.5e1 --app-path "
+      "/data");
   EXPECT_TRUE(o.headless && o.hires && o.show_fps);
   EXPECT_EQ(o.joysticks, 2);
   EXPECT_TRUE(o.joystick[0] && o.joystick[1]);
@@ -142,7 +144,8 @@ TEST(Options, EveryRangeAcceptsItsLastValueAndRefusesTheFirstBeyond) {
   };
   for (const auto& [option, accepted, refused] : edges) {
     // Both joystick boxes can be ticked only with two joysticks attached.
-    const std::string line = std::string("--headless ") + (std::string(option) == "--joystick" ? "--joysticks 2 " : "") + option + " ";
+    const std::string line = std::string("--headless ") +
+                             (std::string(option) == "--joystick" ? "--joysticks 2 " : "") + option + " ";
     EXPECT_EQ(Refusal(line + accepted), "") << option << " " << accepted;
     EXPECT_NE(Refusal(line + refused).find(option), std::string::npos) << option << " " << refused;
   }

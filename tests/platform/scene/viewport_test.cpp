@@ -212,7 +212,7 @@ Surface GrazingFloor(int width, int height) {
   Fixture view(width, height, 0x000000);
   view.scene.frames[0].position.y = 1.0f;
   view.AddMesh(TexturedQuad({{-40, 0, 1.5f}, {-20, 0, 90}, {60, 0, 80}, {40, 0, -10}},
-                        {{0, 0}, {10, 44.5f}, {50, 39.5f}, {40, -5}}, std::move(tile)));
+                            {{0, 0}, {10, 44.5f}, {50, 39.5f}, {40, -5}}, std::move(tile)));
   return view.Draw();
 }
 
