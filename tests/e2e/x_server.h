@@ -21,17 +21,26 @@ namespace brawl {
 constexpr char kSettingsTitle[] = "出撃前の設定";
 constexpr char kGameTitle[] = "Billboard Brawl";
 
-// Starts `argv` with `env_display` as DISPLAY (unless empty), output to /dev/null.
-inline pid_t Spawn(const std::vector<std::string>& argv, const std::string& env_display) {
+// Starts `argv` in `folder` (unless empty) with `display` as DISPLAY (none when empty) and
+// silent audio, its output and errors into the files named.
+inline pid_t Spawn(const std::vector<std::string>& argv, const std::string& display,
+                   const std::string& out = "/dev/null", const std::string& err = "/dev/null",
+                   const std::string& folder = "") {
   const pid_t pid = fork();
   if (pid != 0) return pid;
   // Gone with the test, even when the test dies without cleaning up.
   prctl(PR_SET_PDEATHSIG, SIGKILL);
-  const int null = open("/dev/null", O_RDWR);
-  dup2(null, 0);
-  dup2(null, 1);
-  dup2(null, 2);
-  if (!env_display.empty()) setenv("DISPLAY", env_display.c_str(), 1);
+  dup2(open("/dev/null", O_RDWR), 0);
+  dup2(open(out.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644), 1);
+  dup2(open(err.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644), 2);
+  if (!folder.empty() && chdir(folder.c_str()) != 0) _exit(126);
+  unsetenv("WAYLAND_DISPLAY");
+  if (display.empty()) {
+    unsetenv("DISPLAY");
+  } else {
+    setenv("DISPLAY", display.c_str(), 1);
+  }
+  setenv("SDL_AUDIODRIVER", "dummy", 1);
   std::vector<char*> args;
   for (const std::string& a : argv) args.push_back(const_cast<char*>(a.c_str()));
   args.push_back(nullptr);

@@ -256,36 +256,32 @@ void ExpectSwappedReading(JoystickState& joy, JoystickDevices& devices, SDL_Joys
   EXPECT_EQ(joy.JoyButton[0][3], 0);
 }
 
-TEST_F(SdlJoystickTest, UsersMappingFileInTheConfigFolderIsUsed) {
-  const std::string home = MakeTempDir();
-  std::filesystem::create_directories(home + "/billboard-brawl");
-  std::ofstream(home + "/billboard-brawl/gamecontrollerdb.txt") << "# my pads\n"
-                                                                << SwappedMapping(PlainPadGuid());
-  setenv("XDG_CONFIG_HOME", home.c_str(), 1);
-  LoadPadMappings();
-  unsetenv("XDG_CONFIG_HOME");
-
-  VirtualPad& pad = Attach(false);
-  ASSERT_TRUE(SDL_IsGameController(pad.device));
-  Discover();
-  ExpectSwappedReading(joy_, *devices_, pad.handle);
-  std::filesystem::remove_all(home);
-}
-
-TEST_F(SdlJoystickTest, MappingFileNamedInTheEnvironmentIsReadBySdlAtStart) {
-  const std::string dir = MakeTempDir();
-  const std::string file = dir + "/pads.txt";
-  std::ofstream(file) << SwappedMapping(PlainPadGuid());
-  SDL_Quit();
-  setenv("SDL_GAMECONTROLLERCONFIG_FILE", file.c_str(), 1);
-  ASSERT_EQ(SDL_Init(SDL_INIT_JOYSTICK | SDL_INIT_GAMECONTROLLER), 0);
-  unsetenv("SDL_GAMECONTROLLERCONFIG_FILE");
-
-  VirtualPad& pad = Attach(false);
-  EXPECT_TRUE(SDL_IsGameController(pad.device));
-  Discover();
-  ExpectSwappedReading(joy_, *devices_, pad.handle);
-  std::filesystem::remove_all(dir);
+// The player's mapping file in the config folder, or one named in the environment for SDL.
+TEST_F(SdlJoystickTest, MappingFilesOfTheConfigFolderAndTheEnvironmentAreUsed) {
+  for (const bool environment : {false, true}) {
+    const std::string home = MakeTempDir();
+    const std::string file =
+        environment ? home + "/pads.txt" : home + "/billboard-brawl/gamecontrollerdb.txt";
+    std::filesystem::create_directories(std::filesystem::path(file).parent_path());
+    std::ofstream(file) << "# my pads\n" << SwappedMapping(PlainPadGuid());
+    if (environment) {
+      devices_.reset();
+      SDL_Quit();
+      setenv("SDL_GAMECONTROLLERCONFIG_FILE", file.c_str(), 1);
+      ASSERT_EQ(SDL_Init(SDL_INIT_JOYSTICK | SDL_INIT_GAMECONTROLLER), 0);
+      unsetenv("SDL_GAMECONTROLLERCONFIG_FILE");
+    } else {
+      setenv("XDG_CONFIG_HOME", home.c_str(), 1);
+      LoadPadMappings();
+      unsetenv("XDG_CONFIG_HOME");
+    }
+    VirtualPad& pad = Attach(false);
+    ASSERT_TRUE(SDL_IsGameController(pad.device)) << environment;
+    Discover();
+    ExpectSwappedReading(joy_, *devices_, pad.handle);
+    Detach(pad);
+    std::filesystem::remove_all(home);
+  }
 }
 
 // The mappings are the player's own and the game runs without them: a file that cannot be
