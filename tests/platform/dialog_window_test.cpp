@@ -115,11 +115,6 @@ class DialogWindowTest : public ::testing::Test {
     return false;
   }
 
-  // A key held long enough for anyone to see it, as a hand would.
-  void PressKey(const std::string& key) {
-    server_->Run("xdotool keydown " + key + " sleep 0.1 keyup " + key);
-  }
-
   // A click on a control, a few pixels into it.
   void Click(const std::string& caption) {
     int x = 0, y = 0;
@@ -195,7 +190,7 @@ TEST_F(DialogWindowTest, EnterOnABoxJustTickedLaunchesWithTheBoxStillTicked) {
   ShowWindow();
   Click("高解像度モード(重い)で出撃");
   ASSERT_TRUE(PumpUntil([&] { return controls_.hires_ticked; }));
-  PressKey("Return");
+  server_->HoldKey("Return");
   ASSERT_TRUE(PumpUntil([&] { return !events_.empty(); }));
   EXPECT_EQ(events_, std::vector<DialogEvent>{DialogEvent::Launch});
   EXPECT_TRUE(controls_.hires_ticked);
@@ -207,7 +202,7 @@ TEST_F(DialogWindowTest, TabGoesFromTheStartButtonDownTheWindowQuitButtonBeforeT
                          "高解像度モード(重い)で出撃", "あたた・・・腹が痛くなった、出撃取りやめだ",
                          "君はマシンの限界を見る・・・(fps表示)"};
   for (const char* next : order) {
-    PressKey("Tab");
+    server_->HoldKey("Tab");
     EXPECT_TRUE(PumpUntil([&] { return Focused() == next; }))
         << "expected " << next << ", focus on " << Focused();
   }
@@ -218,7 +213,7 @@ TEST_F(DialogWindowTest, DisabledJoystickBoxesAreSkippedAndCannotBeTicked) {
   ShowWindow();
   EXPECT_FALSE(gtk_widget_get_sensitive(widgets_.at("1P ジョイスティックを使う")));
   EXPECT_FALSE(gtk_widget_get_sensitive(widgets_.at("2P ジョイスティックを使う")));
-  PressKey("Tab");
+  server_->HoldKey("Tab");
   EXPECT_TRUE(PumpUntil([&] { return Focused() == "高解像度モード(重い)で出撃"; })) << Focused();
 
   Click("1P ジョイスティックを使う");

@@ -72,32 +72,6 @@ TEST_F(Machine, JoysticksAttachAndReadTheHeldControls) {
   EXPECT_EQ(HeadlessMachine(options, dir_).platform.joysticks.Open(2), 2);
 }
 
-TEST_F(Machine, DialogLaunchesOnceWithTheAskedTicksOnTopOfThePresets) {
-  Options options;
-  options.joysticks = 2;
-  options.joystick[1] = true;
-  options.show_fps = true;
-  HeadlessMachine m(options, dir_);
-  SettingsDialog& dialog = m.platform.dialog;
-  dialog.Place(320, 240);
-  DialogControls controls;
-  controls.hires_ticked = true;  // an env.ini preset
-  dialog.Apply(controls);
-  dialog.Show();
-  std::vector<DialogEvent> events;
-  dialog.Pump(controls, events, true);
-  ASSERT_EQ(events.size(), 1u);
-  EXPECT_EQ(events[0], DialogEvent::Launch);
-  EXPECT_TRUE(controls.hires_ticked);
-  EXPECT_TRUE(controls.fps_ticked);
-  EXPECT_FALSE(controls.joystick_ticked[0]);
-  EXPECT_TRUE(controls.joystick_ticked[1]);
-  dialog.Pump(controls, events, false);
-  EXPECT_EQ(events.size(), 1u);
-  EXPECT_TRUE(m.dialog.placed());
-  EXPECT_EQ(m.dialog.width(), 320);
-}
-
 }  // namespace
 
 }  // namespace brawl
