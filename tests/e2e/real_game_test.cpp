@@ -20,18 +20,7 @@ namespace brawl {
 
 namespace {
 
-class RealGameTest : public ::testing::Test {
- protected:
-  void SetUp() override { ASSERT_EQ(x_.Start(), ""); }
-  void TearDown() override {
-    if (HasFailure()) x_.KeepScreenOfAFailure(BuildDir());
-  }
-  bool Visible(const std::string& title) { return !x_.Windows(title).empty(); }
-  void HoldKey(const std::string& key) { x_.HoldKey(key); }
-  std::string WaitForWindow(const std::string& title) { return x_.WaitForWindow(title); }
-
-  XServer x_;
-};
+using RealGameTest = DesktopTest;
 
 TEST(RealGameWithoutDisplay, SaysInOneLineThatThereIsNoDisplayAndPointsToHeadless) {
   GameProcess game("", {});
@@ -67,17 +56,17 @@ TEST_F(RealGameTest, EveryWayOutEndsWithStatusZero) {
   for (const auto& c : cases) {
     const auto start = std::chrono::steady_clock::now();
     GameProcess game(x_.display(), c.args, c.folder);
-    std::string window = WaitForWindow(kSettingsTitle);
+    std::string window = x_.WaitForWindow(kSettingsTitle);
     ASSERT_NE(window, "") << c.what << ": " << game.Errors();
     RecordProperty(
         "settings_window_shown_ms",
         static_cast<int>(std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count() *
                          1000));
     if (c.launch) {
-      HoldKey("Return");
-      window = WaitForWindow(kGameTitle);
+      x_.HoldKey("Return");
+      window = x_.WaitForWindow(kGameTitle);
       ASSERT_NE(window, "") << c.what << ": " << game.Errors();
-      EXPECT_FALSE(Visible(kSettingsTitle)) << c.what;
+      EXPECT_TRUE(x_.Windows(kSettingsTitle).empty()) << c.what;
       const XServer::Area area = x_.AreaOf(window);
       if (c.args.empty()) {
         EXPECT_TRUE(area.width == 1024 && area.height == 768) << c.what;
@@ -91,7 +80,7 @@ TEST_F(RealGameTest, EveryWayOutEndsWithStatusZero) {
              std::to_string(area.y - 10) + " sleep 0.1 click 1");
     } else {
       std::istringstream keys(c.out.substr(4));
-      for (std::string key; keys >> key;) HoldKey(key);
+      for (std::string key; keys >> key;) x_.HoldKey(key);
     }
     EXPECT_EQ(game.Wait(std::chrono::seconds(c.out == "destroy" ? 5 : 20)), 0)
         << c.what << ": " << game.Errors();
@@ -101,7 +90,7 @@ TEST_F(RealGameTest, EveryWayOutEndsWithStatusZero) {
       EXPECT_EQ(game.Errors(), "") << c.what;
     }
     if (!c.launch) {
-      EXPECT_FALSE(Visible(kGameTitle)) << c.what;
+      EXPECT_TRUE(x_.Windows(kGameTitle).empty()) << c.what;
     }
   }
   std::filesystem::remove_all(elsewhere);
@@ -117,34 +106,34 @@ TEST_F(RealGameTest, DataFileMissingAtTheLaunchGivesTheScreenBackAndNamesTheFile
   }
   std::filesystem::remove(folder + "/fire.wav");
   GameProcess game(x_.display(), {"--app-path", folder});
-  ASSERT_NE(WaitForWindow(kSettingsTitle), "") << game.Errors();
-  HoldKey("Return");
+  ASSERT_NE(x_.WaitForWindow(kSettingsTitle), "") << game.Errors();
+  x_.HoldKey("Return");
   EXPECT_EQ(game.Wait(), 1);
   const std::string err = game.Errors();
   EXPECT_EQ(err.rfind("brawl: ", 0), 0u) << err;
   EXPECT_NE(err.find(folder + "/fire.wav"), std::string::npos) << err;
   EXPECT_EQ(err.find('\n'), err.size() - 1) << err;
-  EXPECT_FALSE(Visible(kGameTitle));
+  EXPECT_TRUE(x_.Windows(kGameTitle).empty());
   std::filesystem::remove_all(folder);
 }
 
 // The two-player match with Return is the long end-to-end run's; here the keypad's Enter.
 TEST_F(RealGameTest, ArrowAndKeypadEnterHeldOnTheTitleStartAMatch) {
   GameProcess game(x_.display(), {"--windowed"});
-  ASSERT_NE(WaitForWindow(kSettingsTitle), "") << game.Errors();
-  HoldKey("Return");
-  ASSERT_NE(WaitForWindow(kGameTitle), "") << game.Errors();
+  ASSERT_NE(x_.WaitForWindow(kSettingsTitle), "") << game.Errors();
+  x_.HoldKey("Return");
+  ASSERT_NE(x_.WaitForWindow(kGameTitle), "") << game.Errors();
   std::this_thread::sleep_for(std::chrono::milliseconds(500));
   const std::string dir = MakeTempDir();
   x_.Screenshot(dir + "/title.png");
-  HoldKey("Down");
-  HoldKey("KP_Enter");
+  x_.HoldKey("Down");
+  x_.HoldKey("KP_Enter");
   std::this_thread::sleep_for(std::chrono::seconds(3));
   x_.Screenshot(dir + "/match.png");
   const std::string differing =
       x_.Run("compare -metric AE '" + dir + "/title.png' '" + dir + "/match.png' null: 2>&1");
   EXPECT_GT(std::atol(differing.c_str()), 1024L * 768L / 4) << differing;
-  HoldKey("Escape");
+  x_.HoldKey("Escape");
   EXPECT_EQ(game.Wait(), 0) << game.Errors();
   std::filesystem::remove_all(dir);
 }

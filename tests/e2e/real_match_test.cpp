@@ -36,11 +36,10 @@ int Differing(const Surface& a, const Surface& b, Area area) {
   return differing;
 }
 
-class RealMatchTest : public ::testing::Test {
+class RealMatchTest : public DesktopTest {
  protected:
-  void SetUp() override { ASSERT_EQ(x_.Start(), ""); }
   void TearDown() override {
-    if (HasFailure()) {
+    if (HasFailure()) {  // the pictures the test took as well
       const std::string stem = x_.KeepScreenOfAFailure(BuildDir());
       for (const char* shot : {"settings", "ticked", "title", "match"})
         if (Exists(dir_ + "/" + shot + ".png"))
@@ -60,7 +59,6 @@ class RealMatchTest : public ::testing::Test {
            " sleep 0.1 click 1 sleep 0.3");
   }
 
-  XServer x_;
   std::string dir_ = MakeTempDir();
 };
 

@@ -16,6 +16,8 @@
 #include <thread>
 #include <vector>
 
+#include "support/run_brawl.h"
+
 namespace brawl {
 
 constexpr char kSettingsTitle[] = "出撃前の設定";
@@ -178,6 +180,16 @@ class XServer {
   std::string display_;
   pid_t server_ = -1;
   pid_t manager_ = -1;
+};
+
+// A test on its own X server; a failure keeps a picture of the screen.
+class DesktopTest : public ::testing::Test {
+ protected:
+  void SetUp() override { ASSERT_EQ(x_.Start(), ""); }
+  void TearDown() override {
+    if (HasFailure()) x_.KeepScreenOfAFailure(BuildDir());
+  }
+  XServer x_;
 };
 
 // True when every line of `log` is one of those GDK and GTK 3 write themselves when the

@@ -282,17 +282,6 @@ class SurfaceText : public ::testing::Test {
 };
 Font* SurfaceText::font_ = nullptr;
 
-TEST_F(SurfaceText, UsesTheLow24BitsOfTheForeColour) {
-  Surface white = MakeSurface(100, 20), red = MakeSurface(100, 20);
-  SetForeColor(white, -1);
-  SetForeColor(red, 0x7FFF0000);
-  DrawText(white, *font_, 0, 0, "60.0");
-  DrawText(red, *font_, 0, 0, "60.0");
-  const size_t ink = CountColour(white, 0xFFFF);
-  EXPECT_GT(ink, 10u);
-  EXPECT_EQ(CountColour(red, 0xF800), ink);
-}
-
 TEST_F(SurfaceText, EveryTextKeepsItsOwnPictureWhileOthersComeAndGo) {
   auto picture = [&](const std::string& text) {
     Surface s = MakeSurface(200, 20);
