@@ -60,17 +60,6 @@ TEST(EnvIni, OnlyAPresetOfExactlyOneTicksItsBox) {
   std::filesystem::remove_all(dir);
 }
 
-TEST(EnvIni, BadFileEndsTheRealProgramBeforeAnyWindow) {
-  const std::string dir = MakeTempDir();
-  std::ofstream(dir + "/env.ini") << "1,a\n2,b\n";
-  // The settings file is read before the settings window is shown, so even without a display
-  // the error names the file.
-  const RunResult run = RunBrawl({"--headless", "--app-path", dir});
-  EXPECT_EQ(run.exit_code, 1);
-  EXPECT_EQ(run.err, "brawl: settings file: " + dir +
-                         "/env.ini: has 4 of its six fields (a number and a label on each of three lines)\n");
-}
-
 }  // namespace
 
 }  // namespace brawl
