@@ -325,6 +325,9 @@ TEST_F(SurfaceText, IsClippedAtEveryEdge) {
     DrawText(far, *font_, p, p, "Wjg|Ay");
   }
   EXPECT_EQ(CountColour(far, 0xFFFF), 0u);
+  Surface same = whole;  // empty text draws nothing, not even its cell
+  DrawText(same, *font_, 20, 10, "");
+  EXPECT_EQ(same.pixels, whole.pixels);
 }
 
 TEST(SurfaceFont, NoFontAtAllIsAOneLineFatalError) {
