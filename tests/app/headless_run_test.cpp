@@ -112,16 +112,6 @@ TEST_F(HeadlessRun, UnwritableDumpIsFatalAndNamed) {
   EXPECT_NE(run.err.find("no/such/folder/d.jsonl"), std::string::npos) << run.err;
 }
 
-TEST_F(HeadlessRun, MissingArenaTextureStopsTheLaunchInOneLine) {
-  std::string text = ReadFile(app_ + "/back1.x");
-  for (size_t at; (at = text.find("grass.bmp")) != std::string::npos;) text.replace(at, 9, "nosuch.bmp");
-  std::ofstream(app_ + "/back1.x") << text;
-  const RunResult run = RunRaw({"--script", "-", "--dump", out_ + "/d.jsonl"}, "1 Enter\n5\n");
-  EXPECT_EQ(run.exit_code, 1);
-  EXPECT_EQ(run.err, "brawl: arena texture: " + app_ + "/nosuch.bmp: No such file or directory (named by " +
-                         app_ + "/back1.x)\n");
-}
-
 TEST_F(HeadlessRun, JoystickScriptMovesOnlyAChosenJoystick) {
   // Player 1 on joystick 1: its third button fires.
   const std::vector<Json> chosen = Run("1 Enter\n1 J1.B2\n", {"--joysticks", "1", "--joystick", "1"});
