@@ -21,7 +21,7 @@ namespace brawl {
 namespace fs = std::filesystem;
 
 // Every file of the fuzz corpora through its reader. A damaged file is refused with exactly
-// its line ("@" stands for the file's path); a sound one is read into what the summary says.
+// its line ("@" stands for the file's path); an intact one is read into what its summary says.
 namespace {
 
 const std::map<std::string, std::string> kExpected = {
@@ -231,10 +231,12 @@ TEST(DamagedInput, EveryCorpusFileIsReadOrRefusedWithItsLine) {
   EXPECT_EQ(seen, kExpected.size()) << "a file of the table is gone from the corpora";
 }
 
-// Every cut of a sound file, and every bitmap with a header byte spoiled, is refused with its
+// Every cut of an intact file, and every bitmap with a header byte spoiled, is refused with its
 // name on one line or read whole, never a crash; every cut of a wave and nearly every cut of
 // a mesh is refused.
 TEST(DamagedInput, EveryCutOrSpoiledHeaderIsRefusedOrReadNeverCrashes) {
+  const std::map<std::string, std::string> kReader = {
+      {"wave", "cannot load wave: "}, {"xfile", "arena mesh: "}, {"bitmap", "bitmap: "}};
   const std::string dir = MakeTempDir();
   for (const char* name : {"wave/list_chunk.wav", "xfile/good.x", "bitmap/rgb24_bottomup.bmp",
                            "bitmap/pal8_topdown.bmp", "bitmap/mono.bmp", "bitmap/rle8.bmp"}) {
@@ -254,8 +256,9 @@ TEST(DamagedInput, EveryCutOrSpoiledHeaderIsRefusedOrReadNeverCrashes) {
       std::ofstream(path, std::ios::binary) << damaged[i];
       const std::string message = Read(kind, path);
       ASSERT_NE(message, "torn picture") << name << ", copy " << i;
-      if (message.find(path) == std::string::npos) continue;
+      if (message.find(path) == std::string::npos) continue;  // read: its summary
       ++refused;
+      EXPECT_EQ(message.rfind(kReader.at(kind) + path + ": ", 0), 0u) << message;
       EXPECT_EQ(message.find('\n'), std::string::npos) << message;
     }
     if (kind == "wave") {
