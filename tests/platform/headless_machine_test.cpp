@@ -4,11 +4,9 @@
 
 #include <filesystem>
 #include <string>
-#include <vector>
 
 #include "platform/fatal_error.h"
 #include "platform/options.h"
-#include "platform/surface.h"
 #include "support/data_files.h"
 #include "support/run_brawl.h"
 
