@@ -1,6 +1,6 @@
 // Feeds arbitrary bytes to the .x reader: it must either refuse them with a FatalError or
 // hand back a mesh whose every index is in range and whose every vertex has texture
-// coordinates. Seed corpus: tests/platform/scene/xfiles/.
+// coordinates. Seed corpus: fuzz/corpus/xfile/.
 #include <cstdint>
 #include <cstdlib>
 #include <string_view>

@@ -26,37 +26,6 @@ std::string ErrorOf(const std::string& text) {
   return "";
 }
 
-TEST(EnvIni, ReadsThreeNumberAndLabelRecords) {
-  const EnvIni ini = Parse("1500,wait\n1,hires\n1,fps\n");
-  EXPECT_EQ(ini.wait, 1500);
-  EXPECT_EQ(ini.hires_preset, 1);
-  EXPECT_EQ(ini.fps_preset, 1);
-}
-
-TEST(EnvIni, FieldSyntax) {
-  // CRLF line ends, blanks before fields, a quoted label holding commas, everything on one line.
-  EXPECT_EQ(Parse("  700 ,\"a, b, c\"\r\n 1,x\r\n0,y\r\n").wait, 700);
-  EXPECT_EQ(Parse("  700 ,\"a, b, c\"\r\n 1,x\r\n0,y\r\n").hires_preset, 1);
-  const EnvIni one_line = Parse("5,a,1,b,1,c");
-  EXPECT_EQ(one_line.wait, 5);
-  EXPECT_EQ(one_line.fps_preset, 1);
-  // Text after a closing quote is dropped up to the delimiter, so the quote ends the label.
-  EXPECT_EQ(Parse("1,\"lab\"el,2,x,3,y").hires_preset, 2);
-  // Anything after the sixth field is not read, even garbage.
-  EXPECT_EQ(Parse("1,a\n0,b\n-1,c\nnot read at all,\"\n").fps_preset, -1);
-}
-
-TEST(EnvIni, BadFilesNameTheFileAndTheFault) {
-  EXPECT_NE(ErrorOf("1,a\n0,b\n0").find("has 5 of its six fields"), std::string::npos);
-  EXPECT_NE(ErrorOf("1,a\n0,b\n0,").find("has 5 of its six fields"), std::string::npos);
-  EXPECT_NE(ErrorOf("").find("has 0"), std::string::npos);
-  EXPECT_NE(ErrorOf("1,a\n0,b\n99999999999999999999999,c").find("field 5 is outside"), std::string::npos);
-  EXPECT_NE(ErrorOf("fast,a\n0,b\n0,c").find("field 1 is not a number"), std::string::npos);
-  EXPECT_NE(ErrorOf("1,a\n0x1,b\n0,c").find("field 3 is not a number"), std::string::npos);
-  EXPECT_EQ(ErrorOf("1,a\n0,b\n0,c"), "");
-  EXPECT_NE(ErrorOf("1,a\n,b\n0,c").find("settings file: /x/env.ini: field 3"), std::string::npos);
-}
-
 TEST(EnvIni, EveryNumberFieldTakesExactlyTheSixteenBitRange) {
   struct Edge {
     int accepted, refused;
@@ -89,17 +58,6 @@ TEST(EnvIni, OnlyAPresetOfExactlyOneTicksItsBox) {
     EXPECT_EQ(settings.form.fps_ticked, preset == 1) << preset;
   }
   std::filesystem::remove_all(dir);
-}
-
-TEST(EnvIni, BadFileEndsTheRealProgramBeforeAnyWindow) {
-  const std::string dir = MakeTempDir();
-  std::ofstream(dir + "/env.ini") << "1,a\n2,b\n";
-  // The settings file is read before the settings window is shown, so even without a display
-  // the error names the file.
-  const RunResult run = RunBrawl({"--headless", "--app-path", dir});
-  EXPECT_EQ(run.exit_code, 1);
-  EXPECT_EQ(run.err, "brawl: settings file: " + dir +
-                         "/env.ini: has 4 of its six fields (a number and a label on each of three lines)\n");
 }
 
 }  // namespace

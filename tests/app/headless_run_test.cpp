@@ -2,7 +2,7 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
-#include <cstdint>
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <functional>
@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "support/data_files.h"
 #include "support/run_brawl.h"
 
 namespace brawl {
@@ -21,54 +22,9 @@ namespace {
 
 using Json = nlohmann::json;
 
-// Wave lengths of the test folder, in milliseconds (mono 16-bit, 22050 Hz).
-constexpr int kFireMs = 100;
-constexpr int kReadyGoMs = 300;
-constexpr int kTitleMs = 50;
-constexpr int kReadyGoWait = 1000;
-
-void WriteWave(const std::string& path, uint32_t frames) {
-  std::vector<char> b;
-  auto put = [&](uint32_t v, int bytes) {
-    for (int i = 0; i < bytes; ++i) b.push_back(static_cast<char>(v >> (8 * i)));
-  };
-  auto id = [&](const char* s) {
-    for (int i = 0; i < 4; ++i) b.push_back(s[i]);
-  };
-  id("RIFF");
-  put(36 + 2 * frames, 4);
-  id("WAVE");
-  id("fmt ");
-  put(16, 4);
-  put(1, 2);
-  put(1, 2);
-  put(22050, 4);
-  put(44100, 4);
-  put(2, 2);
-  put(16, 2);
-  id("data");
-  put(2 * frames, 4);
-  b.resize(b.size() + 2 * frames, 0);
-  std::ofstream(path, std::ios::binary).write(b.data(), static_cast<std::streamsize>(b.size()));
-}
-
-// A program folder with the built pictures and mesh, our own env.ini and short waves of
-// known lengths.
+// A copy of the build's program folder, free to spoil.
 class HeadlessRun : public ::testing::Test {
  protected:
-  void SetUp() override {
-    for (const char* name : {"back1.x", "title.bmp", "Cursor.bmp", "lifebar.bmp", "1pwin.bmp", "2pwin.bmp",
-                             "m001.bmp", "m002.bmp", "bullet01.bmp", "bullet02.bmp", "blood.bmp", "floor.bmp",
-                             "border.bmp", "kerb.bmp", "grass.bmp", "wall.bmp"}) {
-      fs::copy_file(BuildDir() + "/" + name, app_ + "/" + name);
-    }
-    std::ofstream(app_ + "/env.ini") << kReadyGoWait << ",wait\n0,hires\n0,fps\n";
-    WriteWave(app_ + "/fire.wav", 22050 * kFireMs / 1000);
-    WriteWave(app_ + "/readygo.wav", 22050 * kReadyGoMs / 1000);
-    WriteWave(app_ + "/ogaa.wav", 22050 / 10);
-    for (int n = 0; n < 4; ++n)
-      WriteWave(app_ + "/title" + std::to_string(n) + ".wav", 22050 * kTitleMs / 1000);
-  }
   void TearDown() override {
     fs::remove_all(app_);
     fs::remove_all(out_);
@@ -83,64 +39,9 @@ class HeadlessRun : public ::testing::Test {
     return RunBrawl(args, script);
   }
 
-  std::string app_ = MakeTempDir();
+  std::string app_ = fs::path(CopyOfDataFolder()).parent_path();
   std::string out_ = MakeTempDir();
 };
-
-std::vector<std::string> Keys(const nlohmann::ordered_json& object) {
-  std::vector<std::string> keys;
-  for (const auto& item : object.items()) keys.push_back(item.key());
-  return keys;
-}
-
-TEST_F(HeadlessRun, OneWellFormedLinePerPassWithEveryFieldInOrder) {
-  const std::string dump = out_ + "/dump.jsonl";
-  const RunResult run = RunRaw({"--script", "-", "--dump", dump}, "1 Enter\n5 Up Num3\n");
-  ASSERT_EQ(run.exit_code, 0) << run.err;
-  std::ifstream in(dump);
-  int64_t pass = 0;
-  for (std::string line; std::getline(in, line); ++pass) {
-    EXPECT_EQ(line.find(' '), std::string::npos);
-    const auto j = nlohmann::ordered_json::parse(line);
-    EXPECT_EQ(Keys(j),
-              (std::vector<std::string>{"pass", "GameMode", "Winner", "TitleChoice", "Fps", "SpeedFactor",
-                                        "SpeedLock", "FpsFrameCount", "Heading", "Fighter", "Bullet", "Blood",
-                                        "Camera", "SoundBusy", "Sounds"}));
-    EXPECT_EQ(j["pass"], pass);
-    ASSERT_EQ(j["Fighter"].size(), 2u);
-    EXPECT_EQ(Keys(j["Fighter"][1]),
-              (std::vector<std::string>{"Life", "X", "Z", "Cooldown", "DirX", "DirY", "DirZ"}));
-    ASSERT_EQ(j["Bullet"].size(), 2u);
-    ASSERT_EQ(j["Blood"].size(), 2u);
-    for (int p = 0; p < 2; ++p) {
-      ASSERT_EQ(j["Bullet"][p].size(), 10u);
-      ASSERT_EQ(j["Blood"][p].size(), 10u);
-      EXPECT_EQ(Keys(j["Bullet"][p][9]),
-                (std::vector<std::string>{"Active", "X", "Y", "Z", "DirX", "DirY", "DirZ"}));
-      EXPECT_EQ(Keys(j["Blood"][p][0]), (std::vector<std::string>{"Active", "X", "Y", "Z", "T", "VX", "VZ"}));
-    }
-    EXPECT_EQ(j["Heading"].size(), 2u);
-    EXPECT_EQ(j["Camera"].size(), 2u);
-    EXPECT_EQ(j["Camera"][0].size(), 3u);
-    EXPECT_EQ(j["SoundBusy"].size(), 8u);
-    EXPECT_TRUE(j["Sounds"].is_array());
-  }
-  EXPECT_EQ(pass, 7);
-}
-
-TEST_F(HeadlessRun, LineZeroIsTheLaunchAndSoundsAreListedOncePerPass) {
-  const std::vector<Json> lines = Run("1 Enter\n2 Num3\n");
-  ASSERT_EQ(lines.size(), 4u);
-  // After the launch: the title, Fps 60, the reset's title sound.
-  EXPECT_EQ(lines[0]["GameMode"], 0);
-  EXPECT_EQ(lines[0]["Fps"], 60);
-  ASSERT_EQ(lines[0]["Sounds"].size(), 1u);
-  EXPECT_TRUE(lines[0]["Sounds"][0].get<std::string>().starts_with("title"));
-  EXPECT_EQ(lines[1]["GameMode"], 1);
-  EXPECT_EQ(lines[1]["Sounds"], Json::parse(R"(["readygo.wav"])"));
-  EXPECT_EQ(lines[2]["Sounds"], Json::parse(R"(["fire.wav"])"));
-  EXPECT_EQ(lines[3]["Sounds"], Json::array());  // still cooling down
-}
 
 TEST_F(HeadlessRun, FramesEndsTheRunWhateverTheScriptHolds) {
   EXPECT_EQ(Run("1 Enter\n10 Up\n", {"--frames", "3"}).size(), 4u);
@@ -156,16 +57,11 @@ TEST_F(HeadlessRun, WithoutAScriptSixHundredPasses) {
   const std::string dump = out_ + "/dump.jsonl";
   const RunResult run = RunRaw({"--dump", dump});
   ASSERT_EQ(run.exit_code, 0) << run.err;
-  std::ifstream in(dump);
-  std::string line, last;
-  int lines = 0;
-  while (std::getline(in, line)) {
-    last = line;
-    ++lines;
-  }
-  EXPECT_EQ(lines, 601);
-  EXPECT_EQ(Json::parse(last)["pass"], 600);
-  EXPECT_EQ(Json::parse(last)["GameMode"], 0);  // nobody pressed Enter
+  const std::string text = ReadFile(dump);
+  EXPECT_EQ(std::count(text.begin(), text.end(), '\n'), 601);
+  const Json last = Json::parse(text.substr(text.rfind('\n', text.size() - 2) + 1));
+  EXPECT_EQ(last["pass"], 600);
+  EXPECT_EQ(last["GameMode"], 0);  // nobody pressed Enter
 }
 
 TEST_F(HeadlessRun, ScriptWithNoStepRunsNoPass) {
@@ -174,20 +70,30 @@ TEST_F(HeadlessRun, ScriptWithNoStepRunsNoPass) {
   EXPECT_EQ(Run("# still nothing\n", {"--frames", "20"}).size(), 1u);
 }
 
-TEST_F(HeadlessRun, BadScriptLineIsAUsageErrorAndWritesNoDump) {
+// The parsers' own tests hold every bad word; through the binary a bad line ends with
+// status 2 before any dump is written.
+TEST_F(HeadlessRun, BadOptionsAndScriptLinesAreUsageErrorsAndWriteNoDump) {
   const std::string dump = out_ + "/dump.jsonl";
-  for (const auto& [script, line] : std::vector<std::pair<std::string, std::string>>{
-           {"1 Enter\n# two\n\n2 Fire\n", "line 4"},
-           {"1 enter\n", "line 1"},
-           {"1 Enter\n0 Up\n", "line 2"},
-           {"\n\n1000000001 Up\n", "line 3"},
-           {"1 Enter\n1 J1.B0\n", "line 2"},  // no joystick attached
-       }) {
-    const RunResult run = RunRaw({"--script", "-", "--dump", dump}, script);
-    EXPECT_EQ(run.exit_code, 2) << script;
-    EXPECT_NE(run.err.find(line), std::string::npos) << run.err;
-    EXPECT_TRUE(run.err.starts_with("brawl: ")) << run.err;
-    EXPECT_FALSE(fs::exists(dump)) << script;
+  const struct {
+    std::vector<std::string> args;
+    const char* script;
+    const char* named;
+  } cases[] = {
+      {{"--headless", "--frames", "ten"}, "", "brawl: --frames"},
+      {{"--headless", "--no-such-option"}, "", "brawl: --no-such-option"},
+      {{"--frames", "3"}, "", "--headless"},
+      {{"--headless", "--script", "-"},
+       "1 Enter\n# two\n\n2 Fire\n",
+       "brawl: input script (standard input), line 4: unknown key 'Fire'\n"},
+      {{"--headless", "--script", "-"}, "1 Enter\n1 J1.B0\n", "line 2"},  // no joystick attached
+  };
+  for (const auto& c : cases) {
+    std::vector<std::string> args = c.args;
+    args.insert(args.end(), {"--app-path", app_, "--dump", dump});
+    const RunResult run = RunBrawl(args, c.script);
+    EXPECT_EQ(run.exit_code, 2) << c.args[1];
+    EXPECT_NE(run.err.find(c.named), std::string::npos) << run.err;
+    EXPECT_FALSE(fs::exists(dump)) << c.args[1];
   }
 }
 
@@ -206,107 +112,6 @@ TEST_F(HeadlessRun, UnwritableDumpIsFatalAndNamed) {
   EXPECT_NE(run.err.find("no/such/folder/d.jsonl"), std::string::npos) << run.err;
 }
 
-TEST_F(HeadlessRun, MissingArenaTextureStopsTheLaunchInOneLine) {
-  std::ifstream in(app_ + "/back1.x");
-  std::stringstream mesh;
-  mesh << in.rdbuf();
-  std::string text = mesh.str();
-  for (size_t at; (at = text.find("grass.bmp")) != std::string::npos;) text.replace(at, 9, "nosuch.bmp");
-  std::ofstream(app_ + "/back1.x") << text;
-  const RunResult run = RunRaw({"--script", "-", "--dump", out_ + "/d.jsonl"}, "1 Enter\n5\n");
-  EXPECT_EQ(run.exit_code, 1);
-  EXPECT_EQ(run.err, "brawl: arena texture: " + app_ + "/nosuch.bmp: No such file or directory (named by " +
-                         app_ + "/back1.x)\n");
-}
-
-TEST_F(HeadlessRun, ScriptFromAFile) {
-  const std::string script = out_ + "/walk.txt";
-  const std::string dump = out_ + "/dump.jsonl";
-  std::ofstream(script) << "1 Enter\n2\n";
-  const RunResult run = RunRaw({"--script", script, "--dump", dump});
-  ASSERT_EQ(run.exit_code, 0) << run.err;
-  std::ifstream in(dump);
-  int lines = 0;
-  for (std::string line; std::getline(in, line);) ++lines;
-  EXPECT_EQ(lines, 4);
-}
-
-TEST_F(HeadlessRun, BadOptionsAreUsageErrors) {
-  for (const std::vector<std::string>& args : {
-           std::vector<std::string>{"--frames", "ten"},
-           {"--joystick", "1"},
-           {"--joysticks", "3"},
-           {"--frame-ms", "0"},
-           {"--screenshot", "0:x.png"},
-           {"--no-such-option"},
-       }) {
-    const RunResult run = RunRaw(args);
-    EXPECT_EQ(run.exit_code, 2) << args[0];
-    EXPECT_NE(run.err.find("brawl: " + args[0]), std::string::npos) << run.err;
-  }
-  const RunResult not_headless = RunBrawl({"--frames", "3"});
-  EXPECT_EQ(not_headless.exit_code, 2);
-  EXPECT_NE(not_headless.err.find("--headless"), std::string::npos) << not_headless.err;
-}
-
-TEST_F(HeadlessRun, EscapeEndsTheRunWithoutALineForItsPass) {
-  const std::vector<Json> lines = Run("1 Enter\n3\n1 Escape\n5\n");
-  ASSERT_EQ(lines.size(), 5u);
-  EXPECT_EQ(lines.back()["pass"], 4);
-}
-
-// Fps and SpeedFactor as the game computes them from the virtual clock's float readings.
-TEST_F(HeadlessRun, FrameTimingFollowsTheVirtualClock) {
-  const double frame_ms = 20;
-  const double start = 36000;
-  const std::vector<Json> lines = Run("1 Enter\n130\n", {"--frame-ms", "20"});
-  ASSERT_EQ(lines.size(), 132u);
-  // Match frames count from pass 1; the 61st measures nothing yet and sets SpeedFactor 1.
-  EXPECT_EQ(lines[60]["SpeedFactor"], 0);
-  EXPECT_EQ(lines[60]["FpsFrameCount"], 60);
-  EXPECT_EQ(lines[61]["Fps"], 60);
-  EXPECT_EQ(lines[61]["SpeedFactor"], 1);
-  EXPECT_EQ(lines[61]["FpsFrameCount"], 1);
-  // The readings of passes 61 and 121: every flip before them (the start sequence's
-  // included) and the start cue's pause.
-  auto reading = [&](int pass) {
-    const double elapsed = frame_ms * pass + kReadyGoWait;  // pass - 1 main flips + 1 start flip
-    return static_cast<float>(start + elapsed / 1000.0);
-  };
-  const float fps = static_cast<float>(60.0 / (double(reading(121)) - double(reading(61))));
-  EXPECT_NEAR(fps, 50.0f, 0.5f);
-  EXPECT_EQ(lines[120]["Fps"], 60);
-  EXPECT_EQ(lines[121]["Fps"].get<float>(), fps);
-  EXPECT_EQ(lines[121]["SpeedFactor"].get<float>(), static_cast<float>(60.0 / double(fps)));
-}
-
-TEST_F(HeadlessRun, ClockStartMovesTheReadings) {
-  const std::vector<Json> lines = Run("1 Enter\n125\n", {"--frame-ms", "25", "--clock-start", "0"});
-  ASSERT_EQ(lines.size(), 127u);
-  // Near zero the float readings are fine enough that 60 flips of 25 ms read as 1.5 s.
-  EXPECT_EQ(lines[121]["Fps"].get<float>(),
-            static_cast<float>(60.0 / (double(float(4.025)) - double(float(2.525)))));
-  EXPECT_NEAR(lines[121]["Fps"].get<float>(), 40.0f, 1e-3f);
-}
-
-TEST_F(HeadlessRun, SoundIsBusyExactlyAsLongAsItsWave) {
-  // The launch's title sound is still playing after the launch: no time has passed.
-  // By pass 2 the start cue's pause has outlasted it and the cue; the shot of pass 3 takes
-  // slot 0, and at 20 ms a flip its 100 ms are over at pass 8's housekeeping, not before.
-  const std::vector<Json> lines = Run("1 Enter\n1\n1 Num3\n10\n", {"--frame-ms", "20"});
-  ASSERT_EQ(lines.size(), 14u);
-  EXPECT_EQ(lines[0]["SoundBusy"][0], -1);
-  EXPECT_EQ(lines[2]["SoundBusy"], Json::parse("[0,0,0,0,0,0,0,0]"));
-  ASSERT_EQ(lines[3]["Sounds"], Json::parse(R"(["fire.wav"])"));
-  for (int pass = 3; pass < 3 + kFireMs / 20; ++pass) EXPECT_EQ(lines[pass]["SoundBusy"][0], -1) << pass;
-  EXPECT_EQ(lines[3 + kFireMs / 20]["SoundBusy"][0], 0);
-}
-
-TEST_F(HeadlessRun, RunsAreReproducible) {
-  const std::string script = "1 Enter\n30 Up Num3 Num2\n30 Down Num1\n";
-  EXPECT_EQ(Run(script), Run(script));
-}
-
 TEST_F(HeadlessRun, JoystickScriptMovesOnlyAChosenJoystick) {
   // Player 1 on joystick 1: its third button fires.
   const std::vector<Json> chosen = Run("1 Enter\n1 J1.B2\n", {"--joysticks", "1", "--joystick", "1"});
@@ -321,15 +126,7 @@ TEST_F(HeadlessRun, JoystickScriptMovesOnlyAChosenJoystick) {
   EXPECT_EQ(keys[2]["Sounds"], Json::array());
 }
 
-bool IsPngOfWidth(const std::string& path, uint32_t width) {
-  std::ifstream in(path, std::ios::binary);
-  unsigned char head[24] = {};
-  in.read(reinterpret_cast<char*>(head), sizeof head);
-  const unsigned char magic[8] = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1a, '\n'};
-  const uint32_t w = uint32_t{head[16]} << 24 | uint32_t{head[17]} << 16 | uint32_t{head[18]} << 8 | head[19];
-  return in && std::equal(magic, magic + 8, head) && w == width;
-}
-
+// What the pictures show, at both sizes, is the golden pictures' part.
 TEST_F(HeadlessRun, ScreenshotsOfTheAskedPasses) {
   const std::string a = out_ + "/a.png", b = out_ + "/b.png", c = out_ + "/c.png";
   const RunResult run =
@@ -337,20 +134,17 @@ TEST_F(HeadlessRun, ScreenshotsOfTheAskedPasses) {
              "1 Enter\n3\n");
   ASSERT_EQ(run.exit_code, 0) << run.err;
   EXPECT_NE(run.err.find("9:" + c + " not taken"), std::string::npos) << run.err;
-  EXPECT_TRUE(IsPngOfWidth(a, 320));
-  EXPECT_TRUE(IsPngOfWidth(b, 320));
+  EXPECT_TRUE(fs::exists(a) && fs::exists(b));
   EXPECT_FALSE(fs::exists(c));  // the run ended after pass 4
-  const std::string hires = out_ + "/hires.png";
-  Run("2\n", {"--hires", "--screenshot", "2:" + hires});
-  EXPECT_TRUE(IsPngOfWidth(hires, 640));
 }
 
 // Whatever stands at the name of a data file or of the script, the run ends at once with one
-// line naming the file and what is wrong: never a hang, never all the memory.
+// line naming the file and what is wrong: never a hang, never all the memory. The reader's
+// own test holds every kind of file; here each reader of the game meets one, and the limits
+// the game sets.
 TEST_F(HeadlessRun, FilesThatAreNotWhatTheySeemAreRefusedAtOnce) {
   using Make = std::function<void(const std::string&)>;
   const Make missing = [](const std::string&) {};
-  const Make folder = [](const std::string& p) { fs::create_directory(p); };
   const Make fifo = [](const std::string& p) { ASSERT_EQ(mkfifo(p.c_str(), 0600), 0); };
   const Make gigabyte = [](const std::string& p) {
     std::ofstream{p};
@@ -370,12 +164,8 @@ TEST_F(HeadlessRun, FilesThatAreNotWhatTheySeemAreRefusedAtOnce) {
     std::string what, why;  // the message is "brawl: <what><path><why>"
   };
   for (const Case& c : std::vector<Case>{
-           {"env.ini", missing, false, 1, "settings file: ", ": cannot be opened: No such file or directory"},
-           {"env.ini", folder, false, 1, "settings file: ", ": is a directory"},
            {"env.ini", fifo, false, 1, "settings file: ", ": is a named pipe"},
            {"env.ini", link_to("/dev/urandom"), false, 1, "settings file: ", ": is a device"},
-           {"back1.x", folder, false, 1, "arena mesh: ", ": is a directory"},
-           {"back1.x", link_to("/dev/zero"), false, 1, "arena mesh: ", ": is a device"},
            {"back1.x", gigabyte, false, 1, "arena mesh: ", ": too large: 1073741824 bytes, more than 32 MiB"},
            {"title.bmp", fifo, false, 1, "bitmap: ", ": is a named pipe"},
            {"ogaa.wav", missing, false, 1, "cannot load wave: ", ": No such file or directory"},

@@ -1,12 +1,9 @@
 // The installed game: its layout, its desktop files, and the installed executable finding
 // its data from wherever it is started.
 #include <gtest/gtest.h>
-#include <sys/wait.h>
 
-#include <cstdlib>
 #include <filesystem>
 #include <fstream>
-#include <sstream>
 #include <string>
 
 #include "support/data_files.h"
@@ -20,22 +17,6 @@ namespace fs = std::filesystem;
 namespace {
 
 const std::string kId = "io.github.billboardbrawl.brawl";
-
-struct Shell {
-  int status;
-  std::string out;
-};
-
-// Runs a shell command line, its output (both streams) kept.
-Shell RunShell(const std::string& command) {
-  const std::string log = MakeTempDir() + "/log";
-  const int status = std::system((command + " >" + log + " 2>&1").c_str());
-  std::ifstream in(log);
-  std::stringstream text;
-  text << in.rdbuf();
-  fs::remove_all(fs::path(log).parent_path());
-  return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, text.str()};
-}
 
 class Installed : public ::testing::Test {
  protected:
@@ -70,43 +51,40 @@ TEST_F(Installed, LaysOutTheGameAsADesktopExpects) {
 }
 
 TEST_F(Installed, DesktopEntryAndMetainfoPassTheirValidators) {
-  const Shell desktop =
+  const RunResult desktop =
       RunShell("desktop-file-validate '" + Prefix() + "/share/applications/" + kId + ".desktop'");
-  EXPECT_EQ(desktop.status, 0) << desktop.out;
-  EXPECT_EQ(desktop.out, "");
-  const Shell meta =
+  EXPECT_EQ(desktop.exit_code, 0) << desktop.out << desktop.err;
+  EXPECT_EQ(desktop.out + desktop.err, "");
+  const RunResult meta =
       RunShell("appstreamcli validate --no-net '" + Prefix() + "/share/metainfo/" + kId + ".metainfo.xml'");
-  EXPECT_EQ(meta.status, 0) << meta.out;
+  EXPECT_EQ(meta.exit_code, 0) << meta.out << meta.err;
   // Only the warnings reach the log.
-  const Shell man = RunShell("( LC_ALL=C.UTF-8 MANWIDTH=80 man --warnings -l '" + Prefix() +
-                             "/share/man/man6/brawl.6' >/dev/null )");
-  EXPECT_EQ(man.out, "");
+  const RunResult man = RunShell("( LC_ALL=C.UTF-8 MANWIDTH=80 man --warnings -l '" + Prefix() +
+                                 "/share/man/man6/brawl.6' >/dev/null )");
+  EXPECT_EQ(man.out + man.err, "");
 }
 
 TEST_F(Installed, PlaysFromAnyFolderLikeTheBuiltGame) {
   const std::string elsewhere = MakeTempDir();
   const std::string script = elsewhere + "/script";
   std::ofstream(script) << "1 Enter\n40 Up Num3\n";
-  const Shell run = RunShell("cd '" + elsewhere + "' && '" + Prefix() +
-                             "/bin/brawl' --headless --script script --dump installed.jsonl && '" +
-                             BRAWL_EXE + "' --headless --script script --dump built.jsonl");
-  ASSERT_EQ(run.status, 0) << run.out;
-  std::ifstream installed(elsewhere + "/installed.jsonl"), built(elsewhere + "/built.jsonl");
-  std::stringstream a, b;
-  a << installed.rdbuf();
-  b << built.rdbuf();
-  EXPECT_FALSE(a.str().empty());
-  EXPECT_EQ(a.str(), b.str());
+  const RunResult run = RunShell("cd '" + elsewhere + "' && '" + Prefix() +
+                                 "/bin/brawl' --headless --script script --dump installed.jsonl && '" +
+                                 BRAWL_EXE + "' --headless --script script --dump built.jsonl");
+  ASSERT_EQ(run.exit_code, 0) << run.out << run.err;
+  const std::string installed = ReadFile(elsewhere + "/installed.jsonl");
+  EXPECT_FALSE(installed.empty());
+  EXPECT_EQ(installed, ReadFile(elsewhere + "/built.jsonl"));
   fs::remove_all(elsewhere);
 }
 
 TEST_F(Installed, AMissingDataFileNamesTheInstalledFolder) {
   const std::string data = Prefix() + "/share/billboard-brawl/";
   fs::rename(data + "back1.x", data + "back1.x.away");
-  const Shell run = RunShell("cd / && '" + Prefix() + "/bin/brawl' --headless --frames 1");
+  const RunResult run = RunShell("cd / && '" + Prefix() + "/bin/brawl' --headless --frames 1");
   fs::rename(data + "back1.x.away", data + "back1.x");
-  EXPECT_EQ(run.status, 1);
-  EXPECT_NE(run.out.find(data + "back1.x"), std::string::npos) << run.out;
+  EXPECT_EQ(run.exit_code, 1);
+  EXPECT_NE(run.err.find(data + "back1.x"), std::string::npos) << run.err;
 }
 
 }  // namespace

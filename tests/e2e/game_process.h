@@ -1,19 +1,14 @@
 #pragma once
 // The real game binary run as a child of the test, on a given X display.
-#include <fcntl.h>
-#include <sys/prctl.h>
 #include <sys/wait.h>
-#include <unistd.h>
 
 #include <chrono>
 #include <csignal>
-#include <cstdlib>
-#include <fstream>
-#include <sstream>
 #include <string>
 #include <thread>
 #include <vector>
 
+#include "e2e/x_server.h"
 #include "support/run_brawl.h"
 
 namespace brawl {
@@ -28,30 +23,9 @@ class GameProcess {
     const std::string logs = MakeTempDir();
     err_path_ = logs + "/err";
     out_path_ = logs + "/out";
-    pid_ = fork();
-    if (pid_ != 0) return;
-    prctl(PR_SET_PDEATHSIG, SIGKILL);
-    const int err = open(err_path_.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-    const int out = open(out_path_.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-    const int null = open("/dev/null", O_RDWR);
-    dup2(null, 0);
-    dup2(out, 1);
-    dup2(err, 2);
-    if (chdir(folder.c_str()) != 0) _exit(126);
-    unsetenv("WAYLAND_DISPLAY");
-    if (display.empty()) {
-      unsetenv("DISPLAY");
-    } else {
-      setenv("DISPLAY", display.c_str(), 1);
-    }
-    setenv("SDL_AUDIODRIVER", "dummy", 1);
     std::vector<std::string> all = {exe};
     all.insert(all.end(), args.begin(), args.end());
-    std::vector<char*> argv;
-    for (std::string& a : all) argv.push_back(a.data());
-    argv.push_back(nullptr);
-    execv(argv[0], argv.data());
-    _exit(127);
+    pid_ = Spawn(all, display, out_path_, err_path_, folder);
   }
   ~GameProcess() {
     if (pid_ > 0) {
@@ -73,17 +47,10 @@ class GameProcess {
     return -1;
   }
   pid_t pid() const { return pid_; }
-  std::string Errors() const { return Slurp(err_path_); }
-  std::string Output() const { return Slurp(out_path_); }
+  std::string Errors() const { return ReadFile(err_path_); }
+  std::string Output() const { return ReadFile(out_path_); }
 
  private:
-  static std::string Slurp(const std::string& path) {
-    std::ifstream in(path);
-    std::stringstream s;
-    s << in.rdbuf();
-    return s.str();
-  }
-
   pid_t pid_ = -1;
   std::string err_path_;
   std::string out_path_;

@@ -20,86 +20,7 @@ namespace brawl {
 
 namespace {
 
-constexpr char kSettingsTitle[] = "出撃前の設定";
-constexpr char kGameTitle[] = "Billboard Brawl";
-
-struct Geometry {
-  int width = 0, height = 0;
-};
-
-class RealGameTest : public ::testing::Test {
- protected:
-  void SetUp() override { ASSERT_EQ(x_.Start(), ""); }
-  void TearDown() override {
-    if (HasFailure()) {
-      const std::string folder = BuildDir() + "/test-screens";
-      std::filesystem::create_directories(folder);
-      const auto* test = ::testing::UnitTest::GetInstance()->current_test_info();
-      x_.Screenshot(folder + "/" + test->test_suite_name() + "." + test->name() + ".png");
-    }
-  }
-
-  // The game's visible windows whose title is `title`.
-  std::vector<std::string> Windows(const std::string& title) {
-    std::vector<std::string> found;
-    std::istringstream ids(x_.Run("xdotool search --onlyvisible --classname '^brawl$' 2>/dev/null"));
-    std::string id;
-    while (std::getline(ids, id)) {
-      const std::string name = x_.Run("xdotool getwindowname " + id + " 2>/dev/null");
-      if (name == title + "\n") found.push_back(id);
-    }
-    return found;
-  }
-  // The id of the game's window with this title once it shows and has the keyboard
-  // (empty if it never does).
-  std::string WaitForWindow(const std::string& title) {
-    for (int i = 0; i < 400; ++i) {
-      const std::string focus = x_.Run("xdotool getwindowfocus 2>/dev/null");
-      for (const std::string& window : Windows(title)) {
-        if (focus == window + "\n") return window;
-      }
-      std::this_thread::sleep_for(std::chrono::milliseconds(50));
-    }
-    return "";
-  }
-  bool Visible(const std::string& title) { return !Windows(title).empty(); }
-  Geometry GeometryOf(const std::string& window) {
-    std::istringstream lines(x_.Run("xdotool getwindowgeometry --shell " + window));
-    Geometry g;
-    std::string line;
-    while (std::getline(lines, line)) {
-      const size_t eq = line.find('=');
-      if (eq == std::string::npos) continue;
-      const int value = std::atoi(line.c_str() + eq + 1);
-      const std::string key = line.substr(0, eq);
-      if (key == "WIDTH") g.width = value;
-      if (key == "HEIGHT") g.height = value;
-    }
-    return g;
-  }
-  // Held for a moment, as a hand holds a key: the game reads keys as held or not.
-  void HoldKey(const std::string& key) { x_.Run("xdotool keydown " + key + " sleep 0.3 keyup " + key); }
-  // A click on the window manager's close box, at the right end of the title bar.
-  void ClickCloseBox(const std::string& window) {
-    std::istringstream lines(x_.Run("xwininfo -id " + window));
-    int x = 0, y = 0, width = 0;
-    std::string line;
-    while (std::getline(lines, line)) {
-      const size_t colon = line.find(':');
-      if (colon == std::string::npos) continue;
-      const int value = std::atoi(line.c_str() + colon + 1);
-      if (line.find("Absolute upper-left X") != std::string::npos) x = value;
-      if (line.find("Absolute upper-left Y") != std::string::npos) y = value;
-      if (line.find("Width") != std::string::npos) width = value;
-    }
-    x_.Run("xdotool mousemove " + std::to_string(x + width - 10) + " " + std::to_string(y - 10) +
-           " sleep 0.1 click 1");
-  }
-  // The window manager's close request by keyboard (its Alt+F4).
-  void AskToClose() { x_.Run("xdotool keydown alt+F4 sleep 0.2 keyup alt+F4"); }
-
-  XServer x_;
-};
+using RealGameTest = DesktopTest;
 
 TEST(RealGameWithoutDisplay, SaysInOneLineThatThereIsNoDisplayAndPointsToHeadless) {
   GameProcess game("", {});
@@ -111,24 +32,68 @@ TEST(RealGameWithoutDisplay, SaysInOneLineThatThereIsNoDisplayAndPointsToHeadles
   EXPECT_EQ(err.find('\n'), err.size() - 1) << err;
 }
 
-TEST_F(RealGameTest, EnterLaunchesFullScreenAndEscapeEndsWithStatusZero) {
-  const auto start = std::chrono::steady_clock::now();
-  GameProcess game(x_.display(), {});
-  ASSERT_NE(WaitForWindow(kSettingsTitle), "") << game.Errors();
-  const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-  RecordProperty("settings_window_shown_ms", static_cast<int>(seconds * 1000));
-
-  HoldKey("Return");
-  const std::string window = WaitForWindow(kGameTitle);
-  ASSERT_NE(window, "") << game.Errors();
-  EXPECT_FALSE(Visible(kSettingsTitle));
-  const Geometry g = GeometryOf(window);
-  EXPECT_EQ(g.width, 1024);
-  EXPECT_EQ(g.height, 768);
-
-  HoldKey("Escape");
-  EXPECT_EQ(game.Wait(), 0) << game.Errors();
-  EXPECT_EQ(game.Errors(), "");
+// Every way into the match and out of the game ends with status 0 and nothing said.
+TEST_F(RealGameTest, EveryWayOutEndsWithStatusZero) {
+  const std::string elsewhere = MakeTempDir();
+  const struct {
+    const char* what;
+    std::vector<std::string> args;
+    std::string folder;  // the working folder: the data is found beside the program
+    bool launch;         // Enter on the settings window first
+    std::string out;     // what ends the game, on the window it ends
+  } cases[] = {
+      {"Escape", {}, "", true, "key Escape"},
+      {"Escape, started elsewhere", {}, elsewhere, true, "key Escape"},
+      {"the settings window's close box", {}, "", false, "close box"},
+      // No joystick: the tab passes the disabled joystick boxes and the high-resolution box.
+      {"the quit button", {}, "", false, "key Tab Tab Return"},
+      {"the window manager's close key", {"--windowed"}, "", true, "key alt+F4"},
+      // xkill and some window managers destroy a window instead of asking it to close.
+      {"the settings window destroyed", {}, "", false, "destroy"},
+      {"the window destroyed", {"--windowed"}, "", true, "destroy"},
+      {"the full screen destroyed", {}, "", true, "destroy"},
+  };
+  for (const auto& c : cases) {
+    const auto start = std::chrono::steady_clock::now();
+    GameProcess game(x_.display(), c.args, c.folder);
+    std::string window = x_.WaitForWindow(kSettingsTitle);
+    ASSERT_NE(window, "") << c.what << ": " << game.Errors();
+    RecordProperty(
+        "settings_window_shown_ms",
+        static_cast<int>(std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count() *
+                         1000));
+    if (c.launch) {
+      x_.HoldKey("Return");
+      window = x_.WaitForWindow(kGameTitle);
+      ASSERT_NE(window, "") << c.what << ": " << game.Errors();
+      EXPECT_TRUE(x_.Windows(kSettingsTitle).empty()) << c.what;
+      const XServer::Area area = x_.AreaOf(window);
+      if (c.args.empty()) {
+        EXPECT_TRUE(area.width == 1024 && area.height == 768) << c.what;
+      }
+    }
+    if (c.out == "destroy") {
+      x_.Run("xdotool windowclose " + window);
+    } else if (c.out == "close box") {  // at the right end of the title bar
+      const XServer::Area area = x_.AreaOf(window);
+      x_.Run("xdotool mousemove " + std::to_string(area.x + area.width - 10) + " " +
+             std::to_string(area.y - 10) + " sleep 0.1 click 1");
+    } else {
+      std::istringstream keys(c.out.substr(4));
+      for (std::string key; keys >> key;) x_.HoldKey(key);
+    }
+    EXPECT_EQ(game.Wait(std::chrono::seconds(c.out == "destroy" ? 5 : 20)), 0)
+        << c.what << ": " << game.Errors();
+    if (c.out == "destroy" && !c.launch) {
+      EXPECT_TRUE(OnlyGtkOwnWordsOnADestroyedWindow(game.Errors())) << c.what << ": " << game.Errors();
+    } else {
+      EXPECT_EQ(game.Errors(), "") << c.what;
+    }
+    if (!c.launch) {
+      EXPECT_TRUE(x_.Windows(kGameTitle).empty()) << c.what;
+    }
+  }
+  std::filesystem::remove_all(elsewhere);
 }
 
 TEST_F(RealGameTest, DataFileMissingAtTheLaunchGivesTheScreenBackAndNamesTheFile) {
@@ -141,99 +106,34 @@ TEST_F(RealGameTest, DataFileMissingAtTheLaunchGivesTheScreenBackAndNamesTheFile
   }
   std::filesystem::remove(folder + "/fire.wav");
   GameProcess game(x_.display(), {"--app-path", folder});
-  ASSERT_NE(WaitForWindow(kSettingsTitle), "") << game.Errors();
-  HoldKey("Return");
+  ASSERT_NE(x_.WaitForWindow(kSettingsTitle), "") << game.Errors();
+  x_.HoldKey("Return");
   EXPECT_EQ(game.Wait(), 1);
   const std::string err = game.Errors();
   EXPECT_EQ(err.rfind("brawl: ", 0), 0u) << err;
   EXPECT_NE(err.find(folder + "/fire.wav"), std::string::npos) << err;
   EXPECT_EQ(err.find('\n'), err.size() - 1) << err;
-  EXPECT_FALSE(Visible(kGameTitle));
+  EXPECT_TRUE(x_.Windows(kGameTitle).empty());
   std::filesystem::remove_all(folder);
 }
 
-TEST_F(RealGameTest, StartedFromAnotherFolderItFindsItsDataBesideTheProgram) {
-  const std::string elsewhere = MakeTempDir();
-  GameProcess game(x_.display(), {}, elsewhere);
-  ASSERT_NE(WaitForWindow(kSettingsTitle), "") << game.Errors();
-  HoldKey("Return");
-  ASSERT_NE(WaitForWindow(kGameTitle), "") << game.Errors();
-  HoldKey("Escape");
-  EXPECT_EQ(game.Wait(), 0) << game.Errors();
-  std::filesystem::remove_all(elsewhere);
-}
-
-TEST_F(RealGameTest, ClosingTheSettingsWindowEndsWithStatusZeroAndNoGameWindow) {
-  GameProcess game(x_.display(), {});
-  const std::string window = WaitForWindow(kSettingsTitle);
-  ASSERT_NE(window, "") << game.Errors();
-  ClickCloseBox(window);
-  EXPECT_EQ(game.Wait(), 0) << game.Errors();
-  EXPECT_EQ(game.Errors(), "");
-}
-
-TEST_F(RealGameTest, QuitButtonTwoTabsFromTheStartButtonEndsAtOnce) {
-  GameProcess game(x_.display(), {});
-  ASSERT_NE(WaitForWindow(kSettingsTitle), "") << game.Errors();
-  // No joystick: the tab passes the disabled joystick boxes and the high-resolution box.
-  HoldKey("Tab");
-  HoldKey("Tab");
-  HoldKey("Return");
-  EXPECT_EQ(game.Wait(), 0) << game.Errors();
-  EXPECT_FALSE(Visible(kGameTitle));
-}
-
-TEST_F(RealGameTest, ClosingTheGameWindowEndsWithStatusZero) {
+// The two-player match with Return is the long end-to-end run's; here the keypad's Enter.
+TEST_F(RealGameTest, ArrowAndKeypadEnterHeldOnTheTitleStartAMatch) {
   GameProcess game(x_.display(), {"--windowed"});
-  ASSERT_NE(WaitForWindow(kSettingsTitle), "") << game.Errors();
-  HoldKey("Return");
-  ASSERT_NE(WaitForWindow(kGameTitle), "") << game.Errors();
-  AskToClose();
-  EXPECT_EQ(game.Wait(), 0) << game.Errors();
-}
-
-// xkill and some window managers destroy a window instead of asking it to close.
-TEST_F(RealGameTest, SettingsWindowDestroyedFromOutsideEndsAtOnceWithStatusZero) {
-  GameProcess game(x_.display(), {});
-  const std::string window = WaitForWindow(kSettingsTitle);
-  ASSERT_NE(window, "") << game.Errors();
-  x_.Run("xdotool windowclose " + window);
-  EXPECT_EQ(game.Wait(std::chrono::seconds(5)), 0) << game.Errors();
-  EXPECT_TRUE(OnlyGtkOwnWordsOnADestroyedWindow(game.Errors())) << game.Errors();
-}
-
-TEST_F(RealGameTest, GameWindowDestroyedFromOutsideEndsTheRunWithStatusZero) {
-  for (const bool windowed : {true, false}) {
-    GameProcess game(x_.display(),
-                     windowed ? std::vector<std::string>{"--windowed"} : std::vector<std::string>{});
-    ASSERT_NE(WaitForWindow(kSettingsTitle), "") << game.Errors();
-    HoldKey("Return");
-    const std::string window = WaitForWindow(kGameTitle);
-    ASSERT_NE(window, "") << game.Errors();
-    x_.Run("xdotool windowclose " + window);
-    EXPECT_EQ(game.Wait(std::chrono::seconds(5)), 0)
-        << (windowed ? "windowed: " : "full screen: ") << game.Errors();
-    EXPECT_EQ(game.Errors(), "");
-  }
-}
-
-TEST_F(RealGameTest, ArrowAndEnterHeldOnTheTitleStartAMatch) {
-  GameProcess game(x_.display(), {"--windowed"});
-  ASSERT_NE(WaitForWindow(kSettingsTitle), "") << game.Errors();
-  HoldKey("Return");
-  ASSERT_NE(WaitForWindow(kGameTitle), "") << game.Errors();
+  ASSERT_NE(x_.WaitForWindow(kSettingsTitle), "") << game.Errors();
+  x_.HoldKey("Return");
+  ASSERT_NE(x_.WaitForWindow(kGameTitle), "") << game.Errors();
   std::this_thread::sleep_for(std::chrono::milliseconds(500));
   const std::string dir = MakeTempDir();
   x_.Screenshot(dir + "/title.png");
-  HoldKey("Down");
-  HoldKey("KP_Enter");
+  x_.HoldKey("Down");
+  x_.HoldKey("KP_Enter");
   std::this_thread::sleep_for(std::chrono::seconds(3));
   x_.Screenshot(dir + "/match.png");
-  // The title and the two-player match share hardly a pixel.
   const std::string differing =
       x_.Run("compare -metric AE '" + dir + "/title.png' '" + dir + "/match.png' null: 2>&1");
   EXPECT_GT(std::atol(differing.c_str()), 1024L * 768L / 4) << differing;
-  HoldKey("Escape");
+  x_.HoldKey("Escape");
   EXPECT_EQ(game.Wait(), 0) << game.Errors();
   std::filesystem::remove_all(dir);
 }

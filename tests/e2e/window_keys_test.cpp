@@ -23,9 +23,6 @@ namespace fs = std::filesystem;
 
 namespace {
 
-constexpr char kSettingsTitle[] = "出撃前の設定";
-constexpr char kGameTitle[] = "Billboard Brawl";
-
 struct Size {
   int width = 0, height = 0;
   bool operator==(const Size&) const = default;
@@ -71,23 +68,10 @@ class WindowKeys : public ::testing::Test {
     fs::remove_all(work_);
   }
 
-  std::string WaitForWindow(const std::string& title) {
-    for (int i = 0; i < 400; ++i) {
-      const std::string focus = x_.Run("xdotool getwindowfocus 2>/dev/null");
-      if (!focus.empty() && x_.Run("xdotool getwindowname " + focus + " 2>/dev/null") == title + "\n")
-        return focus.substr(0, focus.size() - 1);
-      std::this_thread::sleep_for(std::chrono::milliseconds(50));
-    }
-    return "";
-  }
+  std::string WaitForWindow(const std::string& title) { return x_.WaitForWindow(title); }
   Size SizeOf(const std::string& window) {
-    std::istringstream lines(x_.Run("xdotool getwindowgeometry --shell " + window + " 2>/dev/null"));
-    Size s;
-    for (std::string line; std::getline(lines, line);) {
-      if (line.starts_with("WIDTH=")) s.width = std::atoi(line.c_str() + 6);
-      if (line.starts_with("HEIGHT=")) s.height = std::atoi(line.c_str() + 7);
-    }
-    return s;
+    const XServer::Area a = x_.AreaOf(window);
+    return {a.width, a.height};
   }
   // The window's size once it has become `wanted`, or what it is after a few seconds.
   Size WaitForSize(const std::string& window, Size wanted) {

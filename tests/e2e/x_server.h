@@ -1,6 +1,7 @@
 #pragma once
 // A private X server (Xvfb) with a window manager, for tests of the real windows.
 #include <fcntl.h>
+#include <gtest/gtest.h>
 #include <signal.h>
 #include <sys/prctl.h>
 #include <sys/stat.h>
@@ -9,24 +10,39 @@
 
 #include <chrono>
 #include <cstdlib>
+#include <filesystem>
 #include <sstream>
 #include <string>
 #include <thread>
 #include <vector>
 
+#include "support/run_brawl.h"
+
 namespace brawl {
 
-// Starts `argv` with `env_display` as DISPLAY (unless empty), output to /dev/null.
-inline pid_t Spawn(const std::vector<std::string>& argv, const std::string& env_display) {
+constexpr char kSettingsTitle[] = "出撃前の設定";
+constexpr char kGameTitle[] = "Billboard Brawl";
+
+// Starts `argv` in `folder` (unless empty) with `display` as DISPLAY (none when empty) and
+// silent audio, its output and errors into the files named.
+inline pid_t Spawn(const std::vector<std::string>& argv, const std::string& display,
+                   const std::string& out = "/dev/null", const std::string& err = "/dev/null",
+                   const std::string& folder = "") {
   const pid_t pid = fork();
   if (pid != 0) return pid;
   // Gone with the test, even when the test dies without cleaning up.
   prctl(PR_SET_PDEATHSIG, SIGKILL);
-  const int null = open("/dev/null", O_RDWR);
-  dup2(null, 0);
-  dup2(null, 1);
-  dup2(null, 2);
-  if (!env_display.empty()) setenv("DISPLAY", env_display.c_str(), 1);
+  dup2(open("/dev/null", O_RDWR), 0);
+  dup2(open(out.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644), 1);
+  dup2(open(err.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644), 2);
+  if (!folder.empty() && chdir(folder.c_str()) != 0) _exit(126);
+  unsetenv("WAYLAND_DISPLAY");
+  if (display.empty()) {
+    unsetenv("DISPLAY");
+  } else {
+    setenv("DISPLAY", display.c_str(), 1);
+  }
+  setenv("SDL_AUDIODRIVER", "dummy", 1);
   std::vector<char*> args;
   for (const std::string& a : argv) args.push_back(const_cast<char*>(a.c_str()));
   args.push_back(nullptr);
@@ -109,13 +125,71 @@ class XServer {
     pclose(pipe);
     return out;
   }
-  // A picture of the whole screen, for a test that failed.
+  // A picture of the whole screen.
   void Screenshot(const std::string& path) const { Run("import -window root '" + path + "' 2>/dev/null"); }
+  // After a failure, the screen kept in <build>/test-screens/<suite>.<test>.png; the
+  // path's stem is returned for pictures the test kept itself.
+  std::string KeepScreenOfAFailure(const std::string& build_dir) const {
+    const auto* test = ::testing::UnitTest::GetInstance()->current_test_info();
+    const std::string stem = build_dir + "/test-screens/" + test->test_suite_name() + "." + test->name();
+    std::filesystem::create_directories(build_dir + "/test-screens");
+    Screenshot(stem + ".png");
+    return stem;
+  }
+
+  // The game's visible windows titled `title`.
+  std::vector<std::string> Windows(const std::string& title) const {
+    std::vector<std::string> found;
+    std::istringstream ids(Run("xdotool search --onlyvisible --classname '^brawl$' 2>/dev/null"));
+    for (std::string id; std::getline(ids, id);)
+      if (Run("xdotool getwindowname " + id + " 2>/dev/null") == title + "\n") found.push_back(id);
+    return found;
+  }
+  // The game's window titled `title` once it has the keyboard; empty if it never does.
+  std::string WaitForWindow(const std::string& title) const {
+    for (int i = 0; i < 400; ++i) {
+      const std::string focus = Run("xdotool getwindowfocus 2>/dev/null");
+      for (const std::string& window : Windows(title))
+        if (focus == window + "\n") return window;
+      std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    }
+    return "";
+  }
+  // Where the window's client area is on the screen, and its size.
+  struct Area {
+    int x = 0, y = 0, width = 0, height = 0;
+  };
+  Area AreaOf(const std::string& window) const {
+    std::istringstream lines(Run("xwininfo -id " + window + " 2>/dev/null"));
+    Area a;
+    for (std::string line; std::getline(lines, line);) {
+      const size_t colon = line.find(':');
+      if (colon == std::string::npos) continue;
+      const int value = std::atoi(line.c_str() + colon + 1);
+      if (line.find("Absolute upper-left X") != std::string::npos) a.x = value;
+      if (line.find("Absolute upper-left Y") != std::string::npos) a.y = value;
+      if (line.find("Width:") != std::string::npos) a.width = value;
+      if (line.find("Height:") != std::string::npos) a.height = value;
+    }
+    return a;
+  }
+  // Held for a moment, as a hand holds a key: the game reads keys as held or not.
+  void HoldKey(const std::string& key) const { Run("xdotool keydown " + key + " sleep 0.3 keyup " + key); }
 
  private:
   std::string display_;
   pid_t server_ = -1;
   pid_t manager_ = -1;
+};
+
+// A test on its own X server; a failure keeps a picture of the screen.
+class DesktopTest : public ::testing::Test {
+ protected:
+  void SetUp() override { ASSERT_EQ(x_.Start(), ""); }
+  void TearDown() override {
+    if (HasFailure()) x_.KeepScreenOfAFailure(BuildDir());
+  }
+  XServer x_;
 };
 
 // True when every line of `log` is one of those GDK and GTK 3 write themselves when the

@@ -76,66 +76,52 @@ class SdlJoystickTest : public ::testing::Test {
   std::deque<VirtualPad> pads_;  // references stay valid as pads are added
 };
 
-TEST_F(SdlJoystickTest, NoPadAttachedCountsNoneOffersNoBoxAndPollingChangesNothing) {
+TEST_F(SdlJoystickTest, NoPadCountsNoneAndOnePadServesPlayerOneOnly) {
   Discover();
   EXPECT_EQ(joy_.JoystickCount, 0);
   EXPECT_FALSE(joy_.JoystickPresent);
-
-  joy_.JoyX[0] = 1;
-  joy_.JoyButton[0][2] = 1;
-  Poll(0);
+  joy_.JoyX[0] = joy_.JoyButton[0][2] = 1;
+  Poll(0);  // no pad: polling changes nothing
   EXPECT_EQ(joy_.JoyX[0], 1);
   EXPECT_EQ(joy_.JoyButton[0][2], 1);
-}
 
-TEST_F(SdlJoystickTest, OnePadServesPlayerOneOnly) {
-  VirtualPad& pad = Attach(false);
+  VirtualPad& pad = Attach(false, 2, 2);  // fewer than four buttons: the missing ones read up
   Discover();
   EXPECT_EQ(joy_.JoystickCount, 1);
   EXPECT_TRUE(joy_.JoystickPresent);
-
-  SDL_JoystickSetVirtualAxis(pad.handle, 0, -32768);
-  SDL_JoystickSetVirtualAxis(pad.handle, 1, 32767);
+  // Axes conditioned around the dead zone and saturation.
+  const int16_t raw[][2] = {{-32768, 32767}, {-31200, 31200}, {3000, -3000}, {0, 0}};
+  const int32_t reads[][2] = {{-1, 1}, {-1, 1}, {0, 0}, {0, 0}};
+  for (int i = 0; i < 4; ++i) {
+    SDL_JoystickSetVirtualAxis(pad.handle, 0, raw[i][0]);
+    SDL_JoystickSetVirtualAxis(pad.handle, 1, raw[i][1]);
+    Poll(0);
+    EXPECT_EQ(joy_.JoyX[0], reads[i][0]) << raw[i][0];
+    EXPECT_EQ(joy_.JoyY[0], reads[i][1]) << raw[i][1];
+  }
   SDL_JoystickSetVirtualButton(pad.handle, 1, SDL_PRESSED);
   Poll(0);
-  EXPECT_EQ(joy_.JoyX[0], -1);
-  EXPECT_EQ(joy_.JoyY[0], 1);
   EXPECT_EQ(joy_.JoyButton[0][0], 0);
   EXPECT_EQ(joy_.JoyButton[0][1], 1);
+  EXPECT_EQ(joy_.JoyButton[0][2], 0);
+  EXPECT_EQ(joy_.JoyButton[0][3], 0);
 
   // Player 2 has no pad: nothing of player 1's reaches them.
+  SDL_JoystickSetVirtualAxis(pad.handle, 0, 32767);
   Poll(1);
   EXPECT_EQ(joy_.JoyX[1], 0);
   EXPECT_EQ(joy_.JoyButton[1][1], 0);
 }
 
-TEST_F(SdlJoystickTest, OfThreePadsTheFirstTwoAreCountedInSdlsOrder) {
-  VirtualPad& first = Attach(false);
-  VirtualPad& second = Attach(false);
-  VirtualPad& third = Attach(false);
-  Discover();
-  EXPECT_EQ(joy_.JoystickCount, 2);
-
-  SDL_JoystickSetVirtualButton(first.handle, 0, SDL_PRESSED);
-  SDL_JoystickSetVirtualButton(second.handle, 3, SDL_PRESSED);
-  SDL_JoystickSetVirtualAxis(third.handle, 0, 32767);
-  Poll(0);
-  Poll(1);
-  EXPECT_EQ(joy_.JoyButton[0][0], 1);
-  EXPECT_EQ(joy_.JoyButton[0][3], 0);
-  EXPECT_EQ(joy_.JoyButton[1][0], 0);
-  EXPECT_EQ(joy_.JoyButton[1][3], 1);
-  EXPECT_EQ(joy_.JoyX[0], 0);
-  EXPECT_EQ(joy_.JoyX[1], 0);
-}
-
 TEST_F(SdlJoystickTest, EachPlayerTakesThePadTheControlsFileChose) {
-  // Pad k holds button k down, so a player's held button says which pad they read.
+  // Pad k holds button k down, so a player's held button says which pad they read. Of three
+  // pads two are counted, the first two in SDL's order unless the controls file chose.
   for (int k = 0; k < 3; ++k) SDL_JoystickSetVirtualButton(Attach(false).handle, k, SDL_PRESSED);
   const struct {
     std::array<std::string, 2> choices;
     int pads[2];
   } cases[] = {
+      {{"", ""}, {0, 1}},
       {{"3", "1"}, {2, 0}},
       {{"", "1"}, {1, 0}},
       {{"virtual joystick", ""}, {0, 1}},  // by name, case ignored: the first of that name
@@ -154,36 +140,6 @@ TEST_F(SdlJoystickTest, EachPlayerTakesThePadTheControlsFileChose) {
             << c.choices[0] << "/" << c.choices[1] << ", player " << player + 1 << ", button " << b;
     }
   }
-}
-
-TEST_F(SdlJoystickTest, AxesAreConditionedAroundDeadZoneAndSaturation) {
-  VirtualPad& pad = Attach(false);
-  Discover();
-  struct Case {
-    int16_t raw;
-    int32_t reads;
-  };
-  for (const Case c : {Case{0, 0}, Case{3000, 0}, Case{-3000, 0}, Case{31200, 1}, Case{-31200, -1},
-                       Case{32767, 1}, Case{-32768, -1}}) {
-    SDL_JoystickSetVirtualAxis(pad.handle, 0, c.raw);
-    SDL_JoystickSetVirtualAxis(pad.handle, 1, c.raw);
-    Poll(0);
-    EXPECT_EQ(joy_.JoyX[0], c.reads) << c.raw;
-    EXPECT_EQ(joy_.JoyY[0], c.reads) << c.raw;
-  }
-}
-
-TEST_F(SdlJoystickTest, PadWithFewerThanFourButtonsReadsTheMissingOnesUp) {
-  VirtualPad& pad = Attach(false, 2, 2);
-  Discover();
-  ASSERT_EQ(joy_.JoystickCount, 1);
-  SDL_JoystickSetVirtualButton(pad.handle, 0, SDL_PRESSED);
-  SDL_JoystickSetVirtualButton(pad.handle, 1, SDL_PRESSED);
-  Poll(0);
-  EXPECT_EQ(joy_.JoyButton[0][0], 1);
-  EXPECT_EQ(joy_.JoyButton[0][1], 1);
-  EXPECT_EQ(joy_.JoyButton[0][2], 0);
-  EXPECT_EQ(joy_.JoyButton[0][3], 0);
 }
 
 TEST_F(SdlJoystickTest, KnownPadIsReadThroughItsMappingStickDpadAndFaceButtons) {
@@ -300,36 +256,32 @@ void ExpectSwappedReading(JoystickState& joy, JoystickDevices& devices, SDL_Joys
   EXPECT_EQ(joy.JoyButton[0][3], 0);
 }
 
-TEST_F(SdlJoystickTest, UsersMappingFileInTheConfigFolderIsUsed) {
-  const std::string home = MakeTempDir();
-  std::filesystem::create_directories(home + "/billboard-brawl");
-  std::ofstream(home + "/billboard-brawl/gamecontrollerdb.txt") << "# my pads\n"
-                                                                << SwappedMapping(PlainPadGuid());
-  setenv("XDG_CONFIG_HOME", home.c_str(), 1);
-  LoadPadMappings();
-  unsetenv("XDG_CONFIG_HOME");
-
-  VirtualPad& pad = Attach(false);
-  ASSERT_TRUE(SDL_IsGameController(pad.device));
-  Discover();
-  ExpectSwappedReading(joy_, *devices_, pad.handle);
-  std::filesystem::remove_all(home);
-}
-
-TEST_F(SdlJoystickTest, MappingFileNamedInTheEnvironmentIsReadBySdlAtStart) {
-  const std::string dir = MakeTempDir();
-  const std::string file = dir + "/pads.txt";
-  std::ofstream(file) << SwappedMapping(PlainPadGuid());
-  SDL_Quit();
-  setenv("SDL_GAMECONTROLLERCONFIG_FILE", file.c_str(), 1);
-  ASSERT_EQ(SDL_Init(SDL_INIT_JOYSTICK | SDL_INIT_GAMECONTROLLER), 0);
-  unsetenv("SDL_GAMECONTROLLERCONFIG_FILE");
-
-  VirtualPad& pad = Attach(false);
-  EXPECT_TRUE(SDL_IsGameController(pad.device));
-  Discover();
-  ExpectSwappedReading(joy_, *devices_, pad.handle);
-  std::filesystem::remove_all(dir);
+// The player's mapping file in the config folder, or one named in the environment for SDL.
+TEST_F(SdlJoystickTest, MappingFilesOfTheConfigFolderAndTheEnvironmentAreUsed) {
+  for (const bool environment : {false, true}) {
+    const std::string home = MakeTempDir();
+    const std::string file =
+        environment ? home + "/pads.txt" : home + "/billboard-brawl/gamecontrollerdb.txt";
+    std::filesystem::create_directories(std::filesystem::path(file).parent_path());
+    std::ofstream(file) << "# my pads\n" << SwappedMapping(PlainPadGuid());
+    if (environment) {
+      devices_.reset();
+      SDL_Quit();
+      setenv("SDL_GAMECONTROLLERCONFIG_FILE", file.c_str(), 1);
+      ASSERT_EQ(SDL_Init(SDL_INIT_JOYSTICK | SDL_INIT_GAMECONTROLLER), 0);
+      unsetenv("SDL_GAMECONTROLLERCONFIG_FILE");
+    } else {
+      setenv("XDG_CONFIG_HOME", home.c_str(), 1);
+      LoadPadMappings();
+      unsetenv("XDG_CONFIG_HOME");
+    }
+    VirtualPad& pad = Attach(false);
+    ASSERT_TRUE(SDL_IsGameController(pad.device)) << environment;
+    Discover();
+    ExpectSwappedReading(joy_, *devices_, pad.handle);
+    Detach(pad);
+    std::filesystem::remove_all(home);
+  }
 }
 
 // The mappings are the player's own and the game runs without them: a file that cannot be

@@ -4,7 +4,6 @@
 
 #include <chrono>
 #include <cstdlib>
-#include <filesystem>
 #include <functional>
 #include <map>
 #include <memory>
@@ -88,12 +87,7 @@ class DialogWindowTest : public ::testing::Test {
     dialog_ = std::make_unique<GtkSettingsDialog>();
   }
   void TearDown() override {
-    if (HasFailure()) {
-      const std::string folder = BuildDir() + "/test-screens";
-      std::filesystem::create_directories(folder);
-      const auto* test = ::testing::UnitTest::GetInstance()->current_test_info();
-      server_->Screenshot(folder + "/" + test->test_suite_name() + "." + test->name() + ".png");
-    }
+    if (HasFailure()) server_->KeepScreenOfAFailure(BuildDir());
     dialog_.reset();
     DrainGtkEvents();
     for (const std::string& line : logged) ADD_FAILURE() << "logged: " << line;
@@ -121,20 +115,13 @@ class DialogWindowTest : public ::testing::Test {
     return false;
   }
 
-  // A key held long enough for anyone to see it, as a hand would.
-  void PressKey(const std::string& key) {
-    server_->Run("xdotool keydown " + key + " sleep 0.1 keyup " + key);
-  }
-
-  void ClickAt(int x, int y) {
-    server_->Run("xdotool mousemove " + std::to_string(x) + " " + std::to_string(y) + " sleep 0.1 click 1");
-  }
   // A click on a control, a few pixels into it.
   void Click(const std::string& caption) {
     int x = 0, y = 0;
     gdk_window_get_origin(gtk_widget_get_window(dialog_->window()), &x, &y);
     const Spot at = kLayout.at(caption);
-    ClickAt(x + at.left + 8, y + at.top + at.height / 2);
+    server_->Run("xdotool mousemove " + std::to_string(x + at.left + 8) + " " +
+                 std::to_string(y + at.top + at.height / 2) + " sleep 0.1 click 1");
   }
 
   std::string Focused() {
@@ -153,7 +140,7 @@ class DialogWindowTest : public ::testing::Test {
 XServer* DialogWindowTest::server_ = nullptr;
 std::string DialogWindowTest::start_failure_;
 
-TEST_F(DialogWindowTest, WindowHasItsCaptionFixedSizeIconAndEveryControlInPlace) {
+TEST_F(DialogWindowTest, WindowHasItsCaptionFixedSizeIconAndEveryControlInPlaceAndFont) {
   ShowWindow();
   GtkWindow* window = GTK_WINDOW(dialog_->window());
   EXPECT_STREQ(gtk_window_get_title(window), "出撃前の設定");
@@ -189,10 +176,7 @@ TEST_F(DialogWindowTest, WindowHasItsCaptionFixedSizeIconAndEveryControlInPlace)
       EXPECT_EQ(box.height, at.height) << caption;
     }
   }
-}
-
-TEST_F(DialogWindowTest, CaptionsAreInTheJapaneseGothicAtNinePoints) {
-  ShowWindow();
+  // The captions are in the Japanese gothic at nine points.
   GtkWidget* label = gtk_bin_get_child(GTK_BIN(widgets_.at("出撃！")));
   PangoFontDescription* font = nullptr;
   gtk_style_context_get(gtk_widget_get_style_context(label), GTK_STATE_FLAG_NORMAL, "font", &font, nullptr);
@@ -202,19 +186,11 @@ TEST_F(DialogWindowTest, CaptionsAreInTheJapaneseGothicAtNinePoints) {
   pango_font_description_free(font);
 }
 
-TEST_F(DialogWindowTest, StartButtonHasTheFocusSoEnterLaunchesAtOnce) {
-  ShowWindow();
-  EXPECT_EQ(Focused(), "出撃！");
-  PressKey("Return");
-  ASSERT_TRUE(PumpUntil([&] { return !events_.empty(); }));
-  EXPECT_EQ(events_, std::vector<DialogEvent>{DialogEvent::Launch});
-}
-
 TEST_F(DialogWindowTest, EnterOnABoxJustTickedLaunchesWithTheBoxStillTicked) {
   ShowWindow();
   Click("高解像度モード(重い)で出撃");
   ASSERT_TRUE(PumpUntil([&] { return controls_.hires_ticked; }));
-  PressKey("Return");
+  server_->HoldKey("Return");
   ASSERT_TRUE(PumpUntil([&] { return !events_.empty(); }));
   EXPECT_EQ(events_, std::vector<DialogEvent>{DialogEvent::Launch});
   EXPECT_TRUE(controls_.hires_ticked);
@@ -226,7 +202,7 @@ TEST_F(DialogWindowTest, TabGoesFromTheStartButtonDownTheWindowQuitButtonBeforeT
                          "高解像度モード(重い)で出撃", "あたた・・・腹が痛くなった、出撃取りやめだ",
                          "君はマシンの限界を見る・・・(fps表示)"};
   for (const char* next : order) {
-    PressKey("Tab");
+    server_->HoldKey("Tab");
     EXPECT_TRUE(PumpUntil([&] { return Focused() == next; }))
         << "expected " << next << ", focus on " << Focused();
   }
@@ -237,7 +213,7 @@ TEST_F(DialogWindowTest, DisabledJoystickBoxesAreSkippedAndCannotBeTicked) {
   ShowWindow();
   EXPECT_FALSE(gtk_widget_get_sensitive(widgets_.at("1P ジョイスティックを使う")));
   EXPECT_FALSE(gtk_widget_get_sensitive(widgets_.at("2P ジョイスティックを使う")));
-  PressKey("Tab");
+  server_->HoldKey("Tab");
   EXPECT_TRUE(PumpUntil([&] { return Focused() == "高解像度モード(重い)で出撃"; })) << Focused();
 
   Click("1P ジョイスティックを使う");
@@ -259,19 +235,6 @@ TEST_F(DialogWindowTest, BoxesReadBackAsTheUserLeftThemAndQuitIsReported) {
   Click("あたた・・・腹が痛くなった、出撃取りやめだ");
   ASSERT_TRUE(PumpUntil([&] { return !events_.empty(); }));
   EXPECT_EQ(events_, std::vector<DialogEvent>{DialogEvent::Quit});
-}
-
-TEST_F(DialogWindowTest, CloseBoxReportsCloseAndTheWindowGoes) {
-  ShowWindow();
-  GdkRectangle frame;
-  gdk_window_get_frame_extents(gtk_widget_get_window(dialog_->window()), &frame);
-  int client_x = 0, client_y = 0;
-  gdk_window_get_origin(gtk_widget_get_window(dialog_->window()), &client_x, &client_y);
-  // The window manager's close box, at the right end of the title bar.
-  ClickAt(frame.x + frame.width - 13, frame.y + (client_y - frame.y) / 2);
-  ASSERT_TRUE(PumpUntil([&] { return !events_.empty(); }));
-  EXPECT_EQ(events_, std::vector<DialogEvent>{DialogEvent::Close});
-  EXPECT_FALSE(gtk_widget_get_visible(dialog_->window()));
 }
 
 TEST_F(DialogWindowTest, WaitingPumpSleepsUntilTheNextKey) {

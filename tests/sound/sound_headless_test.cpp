@@ -27,12 +27,4 @@ TEST(SoundHeadless, WithEightSlotsBusyTheNinthSoundIsDroppedButReported) {
   EXPECT_EQ(d[first + 4]["SoundBusy"], d[first + 3]["SoundBusy"]);
 }
 
-TEST(SoundHeadless, ASlotIsFreedInTheFirstPassAfterItsSoundEnds) {
-  // readygo.wav lasts 1000 ms and the start pause 1000 ms: done by the next pass.
-  const Dump d = RunHeadless("1 Enter\n3\n");
-  EXPECT_EQ(d[0]["Sounds"].size(), 1u);
-  EXPECT_EQ(d[1]["SoundBusy"][1], -1);
-  EXPECT_EQ(d[2]["SoundBusy"][1], 0);
-}
-
 }  // namespace brawl

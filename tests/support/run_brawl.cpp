@@ -31,7 +31,7 @@ std::string MakeTempDir() {
   return dir.string();
 }
 
-static std::string Slurp(const fs::path& path) {
+std::string ReadFile(const std::string& path) {
   std::ifstream in(path, std::ios::binary);
   std::stringstream s;
   s << in.rdbuf();
@@ -44,22 +44,31 @@ static std::string Quote(const std::string& s) {
   return q + "'";
 }
 
+static RunResult Run(const std::string& command, const std::string& input) {
+  const std::string dir = MakeTempDir();
+  std::ofstream(dir + "/stdin") << input;
+  const std::string line = "( " + command + " ) <" + Quote(dir + "/stdin") + " >" + Quote(dir + "/out") +
+                           " 2>" + Quote(dir + "/err");
+  const int status = std::system(line.c_str());
+  RunResult result;
+  result.exit_code = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+  result.out = ReadFile(dir + "/out");
+  result.err = ReadFile(dir + "/err");
+  fs::remove_all(dir);
+  return result;
+}
+
+RunResult RunShell(const std::string& command) {
+  return Run(command, "");
+}
+
 RunResult RunBrawl(const std::vector<std::string>& args, const std::string& script, int timeout_seconds,
                    const std::string& folder) {
-  const std::string dir = MakeTempDir();
-  std::ofstream(dir + "/stdin") << script;
   std::string command = "cd " + Quote(folder.empty() ? BuildDir() : folder) + " && ";
   if (timeout_seconds > 0) command += "timeout -k 5 " + std::to_string(timeout_seconds) + " ";
   command += Quote(BRAWL_EXE);
   for (const auto& a : args) command += " " + Quote(a);
-  command += " <" + Quote(dir + "/stdin") + " >" + Quote(dir + "/out") + " 2>" + Quote(dir + "/err");
-  const int status = std::system(command.c_str());
-  RunResult result;
-  result.exit_code = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-  result.out = Slurp(dir + "/out");
-  result.err = Slurp(dir + "/err");
-  fs::remove_all(dir);
-  return result;
+  return Run(command, script);
 }
 
 std::vector<nlohmann::json> RunHeadless(const std::string& script, const std::vector<std::string>& args) {

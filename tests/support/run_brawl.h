@@ -16,12 +16,18 @@ struct RunResult {
 // "--script -" to read it). With a timeout, a run still going after that many seconds is
 // killed and ends with status 124. The working directory is `folder`, by default the build
 // folder.
-RunResult RunBrawl(const std::vector<std::string>& args, const std::string& script = "", int timeout_seconds = 0,
-                   const std::string& folder = "");
+RunResult RunBrawl(const std::vector<std::string>& args, const std::string& script = "",
+                   int timeout_seconds = 0, const std::string& folder = "");
 
 // A headless run with the given script: "--headless --script - --dump <tmp>" plus `args`.
 // Returns the dump's lines, parsed; fails the test when the run does not end with status 0.
 std::vector<nlohmann::json> RunHeadless(const std::string& script, const std::vector<std::string>& args = {});
+
+// A shell command line run to its end: its exit status and both streams.
+RunResult RunShell(const std::string& command);
+
+// The bytes of a file; empty when it cannot be read.
+std::string ReadFile(const std::string& path);
 
 // A fresh empty folder under the test temp folder.
 std::string MakeTempDir();

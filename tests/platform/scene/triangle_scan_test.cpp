@@ -29,24 +29,6 @@ ScreenVertex V(float x, float y) {
   return {x, y, 1.0f};
 }
 
-TEST(TriangleScan, TwoTrianglesOfAQuadCoverEveryPixelOnce) {
-  // Corners on pixel centres and off them: the shared diagonal must neither double nor drop a pixel.
-  const float quads[][4] = {
-      {2.0f, 3.0f, 30.0f, 27.0f}, {1.5f, 2.5f, 29.5f, 20.5f}, {0.3f, 0.7f, 31.2f, 28.9f}};
-  for (const auto& q : quads) {
-    Coverage cover(32, 32);
-    const ScreenVertex tl = V(q[0], q[1]), tr = V(q[2], q[1]), bl = V(q[0], q[3]), br = V(q[2], q[3]);
-    cover.Add(tl, tr, br);
-    cover.Add(tl, br, bl);
-    for (int y = 0; y < 32; ++y)
-      for (int x = 0; x < 32; ++x) {
-        const float cx = x + 0.5f, cy = y + 0.5f;
-        const bool inside = cx >= q[0] && cx < q[2] && cy >= q[1] && cy < q[3];
-        ASSERT_EQ(cover.At(x, y), inside ? 1 : 0) << "pixel " << x << "," << y << " of quad " << q[0];
-      }
-  }
-}
-
 TEST(TriangleScan, AFanAroundAPointCoversItsHullOnce) {
   // Random fans share every inner edge with a neighbour in both directions.
   std::mt19937 random(7);
@@ -70,15 +52,6 @@ TEST(TriangleScan, AFanAroundAPointCoversItsHullOnce) {
   }
 }
 
-TEST(TriangleScan, TopAndLeftEdgesOwnTheirCentresRightAndBottomDoNot) {
-  Coverage cover(8, 8);
-  // Edges exactly through pixel centres x = 1.5 .. 5.5, y = 1.5 .. 5.5.
-  cover.Add(V(1.5f, 1.5f), V(5.5f, 1.5f), V(5.5f, 5.5f));
-  cover.Add(V(1.5f, 1.5f), V(5.5f, 5.5f), V(1.5f, 5.5f));
-  for (int y = 0; y < 8; ++y)
-    for (int x = 0; x < 8; ++x) EXPECT_EQ(cover.At(x, y), (x >= 1 && x < 5 && y >= 1 && y < 5) ? 1 : 0);
-}
-
 TEST(TriangleScan, StaysInsideTheClipRectangleAndSurvivesHugeOrBrokenVertices) {
   std::vector<int> rows;
   const PixelRect clip{10, 20, 30, 40};
@@ -97,15 +70,6 @@ TEST(TriangleScan, StaysInsideTheClipRectangleAndSurvivesHugeOrBrokenVertices) {
   ScanTriangle(V(0, 0), V(5, 5), V(10, 10), PixelRect{0, 0, 20, 20},
                [&](int, int, int, float, float) { ++spans; });  // no area
   EXPECT_EQ(spans, 0);
-}
-
-TEST(TriangleScan, DepthIsInterpolatedAcrossTheSpan) {
-  // 1/z rises from 0 on the left to 1 at x = 10.
-  ScanTriangle(ScreenVertex{0, 0, 0}, ScreenVertex{10, 0, 1}, ScreenVertex{0, 10, 0}, PixelRect{0, 0, 10, 10},
-               [&](int y, int x0, int, float iz, float step) {
-                 EXPECT_NEAR(iz, (x0 + 0.5f) / 10.0f, 1e-5) << y;
-                 EXPECT_NEAR(step, 0.1f, 1e-6);
-               });
 }
 
 }  // namespace
