@@ -89,7 +89,8 @@ Options ParseOptions(int argc, char** argv) {
   app.add_option("--host", host_port, "Play online: wait for one other player on UDP PORT (default 47474)")
       ->type_name("[PORT]")
       ->expected(0, 1)
-      ->allow_extra_args(false);
+      ->allow_extra_args(false)
+      ->multi_option_policy(CLI::MultiOptionPolicy::TakeAll);
   valued("--join", "HOST[:PORT]", "Play online: join the game hosted at HOST");
   valued("--input-delay", "N", "Online: a fixed input delay of N frames (0-8) on this side");
   valued("--net-sim", "RTT,JITTER,LOSS[,SEED]",
@@ -172,7 +173,9 @@ Options ParseOptions(int argc, char** argv) {
   }
 
   options.host = app.count("--host") > 0;
-  if (host_port.size() > 1) throw UsageError("--host is given twice");
+  if (app.count("--host") > 1) throw UsageError("--host is given twice");
+  // Without a port CLI11 hands over an empty word.
+  std::erase(host_port, "");
   if (!host_port.empty()) {
     if (host_port.front().starts_with("--"))
       throw UsageError("--host takes a port, not " + host_port.front());

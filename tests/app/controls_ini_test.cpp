@@ -16,12 +16,6 @@ size_t Index(Key key) {
   return static_cast<size_t>(key);
 }
 
-TEST(ControlsIni, TheWrittenFileReadsBackAsTodaysControls) {
-  const Controls read = ParseControls(ControlsFileText(), "controls.ini");
-  EXPECT_EQ(read.keys, DefaultKeyMap());
-  EXPECT_EQ(read.pads, (std::array<std::string, 2>{}));
-}
-
 TEST(ControlsIni, KeysAndPadsAreTakenAsNamed) {
   const Controls c = ParseControls(
       "# mine\r\n[player2]\nfire = Right Shift\n  gamepad = Xbox 360 Controller \n[player1]\nturn_left=q\n"

@@ -97,15 +97,6 @@ TEST_F(HeadlessRun, BadOptionsAndScriptLinesAreUsageErrorsAndWriteNoDump) {
   }
 }
 
-TEST_F(HeadlessRun, DumpToStandardOutput) {
-  const RunResult run = RunRaw({"--script", "-", "--dump", "-"}, "1 Enter\n2\n");
-  ASSERT_EQ(run.exit_code, 0) << run.err;
-  std::istringstream in(run.out);
-  int64_t pass = 0;
-  for (std::string line; std::getline(in, line); ++pass) EXPECT_EQ(Json::parse(line)["pass"], pass);
-  EXPECT_EQ(pass, 4);
-}
-
 TEST_F(HeadlessRun, UnwritableDumpIsFatalAndNamed) {
   const RunResult run = RunRaw({"--frames", "1", "--dump", out_ + "/no/such/folder/d.jsonl"});
   EXPECT_EQ(run.exit_code, 1);

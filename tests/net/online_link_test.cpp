@@ -90,8 +90,13 @@ struct Link {
   int rtt, jitter, loss;
 };
 
-void PrintTo(const Link& link, std::ostream* out) {
-  *out << link.rtt << " ms round trip, " << link.jitter << " ms jitter, " << link.loss << " % lost";
+// The two ends of a fresh in-process link, each through its own faults.
+void Connect(const LinkFaults& faults = {}) {
+  auto [host_end, joiner_end] = LinkPair();
+  g_ends[0] = WithFaults(std::move(host_end), faults, Now);
+  LinkFaults other = faults;
+  other.seed += 1;
+  g_ends[1] = WithFaults(std::move(joiner_end), other, Now);
 }
 
 class OnlineLink : public ::testing::TestWithParam<Link> {};
@@ -132,9 +137,7 @@ TEST_P(OnlineLink, BothSidesConfirmTheSameMatchOnEveryFrame) {
 TEST(OnlineDesync, EndsTheGameWithTheReportsWritten) {
   const std::string state = MakeTempDir();
   setenv("XDG_STATE_HOME", state.c_str(), 1);
-  auto [host_end, joiner_end] = LinkPair();
-  g_ends[0] = std::move(host_end);
-  g_ends[1] = std::move(joiner_end);
+  Connect();
   Side host(true, 1), joiner(false, 2);
   std::string message;
   try {
@@ -160,9 +163,7 @@ TEST(OnlineDesync, EndsTheGameWithTheReportsWritten) {
 
 // The host checks the joiner's protocol and rules; a mismatch is one line on both sides.
 TEST(OnlineHandshake, AnotherBuildOfTheRulesIsRefusedOnBothSides) {
-  auto [host_end, joiner_end] = LinkPair();
-  g_ends[0] = std::move(host_end);
-  g_ends[1] = std::move(joiner_end);
+  Connect();
   Side host(true, 1), joiner(false, 2);
   joiner.net.plan.rules = 42;
   std::string said[2];

@@ -39,35 +39,20 @@ TEST_F(Machine, EmptyWaveEndsAtOnceAndBadWaveIsFatal) {
   EXPECT_THROW(m.audio.Play(7), FatalError);
 }
 
-TEST_F(Machine, JoysticksAttachAndReadTheHeldControls) {
+// The scripted runs drive the joysticks; here what a script holds that they do not: both ways
+// of an axis at once, and a joystick that is not attached.
+TEST_F(Machine, JoysticksReadBothWaysCentredAndNothingWhenNotAttached) {
   Options options;
   options.joysticks = 1;
   HeadlessMachine m(options, dir_);
   EXPECT_EQ(m.platform.joysticks.Open(2), 1);
-  m.held = ParseInputScript("1 J1.Left J1.Down J1.B1 J1.B3\n", 1, "s").steps[0].held;
-  RawJoystick r = m.platform.joysticks.Read(0);
-  EXPECT_EQ(r.x, -32768);
-  EXPECT_EQ(r.y, 32767);
-  EXPECT_FALSE(r.buttons[0]);
-  EXPECT_TRUE(r.buttons[1]);
-  EXPECT_FALSE(r.buttons[2]);
-  EXPECT_TRUE(r.buttons[3]);
-  m.held = ParseInputScript("1 J1.Left J1.Right J1.Up\n", 1, "s").steps[0].held;
-  r = m.platform.joysticks.Read(0);
-  EXPECT_EQ(r.x, 0);  // both ways at once: centred
-  EXPECT_EQ(r.y, -32768);
-  // Joystick 2 is not attached: it reads centred whatever is held.
-  m.held.joystick[1] = 0xFF;
-  r = m.platform.joysticks.Read(1);
+  m.held = ParseInputScript("1 J1.Left J1.Right J1.Up J1.B3\n", 1, "s").steps[0].held;
+  const RawJoystick r = m.platform.joysticks.Read(0);
   EXPECT_EQ(r.x, 0);
-  EXPECT_FALSE(r.buttons[0]);
-  // Two attached open no more than asked.
-  options.joysticks = 2;
-  HeadlessMachine two(options, dir_);
-  EXPECT_EQ(two.platform.joysticks.Open(1), 1);
-  two.held.joystick[1] = 0xFF;
-  EXPECT_FALSE(two.platform.joysticks.Read(1).buttons[0]);
-  EXPECT_EQ(HeadlessMachine(options, dir_).platform.joysticks.Open(2), 2);
+  EXPECT_EQ(r.y, -32768);
+  EXPECT_TRUE(r.buttons[3] && !r.buttons[0]);
+  m.held.joystick[1] = 0xFF;
+  EXPECT_FALSE(m.platform.joysticks.Read(1).buttons[0]);
 }
 
 }  // namespace

@@ -14,15 +14,6 @@ InputScript Parse(const std::string& text, int joysticks = 0) {
   return ParseInputScript(text, joysticks, "s");
 }
 
-std::string Refusal(const std::string& text, int joysticks = 0) {
-  try {
-    Parse(text, joysticks);
-  } catch (const UsageError& e) {
-    return e.what();
-  }
-  return "";
-}
-
 TEST(InputScript, StepsKeepTheirCountsKeysAndJoystickControls) {
   const InputScript s = Parse("# start\n1 Enter\n\n120 Up Num3   # walk and fire\n\t5\t\n3 Escape\n");
   ASSERT_EQ(s.steps.size(), 4u);
@@ -48,47 +39,7 @@ TEST(InputScript, StepsKeepTheirCountsKeysAndJoystickControls) {
 }
 
 // Comments and blank lines count as lines; the last line counts without its line end.
-TEST(InputScript, BadLinesNameTheScriptAndTheirPhysicalLine) {
-  const struct {
-    const char* text;
-    int joysticks;
-    const char* named;
-  } cases[] = {
-      {"# one\n\n1 Enter\n2 up\n", 0, "s, line 4"},
-      {"1 Enter\r\n\r\n1 UP\r\n", 0, "s, line 3"},
-      {"1 Up\n1 Fire\n", 0, "Fire"},
-      {"Enter\n", 0, "line 1"},
-      {"1 Enter\n0 Up\n", 0, "line 2"},
-      {"1 Enter\n\n\n1000000001 Up\n", 0, "line 4"},  // the first count refused
-      {"0000000000000000000001000000001 Up\n", 0, "line 1"},
-      {"-1 Up\n", 0, "line 1"},
-      {"+1 Up\n", 0, "line 1"},
-      {"1.0 Up\n", 0, "line 1"},
-      {"0x10 Up\n", 0, "line 1"},
-      {"99999999999999999999999999 Up\n", 0, "line 1"},
-      {"1 Enter\n1 Up,Down\n", 0, "line 2"},
-      {"1 Enter\n1 J1.left\n", 2, "line 2"},
-      {"1 J3.Left\n", 2, "line 1"},
-      {"1 J1.\n", 2, "line 1"},
-      {"1 Enter\n# c\n2 Jump", 0, "line 3"},
-      {"1 J1.Left\n", 0, "joystick 1"},
-      {"1 Up\n1 J2.B0\n", 1, "line 2"},
-      {"1 up\n", 2, "line 1"},
-      {"1 UP\n", 2, "line 1"},
-      {"1 enter\n", 2, "line 1"},
-      {"1 num1\n", 2, "line 1"},
-      {"1 s\n", 2, "line 1"},
-      {"1 escape\n", 2, "line 1"},
-      {"1 j1.Left\n", 2, "line 1"},
-      {"1 J1.b0\n", 2, "line 1"},
-  };
-  for (const auto& c : cases) {
-    const std::string message = Refusal(c.text, c.joysticks);
-    EXPECT_NE(message.find(c.named), std::string::npos) << c.text << " gave: " << message;
-    EXPECT_EQ(message.find('\n'), std::string::npos) << message;
-  }
-  EXPECT_EQ(Refusal("1 J1.B0\n", 1), "");
-}
+// Bad lines are corpus files of the damaged-input test (fuzz/corpus/input_script/refused_*).
 
 TEST(InputScript, CursorWalksTheStepsThenHoldsNothing) {
   const InputScript s = Parse("2 Up\n1 Down\n");

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "platform/fatal_error.h"
+#include "support/run_brawl.h"
 
 namespace brawl {
 
@@ -33,6 +34,22 @@ std::string Refusal(const std::string& line) {
   return "";
 }
 
+// The lines of options_cases.txt of one kind: for "refuse", the line and the words; for "edge",
+// the option with its accepted value, and the refused value.
+std::vector<std::pair<std::string, std::string>> Cases(const std::string& kind) {
+  std::vector<std::pair<std::string, std::string>> cases;
+  std::istringstream lines(ReadFile(SourceDir() + "/tests/platform/options_cases.txt"));
+  for (std::string line; std::getline(lines, line);) {
+    line = line.substr(0, line.find("  #"));
+    if (line.rfind(kind + " ", 0) != 0) continue;
+    line = line.substr(kind.size() + 1);
+    const size_t split = kind == "refuse" ? line.find(" => ") : line.rfind(' ');
+    cases.emplace_back(line.substr(0, split), line.substr(split + (kind == "refuse" ? 4 : 1)));
+  }
+  EXPECT_FALSE(cases.empty()) << kind;
+  return cases;
+}
+
 // The committed scripted runs pin the defaults and what each option does; here the forms
 // a run does not use.
 TEST(Options, FormsTheScriptedRunsDoNotUse) {
@@ -47,52 +64,17 @@ TEST(Options, FormsTheScriptedRunsDoNotUse) {
   EXPECT_EQ(o.clock_start, 86399.5);
   EXPECT_EQ(o.config_dir, "c");
   EXPECT_TRUE(Parse("--windowed").windowed);
+  const Options host = Parse("--host --headless");
+  EXPECT_TRUE(host.host && host.headless);
+  EXPECT_EQ(host.port, 47474);
+  const Options join = Parse("--join example.org:5000 --net-sim 100,10,5 --input-delay 3");
+  EXPECT_EQ(join.join + ":" + std::to_string(join.port), "example.org:5000");
+  EXPECT_EQ(join.sim_rtt_ms + join.sim_jitter_ms + join.sim_loss_percent + join.sim_seed, 116.0);
+  EXPECT_EQ(join.input_delay, 3);
 }
 
 TEST(Options, BadLinesAreRefusedWithAMessageNamingTheOption) {
-  const std::pair<const char*, const char*> cases[] = {
-      {"--bogus", "--bogus"},
-      {"-h", "-h"},
-      {"stray", "stray"},
-      {"--headless --frames", "--frames"},
-      {"--headless --frames --hires", "--frames"},
-      {"--headless --frames 1.5", "--frames"},
-      {"--headless --frames +3", "--frames"},
-      {"--headless --frames ten", "--frames"},
-      {"--headless --frames 99999999999999999999999", "--frames"},
-      {"--headless --frames 1 --frames 2", "twice"},
-      {"--headless --joysticks two", "--joysticks"},
-      {"--headless --joystick 1", "--joystick 1"},
-      {"--headless --joysticks 1 --joystick 2", "--joystick 2"},
-      {"--headless --joystick 2 --joysticks 1", "--joystick 2"},
-      {"--headless --screenshot a.png", "--screenshot"},
-      {"--headless --screenshot 3:", "--screenshot"},
-      {"--headless --screenshot :a.png", "--screenshot"},
-      {"--headless --screenshot x:a.png", "--screenshot"},
-      {"--headless --frame-ms -16", "--frame-ms"},
-      {"--headless --frame-ms inf", "--frame-ms"},
-      {"--headless --frame-ms nan", "--frame-ms"},
-      {"--headless --frame-ms 16ms", "--frame-ms"},
-      {"--headless --frame-ms ''", "--frame-ms"},
-      {"--headless --clock-start noon", "--clock-start"},
-      {"--headless --dump", "--dump"},
-      {"--headless --script ''", "--script"},
-      {"--app-path", "--app-path"},
-      {"--headless --windowed", "--windowed"},
-      {"--config-dir", "--config-dir"},
-      {"--write-controls --headless", "--write-controls"},
-      // Headless options need --headless.
-      {"--hires", "--hires needs --headless"},
-      {"--show-fps", "--show-fps needs --headless"},
-      {"--joysticks 1", "--joysticks needs --headless"},
-      {"--script s", "--script needs --headless"},
-      {"--frames 3", "--frames needs --headless"},
-      {"--dump d", "--dump needs --headless"},
-      {"--screenshot 1:a.png", "--screenshot needs --headless"},
-      {"--clock-start 0", "--clock-start needs --headless"},
-      {"--frame-ms 10", "--frame-ms needs --headless"},
-  };
-  for (const auto& [line, named] : cases) {
+  for (const auto& [line, named] : Cases("refuse")) {
     const std::string message = Refusal(line);
     EXPECT_NE(message.find(named), std::string::npos) << line << " gave: " << message;
     EXPECT_EQ(message.find('\n'), std::string::npos) << line;
@@ -102,33 +84,22 @@ TEST(Options, BadLinesAreRefusedWithAMessageNamingTheOption) {
 TEST(Options, HelpListsEveryOptionAndVersionSaysWhichBuild) {
   const std::string help = Parse("--help").answer;
   for (const char* option :
-       {"--help", "--version", "--windowed", "--app-path", "--config-dir", "--write-controls", "--headless",
-        "--hires", "--show-fps", "--joysticks", "--joystick", "--script", "--frames", "--dump",
-        "--screenshot", "--clock-start", "--frame-ms"}) {
+       {"--help",     "--version",     "--windowed",   "--app-path",    "--config-dir", "--write-controls",
+        "--headless", "--hires",       "--show-fps",   "--joysticks",   "--joystick",   "--script",
+        "--frames",   "--dump",        "--screenshot", "--clock-start", "--frame-ms",   "--host",
+        "--join",     "--input-delay", "--net-sim",    "--record",      "--replay"}) {
     EXPECT_NE(help.find(std::string("\n  ") + option + " "), std::string::npos) << option;
   }
   EXPECT_EQ(Parse("--headless --version").answer.rfind("brawl 1.", 0), 0u);
 }
 
 TEST(Options, EveryRangeAcceptsItsLastValueAndRefusesTheFirstBeyond) {
-  const char* const edges[][3] = {
-      {"--joysticks", "0", "-1"},
-      {"--joysticks", "2", "3"},
-      {"--joystick", "1", "0"},
-      {"--joystick", "2", "3"},
-      {"--frames", "0", "-1"},
-      {"--frames", "9223372036854775807", "9223372036854775808"},
-      {"--screenshot", "1:a.png", "0:a.png"},
-      {"--screenshot", "9223372036854775807:a.png", "9223372036854775808:a.png"},
-      {"--frame-ms", "4.9406564584124654e-324", "0"},                      // the smallest double above 0
-      {"--frame-ms", "1.7976931348623157e308", "1.7976931348623159e308"},  // the largest finite one
-      {"--clock-start", "0", "-4.9406564584124654e-324"},
-      {"--clock-start", "1.7976931348623157e308", "1.7976931348623159e308"},
-  };
-  for (const auto& [option, accepted, refused] : edges) {
-    // Both joystick boxes can be ticked only with two joysticks attached.
-    const std::string line = std::string("--headless ") +
-                             (std::string(option) == "--joystick" ? "--joysticks 2 " : "") + option + " ";
+  for (const auto& [option_and_accepted, refused] : Cases("edge")) {
+    const std::string option = option_and_accepted.substr(0, option_and_accepted.find(' '));
+    const std::string accepted = option_and_accepted.substr(option.size() + 1);
+    // Both joystick boxes can be ticked only with two joysticks attached; the delay is online's.
+    const std::string line = std::string("--headless ") + (option == "--joystick" ? "--joysticks 2 " : "") +
+                             (option == "--input-delay" ? "--host " : "") + option + " ";
     EXPECT_EQ(Refusal(line + accepted), "") << option << " " << accepted;
     EXPECT_NE(Refusal(line + refused).find(option), std::string::npos) << option << " " << refused;
   }

@@ -119,12 +119,6 @@ std::string GoldenPath(const std::string& name) {
   return result;
 }
 
-::testing::AssertionResult MatchesGolden(const std::string& actual_png, const std::string& name) {
-  const Surface actual = LoadPng(actual_png);
-  if (actual.width == 0) return ::testing::AssertionFailure() << "cannot read " << actual_png;
-  return MatchesGolden(actual, name);
-}
-
 Surface HeadlessScreenshot(const std::string& script, int pass, const std::vector<std::string>& args) {
   const std::string dir = MakeTempDir();
   const std::string shot = dir + "/shot.png";

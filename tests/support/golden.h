@@ -20,7 +20,6 @@ Surface LoadPng(const std::string& path);
 std::string GoldenPath(const std::string& name);
 
 ::testing::AssertionResult MatchesGolden(const Surface& actual, const std::string& name);
-::testing::AssertionResult MatchesGolden(const std::string& actual_png, const std::string& name);
 
 // Pixel for pixel; on a mismatch says where and writes the diff picture to `diff_png`.
 ::testing::AssertionResult SamePicture(const Surface& actual, const Surface& expected,

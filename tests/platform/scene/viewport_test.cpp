@@ -108,13 +108,6 @@ Surface Quadrants() {
   return s;
 }
 
-TEST(Viewport, DecalWithoutTransparencyDrawsItsBlack) {
-  Fixture f;
-  f.AddDecal(Quadrants(), 0, 0, 8, false);
-  f.Draw();
-  EXPECT_EQ(f.At(38, 38), 0);
-}
-
 TEST(Viewport, DecalsAreDepthTestedAgainstFaces) {
   Fixture f;
   f.AddMesh(Square(0, 0, 10, 2, Colored(0, 1, 0)));
