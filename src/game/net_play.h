@@ -47,14 +47,13 @@ struct NetPlay {
   Rollback rollback;
   uint32_t seed = 0;
   int32_t dumped = 0;        // confirmed frames written so far
-  int32_t sent_hash = 0;     // the last frame whose hash went out
   int32_t remote_frame = 0;  // the other side's newest frame, as it last said
   int32_t remote_ack = 0;    // the other side has our commands up to this frame
   int ping_ms = 0;
   int pings = 0;
   int64_t dropped = 0;
   bool finishing = false;  // headless: the script has run out; waiting for the last confirmation
-  std::chrono::steady_clock::time_point started, last_heard, next_tick, last_ping;
+  std::chrono::steady_clock::time_point last_heard, next_tick, last_ping;
   uint64_t hashes[kStateRing] = {};  // this side's hash of each recent confirmed frame
   std::pair<int32_t, uint64_t> remote_hashes[kStateRing] = {};  // the other side's, by frame
   std::vector<uint32_t> history;  // both players' commands of every confirmed frame
