@@ -42,14 +42,17 @@ void MoveSplash(Match& m, int p, int i, double speed) {
   }
 }
 
-void SpawnBlood(Match& m, int p, const PassInput& input, PassEvents& events) {
-  BloodState* slot = nullptr;
-  for (BloodState& s : m.Blood[p]) {
-    if (!s.Active) {
-      slot = &s;
-      break;
-    }
+// The first slot not in flight, or none.
+template <typename Slot>
+Slot* FirstFree(Slot (&slots)[kSlots]) {
+  for (Slot& slot : slots) {
+    if (!slot.Active) return &slot;
   }
+  return nullptr;
+}
+
+void SpawnBlood(Match& m, int p, const PassInput& input, PassEvents& events) {
+  BloodState* slot = FirstFree(m.Blood[p]);
   // With every slot flying the loss of life still counts, unseen and unheard.
   if (slot == nullptr) return;
   const FighterState& f = m.Fighter[p];
@@ -88,13 +91,7 @@ void TestBullet(Match& m, int p, int i, const PassInput& input, PassEvents& even
 }  // namespace
 
 void Fire(Match& m, int p, PassEvents& events) {
-  BulletState* slot = nullptr;
-  for (BulletState& b : m.Bullet[p]) {
-    if (!b.Active) {
-      slot = &b;
-      break;
-    }
-  }
+  BulletState* slot = FirstFree(m.Bullet[p]);
   if (slot == nullptr) return;
   FighterState& f = m.Fighter[p];
   if (f.Cooldown > 0) return;
