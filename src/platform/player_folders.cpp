@@ -9,7 +9,7 @@ namespace brawl {
 
 namespace {
 
-// The base directory spec ignores a relative path in the variable.
+// A relative path in the variable does not count: only an absolute one names a folder.
 std::string BaseFolder(const char* variable, const char* below_home) {
   const char* base = std::getenv(variable);
   if (base != nullptr && base[0] == '/') return AsFolder(base);

@@ -222,21 +222,6 @@ TEST_F(DialogWindowTest, DisabledJoystickBoxesAreSkippedAndCannotBeTicked) {
   EXPECT_FALSE(controls_.joystick_ticked[0]);
 }
 
-TEST_F(DialogWindowTest, BoxesReadBackAsTheUserLeftThemAndQuitIsReported) {
-  controls_.fps_ticked = true;  // as a settings file would preset it
-  ShowWindow();
-  Click("君はマシンの限界を見る・・・(fps表示)");
-  Click("1P ジョイスティックを使う");
-  ASSERT_TRUE(PumpUntil([&] { return !controls_.fps_ticked && controls_.joystick_ticked[0]; }));
-  EXPECT_FALSE(controls_.hires_ticked);
-  EXPECT_FALSE(controls_.joystick_ticked[1]);
-  EXPECT_TRUE(events_.empty());
-
-  Click("あたた・・・腹が痛くなった、出撃取りやめだ");
-  ASSERT_TRUE(PumpUntil([&] { return !events_.empty(); }));
-  EXPECT_EQ(events_, std::vector<DialogEvent>{DialogEvent::Quit});
-}
-
 TEST_F(DialogWindowTest, WaitingPumpSleepsUntilTheNextKey) {
   ShowWindow();
   std::thread hand([&] { server_->Run("sleep 0.3; xdotool keydown Return sleep 0.1 keyup Return"); });

@@ -8,7 +8,6 @@
 #include <chrono>
 
 #include "platform/fatal_error.h"
-#include "platform/sdl/sdl_keyboard.h"
 #include "platform/surface.h"
 
 namespace brawl {
@@ -36,13 +35,6 @@ TEST_F(SdlDisplayTest, FlipsNoMoreThanSixtyTimesASecond) {
   // A lower bound only: each flip after the first waits for its turn on the schedule the
   // first one began, however fast the machine.
   EXPECT_GE(std::chrono::steady_clock::now() - start, std::chrono::milliseconds(12 * 1000 / 60));
-}
-
-TEST_F(SdlDisplayTest, BackBufferOfAnotherSizeIsAnError) {
-  SdlDisplay display(true);
-  display.Open(640, 480);
-  EXPECT_NO_THROW(display.Flip(MakeSurface(640, 480)));
-  EXPECT_THROW(display.Flip(MakeSurface(320, 240)), FatalError);
 }
 
 TEST_F(SdlDisplayTest, CloseRequestIsReportedOnceByThePump) {
@@ -75,16 +67,6 @@ TEST_F(SdlDisplayTest, RestoreOrTheDisplayGoingClosesTheWindowAndShowsThePointer
     display.ShowPointer(false);
   }
   EXPECT_EQ(SDL_WasInit(SDL_INIT_VIDEO), 0u);
-}
-
-TEST_F(SdlDisplayTest, NoKeyIsHeldBeforeAnyIsPressed) {
-  SdlDisplay display(false);
-  display.Open(320, 240);
-  display.Pump();
-  SdlKeyboard keyboard;
-  for (int k = 0; k < static_cast<int>(Key::Count); ++k)
-    EXPECT_FALSE(keyboard.Held(static_cast<Key>(k))) << k;
-  EXPECT_FALSE(keyboard.Held(Key::Count));
 }
 
 }  // namespace

@@ -75,15 +75,6 @@ Mesh Square(float cx, float cy, float z, float h, Material material) {
   return mesh;
 }
 
-// The ground one unit below the camera, reaching far behind and far ahead of it.
-Mesh Floor(Material material) {
-  Mesh mesh;
-  mesh.vertices = {{-500, -1, -50}, {500, -1, -50}, {500, -1, 500}, {-500, -1, 500}};
-  mesh.triangles = {{{0, 1, 2}, 0}, {{0, 2, 3}, 0}};
-  mesh.materials = {material};
-  return mesh;
-}
-
 // Each view clearing its own rectangle shows in the split-screen golden pictures.
 TEST(Viewport, ClearResetsDepth) {
   Fixture f;
@@ -95,47 +86,6 @@ TEST(Viewport, ClearResetsDepth) {
   f.AddMesh(Square(0, 0, 50, 20, Colored(0, 1, 0)));
   f.Draw();
   EXPECT_EQ(f.At(32, 32), Rgb565(0x00FF00));
-}
-
-Surface Quadrants() {
-  // 4 x 4 texels: red, green / blue, black (the see-through colour).
-  Surface s = MakeSurface(4, 4);
-  for (int y = 0; y < 4; ++y)
-    for (int x = 0; x < 4; ++x) {
-      const uint32_t rgb = y < 2 ? (x < 2 ? 0xFF0000 : 0x00FF00) : (x < 2 ? 0x0000FF : 0x000000);
-      s.pixels[static_cast<size_t>(y * 4 + x)] = Rgb565(rgb);
-    }
-  return s;
-}
-
-TEST(Viewport, DecalsAreDepthTestedAgainstFaces) {
-  Fixture f;
-  f.AddMesh(Square(0, 0, 10, 2, Colored(0, 1, 0)));
-  f.AddDecal(Quadrants(), 0, 0, 12, true);  // behind the square
-  f.AddDecal(Quadrants(), -1, 0, 8, true);  // in front of it
-  f.Draw();
-  EXPECT_EQ(f.At(33, 33), Rgb565(0x00FF00));
-  EXPECT_EQ(f.At(25, 33), Rgb565(0xFF0000));  // the front decal's red corner at x = 32 - 8
-  // See-through texels of the front decal show the square behind.
-  EXPECT_EQ(f.At(30, 38), Rgb565(0x00FF00));
-}
-
-TEST(Viewport, DecalsBeyondTheFrontOrBackPlaneAreNotDrawn) {
-  Fixture f;
-  f.AddDecal(Quadrants(), 0, 0, 0.5f, false);
-  f.AddDecal(Quadrants(), 0, 0, 150, false);
-  f.AddDecal(Quadrants(), 0, 0, -4, false);
-  f.Draw();
-  for (uint16_t p : f.target.pixels) ASSERT_EQ(p, Rgb565(kBackground));
-}
-
-TEST(Viewport, ViewportsPartlyOffTheTargetAreClipped) {
-  Fixture f;
-  f.AddMesh(Floor(Colored(1, 1, 0)));
-  f.viewport = CreateViewport(f.camera, 40, 40, 64, 64);
-  f.Draw();
-  EXPECT_EQ(f.At(63, 63), Rgb565(kBackground));  // above this view's horizon at row 72
-  EXPECT_EQ(f.At(39, 39), kSentinel);
 }
 
 // Textured faces: a texture of three texels, and a floor seen low over it.
