@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
-#include <cstdlib>
 #include <ctime>
 #include <filesystem>
 #include <fstream>
@@ -21,6 +20,7 @@
 #include "net/replay.h"
 #include "net/state_hash.h"
 #include "platform/fatal_error.h"
+#include "platform/player_folders.h"
 #include "platform/timing_trace.h"
 #include "render/overlay.h"
 #include "render/render3d.h"
@@ -125,24 +125,16 @@ void BeginPlay(Game& game) {
   net.next_tick = net.now();
 }
 
-// The folder for bug reports: $XDG_STATE_HOME/billboard-brawl/, or ~/.local/state/...
-std::filesystem::path StateFolder() {
-  const char* state = std::getenv("XDG_STATE_HOME");
-  const char* home = std::getenv("HOME");
-  if (state != nullptr && *state == '/') return std::filesystem::path(state) / "billboard-brawl";
-  return std::filesystem::path(home != nullptr ? home : "/tmp") / ".local/state/billboard-brawl";
-}
-
 // Writes this side's replay and last confirmed state for a bug report, and says where.
 std::string ReportDesync(Game& game, int32_t frame) {
   NetPlay& net = *game.net;
   std::string message = "desync at frame " + std::to_string(frame) + ": the two machines disagree";
-  const std::filesystem::path folder = StateFolder();
+  const std::string folder = StateFolder();
   std::error_code error;
+  if (folder.empty()) return message + "; no report written (no HOME)";
   std::filesystem::create_directories(folder, error);
-  const std::string stem = (folder / ("desync-" + std::to_string(std::time(nullptr)) + "-player" +
-                                      std::to_string(net.rollback.local + 1)))
-                               .string();
+  const std::string stem =
+      folder + "desync-" + std::to_string(std::time(nullptr)) + "-player" + std::to_string(net.rollback.local + 1);
   Replay replay;
   replay.online = true;
   replay.seed = net.seed;
@@ -150,7 +142,7 @@ std::string ReportDesync(Game& game, int32_t frame) {
   std::ofstream(stem + ".replay") << ReplayText(replay);
   std::ofstream(stem + ".state.json")
       << StateDumpLine(MatchAfter(net.rollback, net.dumped), game.loop, game.sound, net.dumped, "") << "\n";
-  if (error) return message + "; no report written (" + folder.string() + ": " + error.message() + ")";
+  if (error) return message + "; no report written (" + folder + ": " + error.message() + ")";
   return message + "; replay and state in " + stem + ".replay and " + stem + ".state.json";
 }
 
@@ -332,8 +324,8 @@ void Leave(Game& game) {
   game.loop.ending = true;
 }
 
-void Draw(Game& game, const Match& match) {
-  NetPlay& net = *game.net;
+// This side's view of an online match, as a game or its replay shows it.
+void DrawOnlineFrame(Game& game, const Match& match) {
   const Mode mode = match.GameMode;
   Render3D(game.gfx, game.scene, match, InMatch(mode) ? Mode::OnePlayer : mode);
   DrawOverlay(game.gfx, match, mode);
@@ -342,6 +334,11 @@ void Draw(Game& game, const Match& match) {
     game.loop.SpeedFactor = 1.0f;  // measured for the frame-rate line only
     if (game.settings.ShowFps) DrawFpsLine(game);
   }
+}
+
+void Draw(Game& game, const Match& match) {
+  NetPlay& net = *game.net;
+  DrawOnlineFrame(game, match);
   if (net.now() - net.last_heard > kQuietBanner) {
     SetForeColor(game.gfx.BackBuffer, 0xFFFF00);
     DrawText(game.gfx.BackBuffer, game.gfx.font, 16, game.gfx.height / 2, "Waiting for the other player...");
@@ -406,14 +403,7 @@ void RunOnlineReplayFrame(Game& game) {
   const PassEvents events = NetStep(game.match, replay.seed, frame, static_cast<uint16_t>(both & 0xFFFF),
                                     static_cast<uint16_t>(both >> 16));
   for (int i = 0; i < events.sound_count; ++i) PlaySound(game.sound, game.platform.audio, events.sounds[i]);
-  const Mode mode = game.match.GameMode;
-  Render3D(game.gfx, game.scene, game.match, InMatch(mode) ? Mode::OnePlayer : mode);
-  DrawOverlay(game.gfx, game.match, mode);
-  if (InMatch(mode)) {
-    StepFrameTiming(game);
-    game.loop.SpeedFactor = 1.0f;
-    if (game.settings.ShowFps) DrawFpsLine(game);
-  }
+  DrawOnlineFrame(game, game.match);
   game.platform.display.Flip(game.gfx.BackBuffer);
   if (game.observer) game.observer->PassDone(game);
 }

@@ -9,8 +9,7 @@ float RecordingClock::Seconds() {
 }
 
 float ReplayClock::Seconds() {
-  const float live = inner_.Seconds();
-  return next_ < readings_.size() ? readings_[next_++] : live;
+  return next_ < readings_.size() ? readings_[next_++] : inner_.Seconds();
 }
 
 }  // namespace brawl

@@ -32,4 +32,9 @@ std::string ScreenshotFolder() {
   return base.empty() ? base : base + "billboard-brawl/screenshots/";
 }
 
+std::string StateFolder() {
+  const std::string base = BaseFolder("XDG_STATE_HOME", ".local/state/");
+  return base.empty() ? base : base + "billboard-brawl/";
+}
+
 }  // namespace brawl

@@ -16,4 +16,7 @@ std::string ConfigFolder(const Options& options);
 // $XDG_DATA_HOME/billboard-brawl/screenshots/ (default ~/.local/share/...).
 std::string ScreenshotFolder();
 
+// $XDG_STATE_HOME/billboard-brawl/ (default ~/.local/state/...): reports for bug reports.
+std::string StateFolder();
+
 }  // namespace brawl
