@@ -9,13 +9,12 @@
 #include "game/game.h"
 #include "platform/headless/headless_machine.h"
 #include "platform/headless/input_script.h"
-#include "platform/options.h"
 
 namespace brawl {
 namespace {
 
 void BM_StateDumpLine(benchmark::State& state) {
-  HeadlessMachine machine(Options{}, "/nowhere/");
+  HeadlessMachine machine(HeadlessSetup{});
   Game game(machine.platform);
   Match& m = game.match;
   for (int p = 0; p < 2; ++p) {
@@ -27,7 +26,7 @@ void BM_StateDumpLine(benchmark::State& state) {
                        0.333333343f, 0.0500000007f, -0.0500000007f};
     }
   }
-  game.sound.requested = {Sound::Fire, Sound::Ogaa};
+  game.sound.requested = {Sound::Fire, Sound::Hit};
   size_t bytes = 0;
   for (auto _ : state) {
     const std::string line = StateDumpLine(game, 123456);

@@ -13,9 +13,9 @@
 #include "game/main_loop.h"
 #include "launched_game.h"
 #include "match_in_flight.h"
-#include "platform/scene/viewport.h"
 #include "render/overlay.h"
 #include "render/render3d.h"
+#include "render/viewport.h"
 #include "sound/sound.h"
 
 namespace brawl {
@@ -34,7 +34,7 @@ struct Bench : LaunchedGame {
     PutEveryShotInFlight(in_flight, Mode::TwoPlayers);
     SetUpViewports(game->gfx, Mode::TwoPlayers);
     screen.resize(game->gfx.BackBuffer.pixels.size());
-    whole_screen = CreateViewport(game->gfx.frames.Camera[0], 0, 0, game->settings.ScreenWidth,
+    whole_screen = CreateViewport(game->gfx.nodes.Camera[0], 0, 0, game->settings.ScreenWidth,
                                   game->settings.ScreenHeight);
   }
 
@@ -53,7 +53,7 @@ struct Bench : LaunchedGame {
   // The whole back buffer and depth buffer cleared as one view, and the copy.
   void Floor() {
     Graphics& g = game->gfx;
-    Clear(whole_screen, game->scene, g.RMDevice, g.BackBuffer);
+    Clear(whole_screen, game->scene, g.device, g.BackBuffer);
     Present();
   }
 };

@@ -2,8 +2,8 @@
 #include <string>
 
 #include "app/env_ini.h"
+#include "base/fatal_error.h"
 #include "fuzz_checks.h"
-#include "platform/fatal_error.h"
 
 // libFuzzer calls the entry point by its C name, outside our namespace.
 using namespace brawl;

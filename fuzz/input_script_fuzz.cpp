@@ -1,8 +1,8 @@
 #include <cstdint>
 #include <string_view>
 
+#include "base/fatal_error.h"
 #include "fuzz_checks.h"
-#include "platform/fatal_error.h"
 #include "platform/headless/input_script.h"
 
 // The first byte says how many joysticks are attached; the rest is the script.

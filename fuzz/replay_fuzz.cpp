@@ -2,9 +2,9 @@
 #include <cstdint>
 #include <string>
 
+#include "base/fatal_error.h"
 #include "fuzz_checks.h"
 #include "net/replay.h"
-#include "platform/fatal_error.h"
 
 // libFuzzer calls the entry point by its C name, outside our namespace.
 using namespace brawl;

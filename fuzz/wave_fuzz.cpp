@@ -1,8 +1,8 @@
 #include <cstdint>
 
+#include "base/fatal_error.h"
+#include "formats/wave.h"
 #include "fuzz_checks.h"
-#include "platform/fatal_error.h"
-#include "platform/wave.h"
 
 // libFuzzer calls the entry point by its C name, outside our namespace.
 using namespace brawl;

@@ -5,8 +5,8 @@
 #include <cstdlib>
 #include <string_view>
 
-#include "platform/fatal_error.h"
-#include "platform/scene/xfile_reader.h"
+#include "base/fatal_error.h"
+#include "formats/xfile_reader.h"
 
 // libFuzzer calls the entry point by its C name, outside our namespace.
 using namespace brawl;

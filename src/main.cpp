@@ -3,9 +3,9 @@
 
 #include "app/controls_ini.h"
 #include "app/headless_run.h"
+#include "app/options.h"
 #include "app/real_run.h"
-#include "platform/fatal_error.h"
-#include "platform/options.h"
+#include "base/fatal_error.h"
 
 int main(int argc, char** argv) {
   using namespace brawl;

@@ -8,10 +8,10 @@
 #include <fstream>
 #include <sstream>
 
-#include "platform/fatal_error.h"
-#include "platform/key_names.h"
-#include "platform/options.h"
-#include "platform/player_folders.h"
+#include "app/options.h"
+#include "app/player_folders.h"
+#include "base/fatal_error.h"
+#include "platform/sdl/sdl_key_names.h"
 
 namespace brawl {
 

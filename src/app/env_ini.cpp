@@ -3,10 +3,10 @@
 #include <filesystem>
 #include <vector>
 
+#include "base/fatal_error.h"
+#include "base/file_reader.h"
+#include "base/printable.h"
 #include "game/settings.h"
-#include "platform/fatal_error.h"
-#include "platform/file_reader.h"
-#include "platform/printable.h"
 
 namespace brawl {
 
@@ -94,7 +94,8 @@ EnvIni ReadEnvIni(const std::string& path) {
   return ParseEnvIni(text, path);
 }
 
-void ReadSettingsFile(Settings& settings, const std::string& config_folder, const std::string& file_name) {
+void ReadSettingsFile(Settings& settings, const std::string& file_name) {
+  const std::string& config_folder = settings.config_folder;
   // The player's own copy, when there is one, is read instead of the installed one.
   std::string path = settings.AppPath + file_name;
   std::error_code error;

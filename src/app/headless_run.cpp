@@ -7,21 +7,21 @@
 #include <memory>
 
 #include "app/controls_ini.h"
+#include "app/data_folder.h"
 #include "app/net_setup.h"
+#include "app/options.h"
+#include "app/player_folders.h"
+#include "app/program_folder.h"
 #include "app/replay_files.h"
 #include "app/startup.h"
+#include "base/fatal_error.h"
+#include "formats/png.h"
 #include "game/game.h"
 #include "game/net_play.h"
 #include "game/replay_clock.h"
 #include "game/state_dump.h"
-#include "platform/data_folder.h"
-#include "platform/fatal_error.h"
 #include "platform/headless/headless_machine.h"
 #include "platform/headless/input_script.h"
-#include "platform/options.h"
-#include "platform/player_folders.h"
-#include "platform/program_folder.h"
-#include "platform/surface.h"
 
 namespace brawl {
 
@@ -154,8 +154,12 @@ int RunHeadlessGame(const Options& given) {
   if (!options.script.empty()) script = ReadInputScript(options.script, options.joysticks);
   const Controls controls = ReadControls(ConfigFolder(options));
 
-  auto machine = std::make_unique<HeadlessMachine>(
-      options, options.app_path.empty() ? DataFolder(ProgramFolder()) : options.app_path);
+  HeadlessSetup setup;
+  setup.clock_start = options.clock_start;
+  setup.frame_ms = options.frame_ms;
+  setup.joysticks = options.joysticks;
+  setup.choices = {options.hires, options.show_fps, {options.joystick[0], options.joystick[1]}};
+  auto machine = std::make_unique<HeadlessMachine>(setup);
   machine->keyboard.UseKeyMap(controls.keys);
   // A recording keeps every reading of the clock; a replay answers with them.
   Replay recording;
@@ -165,10 +169,11 @@ int RunHeadlessGame(const Options& given) {
                  : !options.record.empty() ? static_cast<Clock&>(recording_clock)
                                            : static_cast<Clock&>(machine->clock);
   const Platform& m = machine->platform;
-  Platform platform{m.program_folder, clock,    m.keyboard,          m.display,      m.audio,
-                    m.joysticks,      m.dialog, m.executable_folder, m.config_folder};
+  Platform platform{clock, m.keyboard, m.display, m.audio, m.joysticks, m.dialog};
   HeadlessObserver observer(options, script, *machine);
   auto game = std::make_unique<Game>(platform);
+  game->settings.AppPath = GameDataFolder(options);
+  game->settings.config_folder = ConfigFolder(options);
   game->sound.log_requests = true;
   game->observer = &observer;
   if (!options.replay.empty()) game->playback = &playback;

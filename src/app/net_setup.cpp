@@ -2,10 +2,11 @@
 
 #include <climits>
 
+#include "app/options.h"
+#include "app/player_folders.h"
 #include "game/game.h"
 #include "game/net_play.h"
 #include "platform/net/enet_link.h"
-#include "platform/options.h"
 
 namespace brawl {
 
@@ -37,6 +38,7 @@ void SetUpNetPlay(Game& game, NetPlay& net, const Options& options) {
   // A headless game is the same game every time its scripts are: the seed follows the clock's
   // start, as the headless clock does.
   if (options.headless) plan.seed = static_cast<uint32_t>(options.clock_start * 1000) | 1u;
+  plan.report_folder = StateFolder();
   net.open = OpenOverEnet;
   game.net = &net;
 }

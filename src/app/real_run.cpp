@@ -1,14 +1,15 @@
 #include "app/real_run.h"
 
 #include "app/controls_ini.h"
+#include "app/data_folder.h"
 #include "app/net_setup.h"
+#include "app/options.h"
+#include "app/player_folders.h"
 #include "app/replay_files.h"
 #include "app/startup.h"
 #include "game/game.h"
 #include "game/net_play.h"
 #include "game/replay_clock.h"
-#include "platform/options.h"
-#include "platform/player_folders.h"
 #include "platform/sdl/real_platform.h"
 
 namespace brawl {
@@ -20,7 +21,7 @@ int RunRealGame(const Options& options) {
   const Controls controls = ReadControls(ConfigFolder(options));
   Replay playback;
   if (!options.replay.empty()) playback = ReadReplay(options.replay);
-  RealPlatform machine(options, controls);
+  RealPlatform machine(options.windowed, controls, ScreenshotFolder());
   const Platform& m = machine.platform();
   Replay recording;
   RecordingClock recording_clock(m.clock, recording.readings);
@@ -28,9 +29,10 @@ int RunRealGame(const Options& options) {
   Clock& clock = !options.replay.empty()   ? static_cast<Clock&>(replay_clock)
                  : !options.record.empty() ? static_cast<Clock&>(recording_clock)
                                            : m.clock;
-  Platform platform{m.program_folder, clock,    m.keyboard,          m.display,      m.audio,
-                    m.joysticks,      m.dialog, m.executable_folder, m.config_folder};
+  Platform platform{clock, m.keyboard, m.display, m.audio, m.joysticks, m.dialog};
   Game game(platform);
+  game.settings.AppPath = GameDataFolder(options);
+  game.settings.config_folder = ConfigFolder(options);
   if (!options.replay.empty()) game.playback = &playback;
   const bool online = options.host || !options.join.empty();
   if (!options.record.empty() && !online) game.recording = &recording;

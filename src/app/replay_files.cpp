@@ -3,10 +3,10 @@
 #include <cstdio>
 #include <fstream>
 
+#include "app/options.h"
+#include "base/fatal_error.h"
+#include "base/file_reader.h"
 #include "game/game.h"
-#include "platform/fatal_error.h"
-#include "platform/file_reader.h"
-#include "platform/options.h"
 
 namespace brawl {
 

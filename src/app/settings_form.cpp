@@ -26,7 +26,7 @@ void LaunchGame(Game& game) {
   game.platform.dialog.Hide();
   SetUpDisplay(game.gfx, game.platform.display, s.ScreenWidth, s.ScreenHeight);
   SetUpSound(game.sound, game.platform.audio, s.AppPath);
-  LoadAssets(game.gfx, game.scene, {s.AppPath, game.platform.executable_folder});
+  LoadAssets(game.gfx, game.scene, s.AppPath);
   PassEvents events;
   ResetMatch(game.match, game.platform.clock.Seconds(), events);
   for (int i = 0; i < events.sound_count; ++i) PlaySound(game.sound, game.platform.audio, events.sounds[i]);

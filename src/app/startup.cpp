@@ -10,13 +10,10 @@
 namespace brawl {
 
 void StartUp(Game& game) {
-  std::string path = game.platform.program_folder;
-  if (path.empty() || path.back() != '/') path += '/';
-  game.settings.AppPath = path;
   game.actions = {LaunchGame, EndProgram, CloseRequest};
   DiscoverJoysticks(game.joy, game.platform.joysticks);
   game.platform.dialog.Place(320, 240);
-  ReadSettingsFile(game.settings, game.platform.config_folder, "env.ini");
+  ReadSettingsFile(game.settings, "env.ini");
   if (const Replay* replay = game.playback; replay != nullptr && !replay->online) {
     // A replay is played with the choices it was recorded with.
     game.settings.ReadyGoWait = static_cast<int16_t>(replay->wait);

@@ -9,6 +9,8 @@
 #include <random>
 #include <thread>
 
+#include "base/fatal_error.h"
+#include "base/timing_trace.h"
 #include "game/commands.h"
 #include "game/event_pump.h"
 #include "game/game.h"
@@ -19,9 +21,6 @@
 #include "net/protocol.h"
 #include "net/replay.h"
 #include "net/state_hash.h"
-#include "platform/fatal_error.h"
-#include "platform/player_folders.h"
-#include "platform/timing_trace.h"
 #include "render/overlay.h"
 #include "render/render3d.h"
 #include "sound/sound.h"
@@ -129,12 +128,12 @@ void BeginPlay(Game& game) {
 std::string ReportDesync(Game& game, int32_t frame) {
   NetPlay& net = *game.net;
   std::string message = "desync at frame " + std::to_string(frame) + ": the two machines disagree";
-  const std::string folder = StateFolder();
+  const std::string& folder = net.plan.report_folder;
   std::error_code error;
   if (folder.empty()) return message + "; no report written (no HOME)";
   std::filesystem::create_directories(folder, error);
-  const std::string stem =
-      folder + "desync-" + std::to_string(std::time(nullptr)) + "-player" + std::to_string(net.rollback.local + 1);
+  const std::string stem = folder + "desync-" + std::to_string(std::time(nullptr)) + "-player" +
+                           std::to_string(net.rollback.local + 1);
   Replay replay;
   replay.online = true;
   replay.seed = net.seed;

@@ -23,9 +23,10 @@ struct NetPlan {
   uint64_t rules = 0;    // the hash of the rules' build, checked at the handshake
   bool faulty = false;   // --net-sim: what this side sends goes through `faults`
   LinkFaults faults;
-  int give_up_ms = 0;  // waiting for the other player; 0: until this player gives up
-  uint32_t seed = 0;   // the host's seed of the game; 0: drawn at random
-  std::string record;  // --record: the replay of the confirmed frames goes here at the end
+  int give_up_ms = 0;         // waiting for the other player; 0: until this player gives up
+  uint32_t seed = 0;          // the host's seed of the game; 0: drawn at random
+  std::string record;         // --record: the replay of the confirmed frames goes here at the end
+  std::string report_folder;  // where a desync's reports go; empty: none (no HOME)
 };
 
 // Opens the link to the other player; calls `waiting` between tries (false: give up now).

@@ -8,7 +8,8 @@ namespace brawl {
 
 // Start-up values and the choices made in the settings window.
 struct Settings {
-  std::string AppPath;  // the program folder, with one trailing '/'
+  std::string AppPath;        // the data folder, with one trailing '/'
+  std::string config_folder;  // the player's own env.ini and controls.ini; empty: none
   int16_t ReadyGoWait = 0;
   DialogControls form;
   bool UseJoystick[2] = {false, false};

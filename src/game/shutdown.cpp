@@ -6,7 +6,7 @@ namespace brawl {
 
 void ReleaseObjects(Game& game) {
   game.scene = Scene{};
-  game.gfx.frames = SceneFrames{};
+  game.gfx.nodes = SceneNodes{};
   Graphics& g = game.gfx;
   g.TitleSurface = g.CursorSurface = g.LifeBarSurface[0] = g.LifeBarSurface[1] = Surface{};
   g.P1WinSurface = g.P2WinSurface = Surface{};

@@ -164,7 +164,7 @@ std::string StateDumpLine(const Match& match, const LoopState& loop, const Sound
   out += '[';
   for (int p = 0; p < 2; ++p) {
     if (p) out += ',';
-    AppendVec(out, match.frames.Camera[p].position);
+    AppendVec(out, match.poses.Camera[p].position);
   }
   out += ']';
 

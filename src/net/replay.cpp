@@ -5,9 +5,9 @@
 #include <cstdio>
 #include <sstream>
 
+#include "base/fatal_error.h"
+#include "base/printable.h"
 #include "net/packed_commands.h"
-#include "platform/fatal_error.h"
-#include "platform/printable.h"
 
 namespace brawl {
 

@@ -23,7 +23,7 @@ struct Hasher {
     Float(v.y);
     Float(v.z);
   }
-  void Of(const Frame& f) {
+  void Of(const Pose& f) {
     Vec(f.position);
     Vec(f.x_axis);
     Vec(f.y_axis);
@@ -51,11 +51,11 @@ uint64_t HashMatch(const Match& m) {
       const BloodState& s = m.Blood[p][i];
       h.Int(s.Active);
       for (float v : {s.X, s.Y, s.Z, s.T, s.VX, s.VZ}) h.Float(v);
-      h.Of(m.frames.BulletFrame[p][i]);
-      h.Of(m.frames.BloodFrame[p][i]);
+      h.Of(m.poses.Bullet[p][i]);
+      h.Of(m.poses.Blood[p][i]);
     }
-    h.Of(m.frames.Camera[p]);
-    h.Of(m.frames.FighterFrame[p]);
+    h.Of(m.poses.Camera[p]);
+    h.Of(m.poses.Fighter[p]);
   }
   return h.h;
 }

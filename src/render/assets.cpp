@@ -1,13 +1,13 @@
 #include "render/assets.h"
 
-#include <filesystem>
 #include <map>
 #include <string>
 
-#include "platform/fatal_error.h"
-#include "platform/scene/scene.h"
-#include "platform/scene/viewport.h"
-#include "platform/scene/xfile_reader.h"
+#include "base/fatal_error.h"
+#include "formats/bitmap.h"
+#include "formats/xfile_reader.h"
+#include "render/scene.h"
+#include "render/viewport.h"
 
 namespace brawl {
 
@@ -39,54 +39,43 @@ void LoadBitmaps(Graphics& g, const std::string& folder) {
   LoadBitmapSurface(folder, "2pwin.bmp", g.P2WinSurface, 240, 64, true);
 }
 
-// The cameras and the 42 sprite frames, all under the scene root, then the light.
+// The cameras and the 42 sprite nodes, all under the scene root, then the light.
 void BuildScene(Graphics& g, Scene& scene) {
   const int w = g.width, h = g.height;
-  g.RMDevice = CreateDevice(w, h);
-  SceneFrames& f = g.frames;
-  for (FrameId& camera : f.Camera) camera = CreateFrame(scene);
-  for (FrameId& fighter : f.FighterFrame) fighter = CreateFrame(scene);
+  g.device = CreateDevice(w, h);
+  SceneNodes& f = g.nodes;
+  for (NodeId& camera : f.Camera) camera = CreateNode(scene);
+  for (NodeId& fighter : f.Fighter) fighter = CreateNode(scene);
   for (int i = 0; i < kSlots; ++i) {
-    f.BulletFrame[0][i] = CreateFrame(scene);
-    f.BulletFrame[1][i] = CreateFrame(scene);
-    f.BloodFrame[0][i] = CreateFrame(scene);
-    f.BloodFrame[1][i] = CreateFrame(scene);
+    f.Bullet[0][i] = CreateNode(scene);
+    f.Bullet[1][i] = CreateNode(scene);
+    f.Blood[0][i] = CreateNode(scene);
+    f.Blood[1][i] = CreateNode(scene);
   }
-  g.LightFrame = CreateFrame(scene);
+  g.LightNode = CreateNode(scene);
   g.Viewport[0] = CreateViewport(f.Camera[0], 0, 0, w / 2, h);
   g.Viewport[1] = CreateViewport(f.Camera[1], w / 2, 0, w / 2, h);
   SetSceneBackground(scene, kBackground);
   AddAmbientLight(scene, kAmbient, kAmbient, kAmbient);
 }
 
-// Sprite bitmaps and the arena's textures are looked for in the working directory first,
-// then in the program folder, then in the data folder, so that the game starts from any
-// directory.
-std::string SceneFilePath(const Folders& folders, const std::string& file_name) {
-  std::error_code error;
-  if (std::filesystem::exists(file_name, error)) return file_name;
-  const std::string& program = folders.program;
-  if (!program.empty() && std::filesystem::exists(program + file_name, error)) return program + file_name;
-  return folders.data + file_name;
-}
-
-void MakeSprite(Scene& scene, const Folders& folders, FrameId frame, const char* file_name, bool black_key) {
-  const VisualId texture = CreateDecal(scene, LoadBitmap(SceneFilePath(folders, file_name)));
+void MakeSprite(Scene& scene, const std::string& folder, NodeId node, const char* file_name, bool black_key) {
+  const VisualId texture = CreateDecal(scene, LoadBitmap(folder + file_name));
   SetDecalTransparency(scene, texture, true);
   if (black_key) SetDecalTransparentColor(scene, texture, 0);
   SetDecalSize(scene, texture, 1.0f, 1.0f);
-  AddVisual(scene, frame, texture);
+  AddVisual(scene, node, texture);
 }
 
 // Every picture the mesh names, each file once. Any size the bitmap reader takes will do:
 // the renderer wraps a texture of any width and height.
-void LoadMeshTextures(const Folders& folders, Mesh& mesh, const std::string& mesh_path) {
+void LoadMeshTextures(const std::string& folder, Mesh& mesh, const std::string& mesh_path) {
   std::map<std::string, int> loaded;
   for (Material& m : mesh.materials) {
     if (m.texture.empty()) continue;
     const auto [at, fresh] = loaded.try_emplace(m.texture, static_cast<int>(mesh.textures.size()));
     if (fresh) {
-      const std::string path = SceneFilePath(folders, m.texture);
+      const std::string path = folder + m.texture;
       try {
         mesh.textures.push_back(LoadBitmap(path));
       } catch (const FatalError& e) {
@@ -101,30 +90,30 @@ void LoadMeshTextures(const Folders& folders, Mesh& mesh, const std::string& mes
   }
 }
 
-void LoadArena(Graphics& g, Scene& scene, const Folders& folders) {
-  const std::string path = folders.data + "back1.x";
+void LoadArena(Graphics& g, Scene& scene, const std::string& folder) {
+  const std::string path = folder + "back1.x";
   Mesh mesh = ReadXFile(path, "arena mesh");
-  LoadMeshTextures(folders, mesh, path);
+  LoadMeshTextures(folder, mesh, path);
   const VisualId arena = CreateMeshVisual(scene, std::move(mesh));
-  g.ArenaFrame = CreateFrame(scene);
-  AddVisual(scene, g.ArenaFrame, arena);
+  g.ArenaNode = CreateNode(scene);
+  AddVisual(scene, g.ArenaNode, arena);
 }
 
 }  // namespace
 
-void LoadAssets(Graphics& g, Scene& scene, const Folders& folders) {
-  LoadBitmaps(g, folders.data);
+void LoadAssets(Graphics& g, Scene& scene, const std::string& folder) {
+  LoadBitmaps(g, folder);
   BuildScene(g, scene);
-  const SceneFrames& f = g.frames;
-  MakeSprite(scene, folders, f.FighterFrame[0], "m001.bmp", false);
-  MakeSprite(scene, folders, f.FighterFrame[1], "m002.bmp", false);
+  const SceneNodes& f = g.nodes;
+  MakeSprite(scene, folder, f.Fighter[0], "m001.bmp", false);
+  MakeSprite(scene, folder, f.Fighter[1], "m002.bmp", false);
   for (int i = 0; i < kSlots; ++i) {
-    MakeSprite(scene, folders, f.BulletFrame[0][i], "bullet01.bmp", true);
-    MakeSprite(scene, folders, f.BulletFrame[1][i], "bullet02.bmp", true);
-    MakeSprite(scene, folders, f.BloodFrame[0][i], "blood.bmp", true);
-    MakeSprite(scene, folders, f.BloodFrame[1][i], "blood.bmp", true);
+    MakeSprite(scene, folder, f.Bullet[0][i], "bullet01.bmp", true);
+    MakeSprite(scene, folder, f.Bullet[1][i], "bullet02.bmp", true);
+    MakeSprite(scene, folder, f.Blood[0][i], "blood.bmp", true);
+    MakeSprite(scene, folder, f.Blood[1][i], "blood.bmp", true);
   }
-  LoadArena(g, scene, folders);
+  LoadArena(g, scene, folder);
 }
 
 }  // namespace brawl

@@ -1,18 +1,19 @@
 #pragma once
-#include "platform/scene/scene.h"
-#include "platform/scene/viewport.h"
-#include "platform/surface.h"
+#include "gfx/surface.h"
+#include "gfx/text.h"
+#include "render/scene.h"
+#include "render/viewport.h"
 #include "sim/rules.h"
 
 namespace brawl {
 
-// The scene's frames that show the match: the renderer sets them from the match's own
-// frames before it draws.
-struct SceneFrames {
-  FrameId Camera[2] = {-1, -1};
-  FrameId FighterFrame[2] = {-1, -1};
-  FrameId BulletFrame[2][kSlots] = {};
-  FrameId BloodFrame[2][kSlots] = {};
+// The scene's nodes that show the match: the renderer poses them as the match's own poses
+// before it draws.
+struct SceneNodes {
+  NodeId Camera[2] = {-1, -1};
+  NodeId Fighter[2] = {-1, -1};
+  NodeId Bullet[2][kSlots] = {};
+  NodeId Blood[2][kSlots] = {};
 };
 
 // The pictures of the game: the back buffer and the overlay's bitmaps.
@@ -21,13 +22,13 @@ struct Graphics {
   Surface BackBuffer;
   Font font;
   Surface TitleSurface, CursorSurface, LifeBarSurface[2], P1WinSurface, P2WinSurface;
-  // The 3-D device drawing into BackBuffer, the two players' views, and the frames of
+  // The 3-D device drawing into BackBuffer, the two players' views, and the nodes of
   // the scene.
-  Device3D RMDevice;
+  Device3D device;
   Viewport3D Viewport[2];
-  SceneFrames frames;
-  FrameId LightFrame = -1;
-  FrameId ArenaFrame = -1;
+  SceneNodes nodes;
+  NodeId LightNode = -1;
+  NodeId ArenaNode = -1;
 };
 
 }  // namespace brawl

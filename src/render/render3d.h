@@ -1,6 +1,6 @@
 #pragma once
-#include "platform/scene/scene.h"
 #include "render/graphics.h"
+#include "render/scene.h"
 #include "sim/match.h"
 
 namespace brawl {

@@ -6,7 +6,7 @@ namespace brawl {
 
 Match NewMatch() {
   Match m;
-  SetPosition(m.frames.Camera[1], 0, 10.0f, 0);
+  SetPosition(m.poses.Camera[1], 0, 10.0f, 0);
   return m;
 }
 
@@ -18,8 +18,8 @@ void ResetMatch(Match& m, float clock, PassEvents& events) {
       BloodState& s = m.Blood[p][i];
       b.Y = kParkHeight, b.Active = false;
       s.Y = kParkHeight, s.Active = false;
-      SetPosition(m.frames.BulletFrame[p][i], b.X, kParkHeight, b.Z);
-      SetPosition(m.frames.BloodFrame[p][i], s.X, kParkHeight, s.Z);
+      SetPosition(m.poses.Bullet[p][i], b.X, kParkHeight, b.Z);
+      SetPosition(m.poses.Blood[p][i], s.X, kParkHeight, s.Z);
     }
   }
   for (int p = 0; p < 2; ++p) {

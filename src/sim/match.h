@@ -1,7 +1,7 @@
 #pragma once
 #include <cstdint>
 
-#include "platform/scene/frame.h"
+#include "sim/pose.h"
 #include "sim/random.h"
 #include "sim/rules.h"
 
@@ -23,13 +23,13 @@ struct BloodState {
   float X = 0, Y = 0, Z = 0, T = 0, VX = 0, VZ = 0;
 };
 
-// Where the match's pictures stand. The rules aim with the cameras' frames: a camera turned
+// Where the match's pictures stand and look. The rules aim with the cameras' poses: a camera turned
 // toward its fighter gives that fighter's forward vector for the next frame.
-struct MatchFrames {
-  Frame Camera[2];
-  Frame FighterFrame[2];
-  Frame BulletFrame[2][kSlots];
-  Frame BloodFrame[2][kSlots];
+struct MatchPoses {
+  Pose Camera[2];
+  Pose Fighter[2];
+  Pose Bullet[2][kSlots];
+  Pose Blood[2][kSlots];
 };
 
 // The whole match as one value: copying it saves the match, assigning it restores it.
@@ -42,7 +42,7 @@ struct Match {
   FighterState Fighter[2];
   BulletState Bullet[2][kSlots];
   BloodState Blood[2][kSlots];
-  MatchFrames frames;
+  MatchPoses poses;
   Random random;
 };
 

@@ -13,7 +13,7 @@ bool InArena(float x, float z) {
 void FreeBullet(Match& m, int p, int i) {
   BulletState& b = m.Bullet[p][i];
   b.Active = false, b.Y = kParkHeight;
-  SetPosition(m.frames.BulletFrame[p][i], b.X, kParkHeight, b.Z);
+  SetPosition(m.poses.Bullet[p][i], b.X, kParkHeight, b.Z);
 }
 
 void MoveBullet(Match& m, int p, int i, double speed) {
@@ -21,7 +21,7 @@ void MoveBullet(Match& m, int p, int i, double speed) {
   if (!b.Active) return;
   b.X = ToFloat(b.X + b.DirX * speed);
   b.Z = ToFloat(b.Z + b.DirZ * speed);
-  SetPosition(m.frames.BulletFrame[p][i], b.X, b.Y, b.Z);
+  SetPosition(m.poses.Bullet[p][i], b.X, b.Y, b.Z);
   if (!InArena(b.X, b.Z)) FreeBullet(m, p, i);
 }
 
@@ -34,11 +34,11 @@ void MoveSplash(Match& m, int p, int i, double speed) {
   const double rise = static_cast<double>(s.T) - 0.5;
   s.Y = ToFloat(static_cast<double>(s.Y) - rise * rise + 0.5);
   s.T = ToFloat(s.T + speed * kSplashTimeStep);
-  Frame& frame = m.frames.BloodFrame[p][i];
-  SetPosition(frame, s.X, s.Y, s.Z);
+  Pose& pose = m.poses.Blood[p][i];
+  SetPosition(pose, s.X, s.Y, s.Z);
   if (s.Y <= 0) {
     s.T = 0, s.Active = false, s.Y = kParkHeight;
-    SetPosition(frame, s.X, kParkHeight, s.Z);
+    SetPosition(pose, s.X, kParkHeight, s.Z);
   }
 }
 
@@ -63,7 +63,7 @@ void SpawnBlood(Match& m, int p, const PassInput& input, PassEvents& events) {
   const double r2 = NextUniform(m.random);
   slot->VX = ToFloat(r1 * kSplashSpread - kSplashSpread / 2);
   slot->VZ = ToFloat(r2 * kSplashSpread - kSplashSpread / 2);
-  events.Play(Sound::Ogaa);
+  events.Play(Sound::Hit);
 }
 
 // A hit pushes the fighter along the bullet, then hurts it.
@@ -98,7 +98,7 @@ void Fire(Match& m, int p, PassEvents& events) {
   slot->Active = true, slot->X = f.X, slot->Y = kLaunchHeight, slot->Z = f.Z;
   // The camera still looks the way the last shot step (or the computer) turned it.
   Vec3 direction, up;
-  GetOrientation(m.frames.Camera[p], direction, up);
+  GetOrientation(m.poses.Camera[p], direction, up);
   f.DirX = direction.x, f.DirY = direction.y, f.DirZ = direction.z;
   slot->DirX = f.DirX, slot->DirY = f.DirY, slot->DirZ = f.DirZ;
   events.Play(Sound::Fire);
@@ -120,7 +120,7 @@ void StepShots(Match& m, const PassInput& input, PassEvents& events) {
     MoveSplash(m, 1, i, speed);
   }
   // The cameras' new aim becomes the fighters' forward vectors next frame.
-  for (int p = 0; p < 2; ++p) LookAt(m.frames.Camera[p], m.frames.FighterFrame[p]);
+  for (int p = 0; p < 2; ++p) LookAt(m.poses.Camera[p], m.poses.Fighter[p]);
   for (int i = 0; i < kSlots; ++i) {
     TestBullet(m, 1, i, input, events);
     TestBullet(m, 0, i, input, events);

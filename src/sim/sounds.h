@@ -4,7 +4,7 @@
 namespace brawl {
 
 // Every sound the rules ask for, in the order of the game's wave list.
-enum class Sound : uint8_t { ReadyGo, Fire, Ogaa, Title0, Title1, Title2, Title3 };
+enum class Sound : uint8_t { ReadyGo, Fire, Hit, Title0, Title1, Title2, Title3 };
 constexpr int kSoundCount = 7;
 
 // The wave file of each sound.

@@ -5,8 +5,8 @@
 #include <string>
 #include <vector>
 
-#include "platform/fatal_error.h"
-#include "platform/key_names.h"
+#include "base/fatal_error.h"
+#include "platform/sdl/sdl_key_names.h"
 
 namespace brawl {
 

@@ -10,11 +10,11 @@
 #include <string>
 
 #include "app/env_ini.h"
-#include "platform/fatal_error.h"
+#include "base/fatal_error.h"
+#include "formats/bitmap.h"
+#include "formats/wave.h"
+#include "formats/xfile_reader.h"
 #include "platform/headless/input_script.h"
-#include "platform/scene/xfile_reader.h"
-#include "platform/surface.h"
-#include "platform/wave.h"
 #include "support/run_brawl.h"
 
 namespace brawl {
@@ -75,7 +75,7 @@ std::string Read(const std::string& kind, const std::string& path) {
       auto put = [&](std::initializer_list<float> values) {
         for (const float v : values) words.push_back(std::bit_cast<uint32_t>(v));
       };
-      for (const Vec3& v : m.vertices) put({v.x, v.y, v.z});
+      for (const MeshVertex& v : m.vertices) put({v.x, v.y, v.z});
       for (const TexCoord& t : m.uv) put({t.u, t.v});
       for (const Triangle& t : m.triangles) words.insert(words.end(), {t.v[0], t.v[1], t.v[2], t.material});
       for (const Material& a : m.materials) {

@@ -5,8 +5,8 @@
 #include <filesystem>
 #include <fstream>
 
+#include "base/fatal_error.h"
 #include "game/settings.h"
-#include "platform/fatal_error.h"
 #include "support/run_brawl.h"
 
 namespace brawl {
@@ -53,7 +53,7 @@ TEST(EnvIni, OnlyAPresetOfExactlyOneTicksItsBox) {
     std::ofstream(dir + "/env.ini") << "0,a\n" << preset << ",b\n" << preset << ",c\n";
     Settings settings;
     settings.AppPath = dir + "/";
-    ReadSettingsFile(settings, "", "env.ini");
+    ReadSettingsFile(settings, "env.ini");
     EXPECT_EQ(settings.form.hires_ticked, preset == 1) << preset;
     EXPECT_EQ(settings.form.fps_ticked, preset == 1) << preset;
   }

@@ -10,7 +10,7 @@
 
 #include "e2e/game_process.h"
 #include "e2e/x_server.h"
-#include "platform/surface.h"
+#include "formats/bitmap.h"
 #include "support/golden.h"
 #include "support/run_brawl.h"
 

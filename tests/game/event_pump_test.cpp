@@ -7,7 +7,6 @@
 #include "game/game.h"
 #include "game/main_loop.h"
 #include "platform/headless/headless_machine.h"
-#include "platform/options.h"
 
 namespace brawl {
 namespace {
@@ -25,9 +24,9 @@ struct ClosedDialog : HeadlessDialog {
 };
 
 TEST(EventPump, BeforeTheLaunchEachPassSleepsUntilAWindowEventAndNeverAfter) {
-  HeadlessMachine m(Options{}, "/nowhere/");
+  HeadlessMachine m(HeadlessSetup{});
   ClosedDialog dialog;
-  Platform platform{"/nowhere/", m.clock, m.keyboard, m.display, m.audio, m.joysticks, dialog};
+  Platform platform{m.clock, m.keyboard, m.display, m.audio, m.joysticks, dialog};
   Game game{platform};
   game.actions.close_request = [](Game& g) { g.loop.Running = false; };
   RunMainLoop(game);

@@ -11,13 +11,12 @@
 #include <string>
 
 #include "app/settings_form.h"
+#include "base/fatal_error.h"
 #include "game/game.h"
 #include "game/net_play.h"
 #include "net/link_sim.h"
 #include "net/state_hash.h"
-#include "platform/fatal_error.h"
 #include "platform/headless/headless_machine.h"
-#include "platform/options.h"
 #include "support/run_brawl.h"
 
 namespace brawl {
@@ -40,7 +39,6 @@ constexpr int kInputDelay = 2;
 
 // One side: a headless machine, its game, and what it confirmed.
 struct Side : RunObserver {
-  Options options;
   std::unique_ptr<HeadlessMachine> machine;
   std::unique_ptr<Game> game;
   NetPlay net;
@@ -49,8 +47,7 @@ struct Side : RunObserver {
   uint32_t noise;
 
   Side(bool host, uint32_t seed) : noise(seed) {
-    options.headless = true;
-    machine = std::make_unique<HeadlessMachine>(options, BuildDir() + "/");
+    machine = std::make_unique<HeadlessMachine>(HeadlessSetup{});
     game = std::make_unique<Game>(machine->platform);
     game->settings.AppPath = BuildDir() + "/";
     game->observer = this;
@@ -136,9 +133,9 @@ TEST_P(OnlineLink, BothSidesConfirmTheSameMatchOnEveryFrame) {
 // both with one line, and leaves its replay and last state for a bug report.
 TEST(OnlineDesync, EndsTheGameWithTheReportsWritten) {
   const std::string state = MakeTempDir();
-  setenv("XDG_STATE_HOME", state.c_str(), 1);
   Connect();
   Side host(true, 1), joiner(false, 2);
+  host.net.plan.report_folder = joiner.net.plan.report_folder = state + "/billboard-brawl/";
   std::string message;
   try {
     for (int tick = 0; tick < 400; ++tick) {
@@ -150,7 +147,6 @@ TEST(OnlineDesync, EndsTheGameWithTheReportsWritten) {
   } catch (const NetError& e) {
     message = e.what();
   }
-  unsetenv("XDG_STATE_HOME");
   EXPECT_NE(message.find("desync at frame"), std::string::npos) << message;
   EXPECT_EQ(message.find('\n'), std::string::npos);
   EXPECT_NE(message.find(state + "/billboard-brawl/desync-"), std::string::npos) << message;

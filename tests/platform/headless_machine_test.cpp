@@ -5,8 +5,7 @@
 #include <filesystem>
 #include <string>
 
-#include "platform/fatal_error.h"
-#include "platform/options.h"
+#include "base/fatal_error.h"
 #include "support/data_files.h"
 #include "support/run_brawl.h"
 
@@ -32,7 +31,7 @@ class Machine : public ::testing::Test {
 };
 
 TEST_F(Machine, EmptyWaveEndsAtOnceAndBadWaveIsFatal) {
-  HeadlessMachine m(Options{}, dir_);
+  HeadlessMachine m(HeadlessSetup{});
   WriteWave(dir_ + "/empty.wav", 0, 8000);
   EXPECT_FALSE(m.audio.IsPlaying(m.audio.Play(m.audio.Load(dir_ + "/empty.wav"))));
   EXPECT_THROW(m.audio.Load(dir_ + "/absent.wav"), FatalError);
@@ -42,9 +41,9 @@ TEST_F(Machine, EmptyWaveEndsAtOnceAndBadWaveIsFatal) {
 // The scripted runs drive the joysticks; here what a script holds that they do not: both ways
 // of an axis at once, and a joystick that is not attached.
 TEST_F(Machine, JoysticksReadBothWaysCentredAndNothingWhenNotAttached) {
-  Options options;
-  options.joysticks = 1;
-  HeadlessMachine m(options, dir_);
+  HeadlessSetup setup;
+  setup.joysticks = 1;
+  HeadlessMachine m(setup);
   EXPECT_EQ(m.platform.joysticks.Open(2), 1);
   m.held = ParseInputScript("1 J1.Left J1.Right J1.Up J1.B3\n", 1, "s").steps[0].held;
   const RawJoystick r = m.platform.joysticks.Read(0);

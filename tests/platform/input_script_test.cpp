@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "platform/fatal_error.h"
+#include "base/fatal_error.h"
 
 namespace brawl {
 

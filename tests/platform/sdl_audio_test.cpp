@@ -11,7 +11,7 @@
 #include <thread>
 #include <vector>
 
-#include "platform/fatal_error.h"
+#include "base/fatal_error.h"
 #include "support/data_files.h"
 #include "support/run_brawl.h"
 

@@ -7,8 +7,8 @@
 
 #include <chrono>
 
-#include "platform/fatal_error.h"
-#include "platform/surface.h"
+#include "base/fatal_error.h"
+#include "gfx/surface.h"
 
 namespace brawl {
 

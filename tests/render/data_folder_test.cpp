@@ -79,7 +79,6 @@ TEST_P(DataFolder, StopsTheLaunchWithOneLine) {
   GetParam().spoil(folder);
   std::string want = GetParam().message;
   for (size_t at; (at = want.find("FOLDER")) != std::string::npos;) want.replace(at, 6, folder);
-  // From another folder, so that no sprite is found in the working folder.
   const RunResult run =
       RunBrawl({"--headless", "--app-path", folder, "--frames", "5"}, "", 60, MakeTempDir());
   EXPECT_EQ(run.exit_code, 1);
@@ -92,12 +91,12 @@ TEST_P(DataFolder, StopsTheLaunchWithOneLine) {
 INSTANTIATE_TEST_SUITE_P(Spoiled, DataFolder, ::testing::ValuesIn(kCases),
                          [](const auto& c) { return std::string(c.param.name); });
 
-// Sprites are looked for in the working folder first, then in the program folder.
-TEST(DataFolderSprites, AreFoundInTheWorkingFolderFirst) {
-  const std::string folder = CopyOfDataFolder();
+// Pictures come from the data folder only: broken ones in the working folder change nothing.
+TEST(DataFolderPictures, StrayFilesInTheWorkingFolderAreNotRead) {
   const std::string work = MakeTempDir();
-  fs::rename(folder + "m002.bmp", work + "/m002.bmp");
-  const RunResult run = RunBrawl({"--headless", "--app-path", folder, "--frames", "5"}, "", 60, work);
+  for (const char* stray : {"m002.bmp", "floor.bmp", "title.bmp"})
+    std::ofstream(work + "/" + stray) << "stray";
+  const RunResult run = RunBrawl({"--headless", "--app-path", BuildDir(), "--frames", "5"}, "", 60, work);
   EXPECT_EQ(run.exit_code, 0) << run.err;
 }
 

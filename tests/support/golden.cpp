@@ -8,7 +8,8 @@
 #include <memory>
 #include <sstream>
 
-#include "platform/fatal_error.h"
+#include "base/fatal_error.h"
+#include "formats/png.h"
 #include "support/run_brawl.h"
 
 namespace brawl {

@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/surface.h"
+#include "gfx/surface.h"
 
 namespace brawl {
 

@@ -10,8 +10,8 @@
 #include <vector>
 
 #include "gen_error.h"
+#include "gfx/sdl_owner.h"
 #include "picture.h"
-#include "platform/sdl_owner.h"
 
 namespace brawl {
 

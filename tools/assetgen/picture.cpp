@@ -8,7 +8,7 @@
 #include <string>
 
 #include "gen_error.h"
-#include "platform/sdl_owner.h"
+#include "gfx/sdl_owner.h"
 #include "write_file.h"
 
 namespace brawl {

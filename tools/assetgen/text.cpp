@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "gen_error.h"
-#include "platform/sdl_owner.h"
+#include "gfx/sdl_owner.h"
 
 namespace brawl {
 

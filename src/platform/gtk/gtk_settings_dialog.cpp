@@ -1,7 +1,7 @@
 #include "platform/gtk/gtk_settings_dialog.h"
 
+#include "base/timing_trace.h"
 #include "platform/gtk/gtk_icon.h"
-#include "platform/timing_trace.h"
 
 namespace brawl {
 

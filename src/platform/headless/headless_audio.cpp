@@ -2,9 +2,9 @@
 
 #include <limits>
 
-#include "platform/fatal_error.h"
+#include "base/fatal_error.h"
+#include "formats/wave.h"
 #include "platform/headless/virtual_clock.h"
-#include "platform/wave.h"
 
 namespace brawl {
 

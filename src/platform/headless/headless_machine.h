@@ -1,6 +1,4 @@
 #pragma once
-#include <string>
-
 #include "platform/headless/headless_audio.h"
 #include "platform/headless/headless_dialog.h"
 #include "platform/headless/headless_display.h"
@@ -11,12 +9,18 @@
 
 namespace brawl {
 
-struct Options;
+// What the command line asks of the virtual machine.
+struct HeadlessSetup {
+  double clock_start = 36000.0;  // seconds
+  double frame_ms = 1000.0 / 60.0;
+  int joysticks = 0;
+  DialogChoices choices;
+};
 
 // The virtual machine of a headless run, and the Platform the game sees of it. The
 // devices refer to each other and to `held`, so the machine stays where it was made.
 struct HeadlessMachine {
-  HeadlessMachine(const Options& options, const std::string& program_folder);
+  explicit HeadlessMachine(const HeadlessSetup& setup);
   HeadlessMachine(const HeadlessMachine&) = delete;
   HeadlessMachine& operator=(const HeadlessMachine&) = delete;
 

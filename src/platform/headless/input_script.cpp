@@ -3,9 +3,9 @@
 #include <algorithm>
 #include <array>
 
-#include "platform/fatal_error.h"
-#include "platform/file_reader.h"
-#include "platform/printable.h"
+#include "base/fatal_error.h"
+#include "base/file_reader.h"
+#include "base/printable.h"
 
 namespace brawl {
 

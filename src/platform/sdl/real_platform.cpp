@@ -4,13 +4,9 @@
 
 #include <optional>
 
+#include "base/fatal_error.h"
 #include "platform/controls.h"
-#include "platform/data_folder.h"
-#include "platform/fatal_error.h"
 #include "platform/gtk/gtk_settings_dialog.h"
-#include "platform/options.h"
-#include "platform/player_folders.h"
-#include "platform/program_folder.h"
 #include "platform/sdl/sdl_audio.h"
 #include "platform/sdl/sdl_clock.h"
 #include "platform/sdl/sdl_display.h"
@@ -39,11 +35,9 @@ struct SdlSession {
 }  // namespace
 
 struct RealPlatform::Parts {
-  Parts(const Options& options, const Controls& controls)
-      : folder(options.app_path.empty() ? DataFolder(ProgramFolder()) : AsFolder(options.app_path)),
-        display(options.windowed) {
+  Parts(bool windowed, const Controls& controls, const std::string& screenshot_folder) : display(windowed) {
     keyboard.UseKeyMap(controls.keys);
-    display.AnswerWindowKeys(keyboard, ScreenshotFolder());
+    display.AnswerWindowKeys(keyboard, screenshot_folder);
     joysticks.ChoosePads(controls.pads);
     // Joysticks start before the settings window. Without them the game still runs, on
     // the keyboard.
@@ -52,14 +46,12 @@ struct RealPlatform::Parts {
       throw Fatal("cannot open the settings window", DisplayName(), NoDisplayReason("GTK cannot open it"));
     }
     dialog.emplace();
-    platform.emplace(Platform{folder, clock, keyboard, display, audio, joysticks, *dialog,
-                              options.app_path.empty() ? ProgramFolder() : folder, ConfigFolder(options)});
+    platform.emplace(Platform{clock, keyboard, display, audio, joysticks, *dialog});
   }
 
   ~Parts() { session.abandoned = display.Destroyed(); }
 
   SdlSession session;
-  std::string folder;
   SdlSubsystem joystick_input;
   SdlClock clock;
   SdlKeyboard keyboard;
@@ -70,8 +62,8 @@ struct RealPlatform::Parts {
   std::optional<Platform> platform;
 };
 
-RealPlatform::RealPlatform(const Options& options, const Controls& controls)
-    : parts_(std::make_unique<Parts>(options, controls)) {}
+RealPlatform::RealPlatform(bool windowed, const Controls& controls, const std::string& screenshot_folder)
+    : parts_(std::make_unique<Parts>(windowed, controls, screenshot_folder)) {}
 
 RealPlatform::~RealPlatform() = default;
 

@@ -2,8 +2,8 @@
 
 #include <cstring>
 
-#include "platform/fatal_error.h"
-#include "platform/wave.h"
+#include "base/fatal_error.h"
+#include "formats/wave.h"
 
 namespace brawl {
 

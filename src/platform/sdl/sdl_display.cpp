@@ -4,11 +4,11 @@
 #include <string>
 #include <thread>
 
-#include "platform/fatal_error.h"
+#include "base/fatal_error.h"
+#include "base/timing_trace.h"
+#include "gfx/surface.h"
 #include "platform/sdl/sdl_screenshot.h"
 #include "platform/sdl/sdl_window_destroy.h"
-#include "platform/surface.h"
-#include "platform/timing_trace.h"
 
 namespace brawl {
 

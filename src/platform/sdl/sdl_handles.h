@@ -2,7 +2,7 @@
 #include <SDL.h>
 #include <SDL_mixer.h>
 
-#include "platform/sdl_owner.h"
+#include "gfx/sdl_owner.h"
 
 namespace brawl {
 

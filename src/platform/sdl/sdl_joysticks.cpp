@@ -7,8 +7,8 @@
 #include <cstdlib>
 #include <cstring>
 
-#include "platform/fatal_error.h"
-#include "platform/file_reader.h"
+#include "base/fatal_error.h"
+#include "base/file_reader.h"
 #include "platform/sdl/sdl_pad_choice.h"
 
 namespace brawl {

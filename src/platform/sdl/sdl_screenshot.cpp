@@ -4,8 +4,8 @@
 #include <ctime>
 #include <filesystem>
 
-#include "platform/fatal_error.h"
-#include "platform/surface.h"
+#include "base/fatal_error.h"
+#include "formats/png.h"
 
 namespace brawl {
 

@@ -1,0 +1,249 @@
+#include "app/options.h"
+
+#include <CLI/CLI.hpp>
+#include <charconv>
+#include <cmath>
+#include <limits>
+#include <map>
+#include <string_view>
+
+#include "base/fatal_error.h"
+
+namespace brawl {
+
+namespace {
+
+bool IsDigits(std::string_view s) {
+  if (s.empty()) return false;
+  for (char c : s) {
+    if (c < '0' || c > '9') return false;
+  }
+  return true;
+}
+
+// Digits only (no sign, no blanks), within [low, high].
+int64_t ParseWhole(std::string_view option, std::string_view text, int64_t low, int64_t high) {
+  if (!IsDigits(text)) {
+    throw UsageError(std::string(option) + " wants a whole number, not '" + std::string(text) + "'");
+  }
+  int64_t value = 0;
+  const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
+  if (error != std::errc() || end != text.data() + text.size() || value < low || value > high) {
+    const std::string range = high == std::numeric_limits<int64_t>::max()
+                                  ? "at least " + std::to_string(low)
+                                  : "between " + std::to_string(low) + " and " + std::to_string(high);
+    throw UsageError(std::string(option) + " must be " + range + ", not " + std::string(text));
+  }
+  return value;
+}
+
+double ParseDecimal(std::string_view option, std::string_view text) {
+  double value = 0;
+  const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
+  if (text.empty() || error != std::errc() || end != text.data() + text.size() || !std::isfinite(value)) {
+    throw UsageError(std::string(option) + " wants a decimal number, not '" + std::string(text) + "'");
+  }
+  return value;
+}
+
+}  // namespace
+
+Options ParseOptions(int argc, char** argv) {
+  Options options;
+  CLI::App app(
+      "Billboard Brawl, a small real-time 3-D arena shooter for two players at one PC.\n"
+      "Without options: the settings window, then the game in full screen.",
+      "brawl");
+  // Unknown words are named by us, one line each, in the order given.
+  app.allow_extras();
+  app.set_help_flag("--help", "Show this list and exit");
+  app.set_version_flag("--version", "brawl " BRAWL_VERSION, "Print the version and exit");
+  app.get_formatter()->column_width(24);
+
+  // Every value is taken as text and checked below, so that the messages are ours.
+  std::map<std::string, std::vector<std::string>> values;
+  auto valued = [&](const std::string& name, const std::string& meta, const std::string& help) {
+    return app.add_option(name, values[name], help)
+        ->type_name(meta)
+        ->expected(1)
+        ->allow_extra_args(false)
+        ->multi_option_policy(CLI::MultiOptionPolicy::TakeAll);
+  };
+  app.add_flag("--windowed", options.windowed, "Play in a resizable window instead of full screen");
+  valued("--app-path", "DIR", "Read the data files from DIR");
+  valued("--config-dir", "DIR", "Use DIR as the player's configuration folder (env.ini, controls.ini)");
+  app.add_flag("--write-controls", options.write_controls,
+               "Write the player's controls.ini with today's keys, commented, and exit");
+  app.add_flag("--headless", options.headless, "No window, sound or real input: a scripted run (below)");
+  app.add_flag("--hires", options.hires, "(headless) play at 640 x 480");
+  app.add_flag("--show-fps", options.show_fps, "(headless) show the frame rate");
+  valued("--joysticks", "N", "(headless) attach N joysticks (0, 1 or 2)");
+  valued("--joystick", "P", "(headless) player P (1 or 2) steers with a joystick");
+  valued("--script", "FILE", "(headless) the script of held keys; - reads standard input");
+  valued("--frames", "N", "(headless) end after N passes");
+  valued("--dump", "FILE", "(headless) write one JSON line of state per pass");
+  valued("--screenshot", "N:FILE", "(headless, repeatable) save the picture of pass N as PNG");
+  valued("--clock-start", "S", "(headless) the virtual clock at the launch, in seconds");
+  valued("--frame-ms", "MS", "(headless) how far each flip moves the virtual clock");
+  std::vector<std::string> host_port;
+  app.add_option("--host", host_port, "Play online: wait for one other player on UDP PORT (default 47474)")
+      ->type_name("[PORT]")
+      ->expected(0, 1)
+      ->allow_extra_args(false)
+      ->multi_option_policy(CLI::MultiOptionPolicy::TakeAll);
+  valued("--join", "HOST[:PORT]", "Play online: join the game hosted at HOST");
+  valued("--input-delay", "N", "Online: a fixed input delay of N frames (0-8) on this side");
+  valued("--net-sim", "RTT,JITTER,LOSS[,SEED]",
+         "Online: delay and drop what this side sends, to try bad links");
+  valued("--record", "FILE", "Write a replay of this run");
+  valued("--replay", "FILE", "Play a replay back instead of reading the players");
+  valued("--force-rollback", "N", "(headless) every pass steps the last N (1-8) again; for tests");
+
+  try {
+    app.parse(argc, argv);
+  } catch (const CLI::CallForHelp&) {
+    options.answer = app.help();
+    return options;
+  } catch (const CLI::CallForVersion& e) {
+    options.answer = std::string(e.what()) + "\n";
+    return options;
+  } catch (const CLI::ArgumentMismatch& e) {
+    // An option at the end, or followed by another option, has no value.
+    const std::string message = e.what();
+    throw UsageError(message.substr(0, message.find(':')) + " needs a value");
+  } catch (const CLI::ParseError& e) {
+    throw UsageError(e.what());
+  }
+  for (const std::string& extra : app.remaining()) {
+    if (extra.starts_with("-") && extra != "-") throw UsageError(extra + ": unknown option");
+    throw UsageError("unexpected argument '" + extra + "'");
+  }
+
+  std::vector<std::string> headless_only;
+  for (const char* flag : {"--hires", "--show-fps"}) {
+    if (app.count(flag) > 0) headless_only.push_back(flag);
+  }
+  // The one value of an option that may be given once, or none.
+  auto single = [&](const std::string& name) -> const std::string* {
+    const std::vector<std::string>& given = values[name];
+    if (given.size() > 1) throw UsageError(name + " is given twice");
+    return given.empty() ? nullptr : &given.front();
+  };
+  for (auto& [name, given] : values) {
+    for (const std::string& value : given) {
+      // A following option is not a value.
+      if (value.empty() || value.starts_with("--")) throw UsageError(name + " needs a value");
+    }
+  }
+
+  if (const std::string* dir = single("--app-path")) options.app_path = *dir;
+  if (const std::string* dir = single("--config-dir")) options.config_dir = *dir;
+  std::vector<int> joystick_boxes;
+  for (const std::string name : {"--joysticks", "--joystick", "--script", "--frames", "--dump",
+                                 "--screenshot", "--clock-start", "--frame-ms"}) {
+    if (!values[name].empty()) headless_only.push_back(name);
+  }
+  if (const std::string* n = single("--joysticks")) {
+    options.joysticks = static_cast<int>(ParseWhole("--joysticks", *n, 0, 2));
+  }
+  for (const std::string& p : values["--joystick"]) {
+    joystick_boxes.push_back(static_cast<int>(ParseWhole("--joystick", p, 1, 2)));
+  }
+  if (const std::string* file = single("--script")) options.script = *file;
+  if (const std::string* n = single("--frames")) {
+    options.frames = ParseWhole("--frames", *n, 0, std::numeric_limits<int64_t>::max());
+  }
+  if (const std::string* file = single("--dump")) options.dump = *file;
+  for (const std::string_view text : values["--screenshot"]) {
+    const size_t colon = text.find(':');
+    if (colon == std::string_view::npos || colon + 1 == text.size()) {
+      throw UsageError("--screenshot wants PASS:FILE, not '" + std::string(text) + "'");
+    }
+    const int64_t pass =
+        ParseWhole("--screenshot's pass", text.substr(0, colon), 1, std::numeric_limits<int64_t>::max());
+    options.screenshots.emplace_back(pass, std::string(text.substr(colon + 1)));
+  }
+  if (const std::string* s = single("--clock-start")) {
+    options.clock_start = ParseDecimal("--clock-start", *s);
+    if (options.clock_start < 0) throw UsageError("--clock-start must not be negative");
+  }
+  if (const std::string* ms = single("--frame-ms")) {
+    options.frame_ms = ParseDecimal("--frame-ms", *ms);
+    if (!(options.frame_ms > 0)) throw UsageError("--frame-ms must be greater than 0");
+  }
+
+  options.host = app.count("--host") > 0;
+  if (app.count("--host") > 1) throw UsageError("--host is given twice");
+  // Without a port CLI11 hands over an empty word.
+  std::erase(host_port, "");
+  if (!host_port.empty()) {
+    if (host_port.front().starts_with("--"))
+      throw UsageError("--host takes a port, not " + host_port.front());
+    options.port = static_cast<int>(ParseWhole("--host", host_port.front(), 1, 65535));
+  }
+  if (const std::string* where = single("--join")) {
+    const size_t colon = where->rfind(':');
+    options.join = where->substr(0, colon);
+    if (colon != std::string::npos)
+      options.port = static_cast<int>(ParseWhole("--join's port", where->substr(colon + 1), 1, 65535));
+    if (options.join.empty()) throw UsageError("--join wants HOST[:PORT], not '" + *where + "'");
+  }
+  if (const std::string* n = single("--input-delay")) {
+    options.input_delay = static_cast<int>(ParseWhole("--input-delay", *n, 0, 8));
+  }
+  if (const std::string* sim = single("--net-sim")) {
+    std::vector<std::string> parts;
+    for (size_t from = 0;;) {
+      const size_t comma = sim->find(',', from);
+      parts.push_back(sim->substr(from, comma - from));
+      if (comma == std::string::npos) break;
+      from = comma + 1;
+    }
+    if (parts.size() < 3 || parts.size() > 4)
+      throw UsageError("--net-sim wants RTT,JITTER,LOSS[,SEED], not '" + *sim + "'");
+    options.net_sim = true;
+    options.sim_rtt_ms = static_cast<double>(ParseWhole("--net-sim's RTT", parts[0], 0, 10000));
+    options.sim_jitter_ms = static_cast<double>(ParseWhole("--net-sim's JITTER", parts[1], 0, 10000));
+    options.sim_loss_percent = static_cast<double>(ParseWhole("--net-sim's LOSS", parts[2], 0, 100));
+    if (parts.size() == 4)
+      options.sim_seed = static_cast<uint32_t>(ParseWhole("--net-sim's SEED", parts[3], 0, 4294967295));
+  }
+  if (const std::string* file = single("--record")) options.record = *file;
+  if (const std::string* file = single("--replay")) options.replay = *file;
+  if (const std::string* n = single("--force-rollback")) {
+    headless_only.push_back("--force-rollback");
+    options.force_rollback = static_cast<int>(ParseWhole("--force-rollback", *n, 1, 8));
+  }
+  const bool online = options.host || !options.join.empty();
+  if (options.host && !options.join.empty()) throw UsageError("--host and --join exclude each other");
+  if (online && !options.replay.empty()) throw UsageError("--replay plays alone, not online");
+  if (!online && (options.input_delay >= 0 || options.net_sim)) {
+    throw UsageError(std::string(options.net_sim ? "--net-sim" : "--input-delay") +
+                     " needs --host or --join");
+  }
+  if (options.force_rollback > 0 && (online || !options.replay.empty())) {
+    throw UsageError("--force-rollback is for local runs");
+  }
+
+  if (!options.headless && !headless_only.empty()) {
+    throw UsageError(headless_only.front() + " needs --headless");
+  }
+  if (options.headless && options.windowed) {
+    throw UsageError("--windowed has no window to show with --headless");
+  }
+  if (options.write_controls && (options.headless || options.windowed)) {
+    throw UsageError("--write-controls writes a file and plays nothing: give it alone");
+  }
+  for (int player : joystick_boxes) {
+    // The settings window offers player P's box only when joystick P is attached.
+    if (player > options.joysticks) {
+      throw UsageError("--joystick " + std::to_string(player) + " needs --joysticks " +
+                       std::to_string(player) + " or more (attached: " + std::to_string(options.joysticks) +
+                       ")");
+    }
+    options.joystick[player - 1] = true;
+  }
+  return options;
+}
+
+}  // namespace brawl
