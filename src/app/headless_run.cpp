@@ -7,18 +7,13 @@
 #include <memory>
 
 #include "app/controls_ini.h"
-#include "app/data_folder.h"
-#include "app/net_setup.h"
+#include "app/game_run.h"
 #include "app/options.h"
 #include "app/player_folders.h"
-#include "app/program_folder.h"
 #include "app/replay_files.h"
-#include "app/startup.h"
 #include "base/fatal_error.h"
 #include "formats/png.h"
 #include "game/game.h"
-#include "game/net_play.h"
-#include "game/replay_clock.h"
 #include "game/state_dump.h"
 #include "platform/headless/headless_machine.h"
 #include "platform/headless/input_script.h"
@@ -81,15 +76,12 @@ class HeadlessObserver : public RunObserver {
     for (const auto& [pass, file] : options.screenshots) screenshots_.emplace(pass, file);
   }
 
-  void Launched(Game& game) override {
-    WriteLine(game);
-    // Online, the script moves on with the frames this side steps, not with the passes.
-    if (game.net == nullptr) PrepareNextPass(game);
-  }
+  void Launched(Game& game) override { WriteLine(game); }
 
-  bool NextFrame(Game&) override {
-    if (frames_ >= last_pass_) return false;
-    ++frames_;
+  // Online, the script moves on with the frames this side steps, not with the passes.
+  bool NextInput(Game&) override {
+    if (inputs_ >= last_pass_) return false;
+    ++inputs_;
     machine_.held = NextHeld(script_, cursor_);
     return true;
   }
@@ -105,7 +97,6 @@ class HeadlessObserver : public RunObserver {
     for (auto it = first; it != end; ++it) SavePng(game.gfx.BackBuffer, it->second);
     screenshots_.erase(first, end);
     last_flipped_ = game.passes;
-    PrepareNextPass(game);
   }
 
   // Screenshots asked of passes the run never showed: said, not silently skipped.
@@ -122,20 +113,12 @@ class HeadlessObserver : public RunObserver {
     game.sound.requested.clear();
   }
 
-  void PrepareNextPass(Game& game) {
-    if (game.passes >= last_pass_) {
-      game.loop.Running = false;
-      return;
-    }
-    machine_.held = NextHeld(script_, cursor_);
-  }
-
   const InputScript& script_;
   HeadlessMachine& machine_;
   DumpFile dump_;
   int64_t last_pass_ = 0;
   int64_t last_flipped_ = 0;
-  int64_t frames_ = 0;  // online: the frames this side has stepped
+  int64_t inputs_ = 0;  // passes (online: frames) whose input the script has given
   ScriptCursor cursor_;
   std::multimap<int64_t, std::string> screenshots_;
 };
@@ -161,32 +144,8 @@ int RunHeadlessGame(const Options& given) {
   setup.choices = {options.hires, options.show_fps, {options.joystick[0], options.joystick[1]}};
   auto machine = std::make_unique<HeadlessMachine>(setup);
   machine->keyboard.UseKeyMap(controls.keys);
-  // A recording keeps every reading of the clock; a replay answers with them.
-  Replay recording;
-  RecordingClock recording_clock(machine->clock, recording.readings);
-  ReplayClock replay_clock(machine->clock, playback.readings);
-  Clock& clock = !options.replay.empty()   ? static_cast<Clock&>(replay_clock)
-                 : !options.record.empty() ? static_cast<Clock&>(recording_clock)
-                                           : static_cast<Clock&>(machine->clock);
-  const Platform& m = machine->platform;
-  Platform platform{clock, m.keyboard, m.display, m.audio, m.joysticks, m.dialog};
   HeadlessObserver observer(options, script, *machine);
-  auto game = std::make_unique<Game>(platform);
-  game->settings.AppPath = GameDataFolder(options);
-  game->settings.config_folder = ConfigFolder(options);
-  game->sound.log_requests = true;
-  game->observer = &observer;
-  if (!options.replay.empty()) game->playback = &playback;
-  game->force_rollback = options.force_rollback;
-  const bool online = options.host || !options.join.empty();
-  if (!options.record.empty() && !online) game->recording = &recording;
-  NetPlay net;
-  if (online) {
-    SetUpNetPlay(*game, net, options);
-    net.plan.record = options.record;
-  }
-  StartUp(*game);
-  if (game->recording != nullptr) WriteLocalReplay(options.record, recording, *game, options);
+  PlayGame(machine->platform, options, options.replay.empty() ? nullptr : &playback, &observer);
   observer.WarnUntaken();
   return 0;
 }

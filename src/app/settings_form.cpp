@@ -40,12 +40,4 @@ void LaunchGame(Game& game) {
   if (game.observer) game.observer->Launched(game);
 }
 
-void EndProgram(Game& game) {
-  game.loop.ending = true;
-}
-
-void CloseRequest(Game& game) {
-  game.loop.Running = false;
-}
-
 }  // namespace brawl

@@ -4,11 +4,9 @@ namespace brawl {
 
 struct Game;
 
-// The settings window's state, and its three actions: the launch, the quit button, the
-// close box.
+// The settings window: shown with the boxes the joysticks allow, and the launch its start
+// button asks for.
 void ShowSettings(Game& game);
 void LaunchGame(Game& game);
-void EndProgram(Game& game);
-void CloseRequest(Game& game);
 
 }  // namespace brawl

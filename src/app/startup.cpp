@@ -2,6 +2,7 @@
 
 #include "app/env_ini.h"
 #include "app/settings_form.h"
+#include "game/event_pump.h"
 #include "game/game.h"
 #include "game/main_loop.h"
 #include "input/joystick.h"
@@ -9,8 +10,25 @@
 
 namespace brawl {
 
+namespace {
+
+// Until the launch only the settings window's events run: its start and quit buttons and its
+// close box.
+void RunSettingsWindow(Game& game) {
+  LoopState& loop = game.loop;
+  while (loop.Running && !loop.ending && !loop.InMatch) {
+    for (const DialogEvent event : PumpWindowEvents(game)) {
+      if (event == DialogEvent::Launch && !loop.InMatch) LaunchGame(game);
+      if (event == DialogEvent::Quit && !loop.InMatch) loop.ending = true;
+      if (event == DialogEvent::Close) loop.Running = false;
+      if (loop.ending) return;
+    }
+  }
+}
+
+}  // namespace
+
 void StartUp(Game& game) {
-  game.actions = {LaunchGame, EndProgram, CloseRequest};
   DiscoverJoysticks(game.joy, game.platform.joysticks);
   game.platform.dialog.Place(320, 240);
   ReadSettingsFile(game.settings, "env.ini");
@@ -22,7 +40,9 @@ void StartUp(Game& game) {
   }
   ShowSettings(game);
   game.match.GameMode = Mode::Title;
-  RunMainLoop(game);
+  game.loop.Running = true;
+  RunSettingsWindow(game);
+  if (game.loop.InMatch && game.loop.Running && !game.loop.ending) RunMainLoop(game);
 }
 
 }  // namespace brawl

@@ -2,6 +2,7 @@
 
 #include "game/game.h"
 #include "input/joystick.h"
+#include "net/replay.h"
 #include "platform/keyboard.h"
 
 namespace brawl {
@@ -58,6 +59,18 @@ Commands SampleCommands(Game& game) {
   commands.enter = keyboard.Held(Key::Enter);
   commands.space = keyboard.Held(Key::Space);
   commands.escape = keyboard.Held(Key::Escape);
+  return commands;
+}
+
+Commands ReadCommands(Game& game) {
+  Commands commands = SampleCommands(game);
+  if (const Replay* replay = game.playback; replay != nullptr && !replay->online) {
+    const size_t at = static_cast<size_t>(game.passes - 1);
+    const bool quit = commands.escape;
+    commands = at < replay->passes.size() ? FromReplayPass(replay->passes[at]) : Commands{};
+    commands.escape = commands.escape || quit;
+  }
+  if (game.recording != nullptr) game.recording->passes.push_back(ToReplayPass(commands));
   return commands;
 }
 

@@ -1,35 +1,25 @@
 #include "game/event_pump.h"
 
-#include <vector>
+#include <algorithm>
 
 #include "game/game.h"
 
 namespace brawl {
 
-void PumpWindowEvents(Game& game) {
+std::vector<DialogEvent> PumpWindowEvents(Game& game) {
   std::vector<DialogEvent> events;
   // Before the launch nothing but a window event can change anything: sleep until one comes
   // instead of asking again and again.
-  const bool wait = !game.loop.InMatch;
-  game.platform.dialog.Pump(game.settings.form, events, wait);
-  const FormActions& act = game.actions;
-  for (const DialogEvent event : events) {
-    switch (event) {
-      case DialogEvent::Launch:
-        // The launch happens at most once: afterwards the button is disabled.
-        if (!game.loop.InMatch && act.launch) act.launch(game);
-        break;
-      case DialogEvent::Quit:
-        if (!game.loop.InMatch && act.end_program) act.end_program(game);
-        return;
-      case DialogEvent::Close:
-        if (act.close_request) act.close_request(game);
-        break;
-    }
-    if (game.loop.ending) return;
-  }
+  game.platform.dialog.Pump(game.settings.form, events, !game.loop.InMatch);
   // Closing the game window ends the run like the settings window's close box.
-  if (game.platform.display.Pump() && act.close_request) act.close_request(game);
+  if (game.platform.display.Pump()) events.push_back(DialogEvent::Close);
+  return events;
+}
+
+bool TakeCloseRequests(Game& game) {
+  const std::vector<DialogEvent> events = PumpWindowEvents(game);
+  if (std::find(events.begin(), events.end(), DialogEvent::Close) != events.end()) game.loop.Running = false;
+  return !game.loop.Running || game.loop.ending;
 }
 
 }  // namespace brawl

@@ -1,8 +1,6 @@
 #pragma once
 #include <cstdint>
-#include <deque>
 #include <string>
-#include <utility>
 
 #include "game/loop_state.h"
 #include "game/settings.h"
@@ -11,36 +9,30 @@
 #include "render/graphics.h"
 #include "render/scene.h"
 #include "sim/match.h"
-#include "sim/pass.h"
 #include "sound/sound_slots.h"
 
 namespace brawl {
 
 struct Game;
-struct NetPlay;
+struct OnlineGame;
 struct Replay;
+struct SyncTest;
 
-// Watches a run from outside: the headless mode writes its dump and screenshots here.
+// Watches a run from outside: the headless mode feeds its script, and writes its dump and
+// screenshots, here.
 class RunObserver {
  public:
   virtual ~RunObserver() = default;
   // Right after the launch, before the first pass.
   virtual void Launched(Game&) {}
-  // After the flip of a pass that followed the launch.
+  // Before the commands of a pass are read (online: of a frame this side steps). False:
+  // nothing more to play.
+  virtual bool NextInput(Game&) { return true; }
+  // After the flip of a pass of a local run.
   virtual void PassDone(Game&) {}
-  // Online: before this side steps its next frame. False when there is nothing more to play.
-  virtual bool NextFrame(Game&) { return true; }
   // Online: a frame whose both players' commands are known, in frame order; `net` is the
   // line's last fields.
   virtual void FrameConfirmed(Game&, const Match&, int32_t /*frame*/, const std::string& /*net*/) {}
-};
-
-// What the settings window's buttons and close box do; the start-up above the loop fills
-// them in.
-struct FormActions {
-  void (*launch)(Game&) = nullptr;
-  void (*end_program)(Game&) = nullptr;
-  void (*close_request)(Game&) = nullptr;
 };
 
 // The whole game: every piece of state, gathered so that a test can make as many as it likes.
@@ -57,16 +49,12 @@ struct Game {
   Graphics gfx;
   SoundSlots sound;
   JoystickState joy;
-  FormActions actions;
   RunObserver* observer = nullptr;
-  NetPlay* net = nullptr;            // an online game instead of the local passes
+  const Replay* playback = nullptr;  // the players' commands come from here instead
   Replay* recording = nullptr;       // every pass's commands go here
-  const Replay* playback = nullptr;  // the commands come from here instead of the players
-  // --force-rollback: every pass steps the last passes again from the oldest kept, as online
-  // play does when a guess was wrong; the match must come out the same.
-  int force_rollback = 0;
-  std::deque<std::pair<Match, PassInput>> stepped;
-  int64_t passes = 0;  // passes of the main loop since the launch
+  SyncTest* sync_test = nullptr;     // every pass is stepped again, as online play may
+  OnlineGame* online = nullptr;      // an online game instead of the local passes
+  int64_t passes = 0;                // passes of the main loop since the launch
 };
 
 }  // namespace brawl

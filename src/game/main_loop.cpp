@@ -1,27 +1,23 @@
 #include "game/main_loop.h"
 
 #include <algorithm>
-#include <cmath>
 
 #include "game/commands.h"
 #include "game/event_pump.h"
 #include "game/game.h"
-#include "game/net_play.h"
+#include "game/online_play.h"
+#include "game/present.h"
 #include "game/shutdown.h"
+#include "net/net_step.h"
 #include "net/replay.h"
+#include "net/session.h"
+#include "net/sync_test.h"
 #include "render/overlay.h"
 #include "render/render3d.h"
 #include "sim/pass.h"
 #include "sound/sound.h"
 
 namespace brawl {
-
-void DrawFpsLine(Game& game) {
-  Surface& back = game.gfx.BackBuffer;
-  SetForeColor(back, -1);
-  DrawText(back, game.gfx.font, 10, 10,
-           FpsLineText(game.settings.ScreenWidth, game.settings.ScreenHeight, game.loop.Fps));
-}
 
 namespace {
 
@@ -33,109 +29,71 @@ void RunStartSequence(Game& game) {
   Render3D(game.gfx, game.scene, game.match, mode);
   DrawOverlay(game.gfx, game.match, mode);
   game.platform.display.Flip(game.gfx.BackBuffer);
-  PumpWindowEvents(game);
   // A window closed just now ends the run at the end of this pass; no need to wait.
-  if (!game.loop.Running || game.loop.ending) return;
+  if (TakeCloseRequests(game)) return;
   PlaySound(game.sound, game.platform.audio, Sound::ReadyGo);
   // env.ini may hold a negative wait; it counts as none.
   game.platform.clock.Pause(std::max<int>(0, game.settings.ReadyGoWait));
 }
 
+// A frame of an online game's replay, as the online game stepped it.
+PassEvents StepOnlineReplay(Game& game) {
+  const Replay& replay = *game.playback;
+  const int32_t frame = static_cast<int32_t>(game.passes);
+  if (frame == 1) {
+    game.match = OnlineStart(replay.seed);
+    game.loop.SpeedFactor = 1.0f;
+    SetUpOnlineView(game.gfx, 0);
+  }
+  const size_t at = static_cast<size_t>(frame - 1);
+  const uint32_t both = at < replay.frames.size() ? replay.frames[at] : 0;
+  PassEvents events = NetStep(game.match, replay.seed, frame, static_cast<uint16_t>(both & 0xFFFF),
+                              static_cast<uint16_t>(both >> 16));
+  events.match_started = false;  // online the match starts without the start cue's pause
+  return events;
+}
+
+PassEvents StepMatch(Game& game, const Commands& commands) {
+  if (game.online != nullptr) return StepOnline(game, commands);
+  if (game.playback != nullptr && game.playback->online) return StepOnlineReplay(game);
+  const PassInput input{commands, game.loop.SpeedFactor, game.platform.clock.Seconds()};
+  if (game.sync_test != nullptr) return StepSyncTest(*game.sync_test, game.match, input);
+  return StepPass(game.match, input);
+}
+
 }  // namespace
 
 void RunPass(Game& game) {
-  LoopState& loop = game.loop;
+  // Online, the network decides whether this pass steps a frame, or only shows a picture.
+  bool step = true;
+  if (game.online != nullptr) {
+    if (!PollOnline(game)) return;
+    step = ReadyToStep(game);
+  } else if (game.observer != nullptr && !game.observer->NextInput(game)) {
+    game.loop.Running = false;
+    return;
+  }
   ++game.passes;
   UpdateSounds(game.sound, game.platform.audio);
-  if (game.playback != nullptr && game.playback->online) {
-    RunOnlineReplayFrame(game);
-    return;
-  }
-  Commands commands = SampleCommands(game);
-  if (game.playback != nullptr) {
-    const auto& passes = game.playback->passes;
-    const size_t at = static_cast<size_t>(game.passes - 1);
-    const bool quit = commands.escape;  // the player watching may still leave
-    commands = at < passes.size() ? FromReplayPass(passes[at]) : Commands{};
-    commands.escape = commands.escape || quit;
-  }
-  if (game.recording != nullptr) game.recording->passes.push_back(ToReplayPass(commands));
-  const PassInput input{commands, loop.SpeedFactor, game.platform.clock.Seconds()};
-  if (game.force_rollback > 0) {
-    game.stepped.emplace_back(game.match, input);
-    if (game.stepped.size() > static_cast<size_t>(game.force_rollback)) game.stepped.pop_front();
-  }
-  const PassEvents events = StepPass(game.match, input);
-  if (game.force_rollback > 0) {
-    Match again = game.stepped.front().first;
-    for (const auto& [before, stepped_input] : game.stepped) StepPass(again, stepped_input);
-    game.match = again;
-  }
+  const Commands commands = ReadCommands(game);
+  // Escape is for the rules to see in a local run; online, and watching an online game, it
+  // leaves at once.
+  if (commands.escape && game.online != nullptr) return LeaveOnline(game);
+  if (commands.escape && game.playback != nullptr && game.playback->online) return EndRun(game);
+  const PassEvents events = step ? StepMatch(game, commands) : PassEvents{};
+  if (events.escape) return EndRun(game);
   if (events.match_started) RunStartSequence(game);
   for (int i = 0; i < events.sound_count; ++i) PlaySound(game.sound, game.platform.audio, events.sounds[i]);
-  if (events.escape) {
-    ReleaseObjects(game);
-    RestoreDisplay(game);
-    loop.ending = true;
-    return;
-  }
-  const Mode mode = game.match.GameMode;
-  Render3D(game.gfx, game.scene, game.match, mode);
-  DrawOverlay(game.gfx, game.match, mode);
-  if (InMatch(mode)) {
-    StepFrameTiming(game);
-    if (game.settings.ShowFps) DrawFpsLine(game);
-  }
-  game.platform.display.Flip(game.gfx.BackBuffer);
-  if (game.observer) game.observer->PassDone(game);
+  if (game.online != nullptr) TakeConfirmed(game);
+  Present(game);
+  if (game.online != nullptr) LeaveWhenDone(game);
 }
 
 void RunMainLoop(Game& game) {
-  LoopState& loop = game.loop;
-  loop.Running = true;
-  while (loop.Running) {
-    if (loop.InMatch) {
-      if (game.net) {
-        RunNetTick(game);
-      } else {
-        RunPass(game);
-      }
-      if (loop.ending) return;
-    }
-    PumpWindowEvents(game);
-    if (loop.ending) return;
+  while (!game.loop.ending) {
+    if (TakeCloseRequests(game)) return;
+    RunPass(game);
   }
-}
-
-void StepFrameTiming(Game& game) {
-  LoopState& loop = game.loop;
-  if (loop.FpsFrameCount == 60) {
-    bool measured = true;
-    if (loop.FpsTimer != 0.0f) {
-      const float t = game.platform.clock.Seconds();
-      const double interval = double(t) - double(loop.FpsTimer);
-      // A clock that stood still (or went back) gives no rate: keep the last one.
-      if (interval > 0) {
-        loop.Fps = static_cast<float>(60.0 / interval);
-      } else {
-        measured = false;
-      }
-    }
-    loop.FpsTimer = game.platform.clock.Seconds();
-    if (measured && !game.match.SpeedLock) loop.SpeedFactor = static_cast<float>(60.0 / double(loop.Fps));
-    loop.FpsFrameCount = 0;
-  }
-  ++loop.FpsFrameCount;
-}
-
-std::string FpsLineText(int width, int height, float fps) {
-  // "#.0": as many integer digits as needed, none below 1, and one decimal.
-  const long long tenths = std::llround(double(fps) * 10.0);
-  const long long whole = tenths / 10;
-  std::string text = std::to_string(width) + "X" + std::to_string(height) + "  fps  ";
-  if (whole > 0) text += std::to_string(whole);
-  text += "." + std::to_string(tenths % 10);
-  return text;
 }
 
 }  // namespace brawl

@@ -1,17 +1,12 @@
 #pragma once
-#include <string>
 
 namespace brawl {
 
 struct Game;
 
+// After the launch: passes until Escape, a close request or the end of a headless run.
 void RunMainLoop(Game& game);
-// One pass of the launched game: sounds, the rules, the picture, the flip.
+// One pass: this pass's commands, one step of the match, and the picture.
 void RunPass(Game& game);
-// Counts a match frame and every 60 frames measures Fps and derives SpeedFactor.
-void StepFrameTiming(Game& game);
-void DrawFpsLine(Game& game);
-// "320X240  fps  60.0"
-std::string FpsLineText(int width, int height, float fps);
 
 }  // namespace brawl

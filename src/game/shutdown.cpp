@@ -4,17 +4,15 @@
 
 namespace brawl {
 
-void ReleaseObjects(Game& game) {
+void EndRun(Game& game) {
   game.scene = Scene{};
   game.gfx.nodes = SceneNodes{};
   Graphics& g = game.gfx;
   g.TitleSurface = g.CursorSurface = g.LifeBarSurface[0] = g.LifeBarSurface[1] = Surface{};
   g.P1WinSurface = g.P2WinSurface = Surface{};
-}
-
-void RestoreDisplay(Game& game) {
   game.platform.display.Restore();
   game.platform.display.ShowPointer(true);
+  game.loop.ending = true;
 }
 
 }  // namespace brawl

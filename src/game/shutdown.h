@@ -4,9 +4,8 @@ namespace brawl {
 
 struct Game;
 
-// Lets go of the scene and the overlay's pictures.
-void ReleaseObjects(Game& game);
-// Gives the screen back to the desktop and shows the pointer again.
-void RestoreDisplay(Game& game);
+// The end of a run by Escape: lets go of the scene and the overlay's pictures, gives the
+// screen back to the desktop, shows the pointer, and ends the loop.
+void EndRun(Game& game);
 
 }  // namespace brawl

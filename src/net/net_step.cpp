@@ -1,5 +1,7 @@
 #include "net/net_step.h"
 
+#include "base/pace.h"
+
 namespace brawl {
 
 namespace {
@@ -10,7 +12,7 @@ float NetClock(uint32_t seed, int32_t frame) {
   // Within a day of game time, far enough from zero that a float tells frames apart no
   // better than the real timer does.
   const double start = 10000.0 + seed % 50000;
-  return static_cast<float>(start + frame / 60.0);
+  return static_cast<float>(start + frame / double(kPassesPerSecond));
 }
 
 PassEvents NetStep(Match& match, uint32_t seed, int32_t frame, uint16_t player1, uint16_t player2) {

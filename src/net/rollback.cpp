@@ -8,7 +8,9 @@ namespace brawl {
 
 namespace {
 
-int Slot(int32_t f, int ring) { return static_cast<int>(f % ring); }
+int Slot(int32_t f, int ring) {
+  return static_cast<int>(f % ring);
+}
 
 // The other player's commands for frame f: known, or the last known held on.
 uint16_t RemoteFor(const Rollback& r, int32_t f) {
@@ -17,11 +19,15 @@ uint16_t RemoteFor(const Rollback& r, int32_t f) {
 }
 
 PassEvents StepFrame(Rollback& r, int32_t f) {
-  const uint16_t remote = RemoteFor(r, f);
-  r.guessed[Slot(f, kCommandRing)] = remote;
-  const uint16_t mine = r.commands[r.local][Slot(f, kCommandRing)];
-  const PassEvents events =
-      NetStep(r.match, r.seed, f, r.local == 0 ? mine : remote, r.local == 0 ? remote : mine);
+  PassEvents events;
+  if (r.online) {
+    const uint16_t remote = RemoteFor(r, f);
+    r.guessed[Slot(f, kCommandRing)] = remote;
+    const uint16_t mine = r.commands[r.local][Slot(f, kCommandRing)];
+    events = NetStep(r.match, r.seed, f, r.local == 0 ? mine : remote, r.local == 0 ? remote : mine);
+  } else {
+    events = StepPass(r.match, r.passes[Slot(f, kStateRing)]);
+  }
   r.saved[Slot(f, kStateRing)] = r.match;
   return events;
 }
@@ -40,6 +46,13 @@ void StartRollback(Rollback& r, const Match& start, int local, int delay, uint32
   r.known[1] = local == 1 ? delay : 0;
 }
 
+void StartLocalRollback(Rollback& r, const Match& start) {
+  r = Rollback{};
+  r.online = false;
+  r.match = start;
+  r.saved[0] = start;
+}
+
 int32_t Confirmed(const Rollback& r) {
   return std::min(r.frame, r.known[1 - r.local]);
 }
@@ -53,6 +66,12 @@ PassEvents Advance(Rollback& r, uint16_t local_commands) {
   r.commands[r.local][Slot(target, kCommandRing)] = local_commands;
   r.known[r.local] = target;
   ++r.frame;
+  return StepFrame(r, r.frame);
+}
+
+PassEvents AdvanceLocal(Rollback& r, const PassInput& input) {
+  ++r.frame;
+  r.passes[Slot(r.frame, kStateRing)] = input;
   return StepFrame(r, r.frame);
 }
 
@@ -72,11 +91,15 @@ int TakeRemote(Rollback& r, int32_t first, const std::vector<uint16_t>& commands
   // stay right unless a later known command differs, which the loop above finds.
   if (wrong == 0) return 0;
   const int again = r.frame - wrong + 1;
-  r.match = MatchAfter(r, wrong - 1);
-  for (int32_t f = wrong; f <= r.frame; ++f) StepFrame(r, f);
+  StepAgainFrom(r, wrong);
   ++r.rollbacks;
   r.max_rollback = std::max(r.max_rollback, again);
   return again;
+}
+
+void StepAgainFrom(Rollback& r, int32_t first) {
+  r.match = MatchAfter(r, first - 1);
+  for (int32_t f = first; f <= r.frame; ++f) StepFrame(r, f);
 }
 
 const Match& MatchAfter(const Rollback& r, int32_t f) {

@@ -5,7 +5,6 @@
 #include <vector>
 
 #include "game/game.h"
-#include "game/main_loop.h"
 #include "platform/headless/headless_machine.h"
 
 namespace brawl {
@@ -23,18 +22,17 @@ struct ClosedDialog : HeadlessDialog {
   }
 };
 
-TEST(EventPump, BeforeTheLaunchEachPassSleepsUntilAWindowEventAndNeverAfter) {
+TEST(EventPump, BeforeTheLaunchSleepsUntilAWindowEventAndNeverAfter) {
   HeadlessMachine m(HeadlessSetup{});
   ClosedDialog dialog;
   Platform platform{m.clock, m.keyboard, m.display, m.audio, m.joysticks, dialog};
   Game game{platform};
-  game.actions.close_request = [](Game& g) { g.loop.Running = false; };
-  RunMainLoop(game);
+  game.loop.Running = true;
+  EXPECT_EQ(PumpWindowEvents(game), std::vector<DialogEvent>{DialogEvent::Close});
   EXPECT_EQ(dialog.waits, std::vector<bool>{true});
-  EXPECT_EQ(game.passes, 0);
   // After the launch the pump never waits: the flip paces the loop.
   game.loop.InMatch = true;
-  PumpWindowEvents(game);
+  EXPECT_FALSE(TakeCloseRequests(game));
   EXPECT_EQ(dialog.waits, (std::vector<bool>{true, false}));
 }
 

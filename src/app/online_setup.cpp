@@ -1,0 +1,46 @@
+#include "app/online_setup.h"
+
+#include <climits>
+
+#include "app/options.h"
+#include "app/player_folders.h"
+#include "game/online_play.h"
+#include "platform/net/enet_link.h"
+
+namespace brawl {
+
+namespace {
+
+// A headless run waits so long for the other player, then gives up.
+constexpr int kHeadlessWaitMs = 60000;
+
+std::unique_ptr<NetLink> OpenOverEnet(const OnlinePlan& plan, bool (*waiting)(void*), void* context) {
+  const int give_up = plan.give_up_ms > 0 ? plan.give_up_ms : INT_MAX;
+  std::unique_ptr<NetLink> link = plan.session.host
+                                      ? HostOverEnet(plan.port, give_up, waiting, context)
+                                      : JoinOverEnet(plan.peer, plan.port, give_up, waiting, context);
+  if (link && plan.faulty) link = WithFaults(std::move(link), plan.faults);
+  return link;
+}
+
+}  // namespace
+
+void SetUpOnlineGame(OnlineGame& online, const Options& options) {
+  OnlinePlan& plan = online.plan;
+  plan.session.host = options.host;
+  plan.session.input_delay = options.input_delay;
+  plan.session.rules = BRAWL_RULES_HASH;
+  // A headless game is the same game every time its scripts are: the seed follows the clock's
+  // start, as the headless clock does.
+  if (options.headless) plan.session.seed = static_cast<uint32_t>(options.clock_start * 1000) | 1u;
+  plan.peer = options.join;
+  plan.port = options.port;
+  plan.faulty = options.net_sim;
+  plan.faults = {options.sim_rtt_ms, options.sim_jitter_ms, options.sim_loss_percent, 0, options.sim_seed};
+  plan.give_up_ms = options.headless ? kHeadlessWaitMs : 0;
+  plan.record = options.record;
+  plan.report_folder = StateFolder();
+  online.open = OpenOverEnet;
+}
+
+}  // namespace brawl

@@ -1,0 +1,65 @@
+#pragma once
+#include <chrono>
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "net/link_sim.h"
+#include "net/session.h"
+#include "sim/pass.h"
+
+namespace brawl {
+
+struct Game;
+
+// How this side takes part in an online game, and how to reach the other side.
+struct OnlinePlan {
+  SessionSetup session;
+  std::string peer;  // the host's name or address, for the joiner
+  int port = 47474;
+  bool faulty = false;  // --net-sim: what this side sends goes through `faults`
+  LinkFaults faults;
+  int give_up_ms = 0;         // waiting for the other player; 0: until this player gives up
+  std::string record;         // --record: the replay of the confirmed frames goes here at the end
+  std::string report_folder;  // where a desync's reports go; empty: none (no HOME)
+};
+
+// Opens the link to the other player; calls `waiting` between tries (false: give up now).
+// nullptr when nobody came.
+using LinkOpener = std::unique_ptr<NetLink> (*)(const OnlinePlan& plan, bool (*waiting)(void*),
+                                                void* context);
+
+// An online game as the game keeps it: the session, and what this side shows and writes of it.
+struct OnlineGame {
+  OnlinePlan plan;
+  LinkOpener open = nullptr;
+  // The time the game goes by, and whether a pass waits for its turn (tests step both sides
+  // of a game on a clock of their own).
+  NetTime (*now)() = std::chrono::steady_clock::now;
+  bool paced = true;
+  Session session;
+  bool connected = false;
+  bool waiting_banner = false;  // nothing heard from the other side for a while
+  bool finishing = false;       // headless: the script has run out; waiting for the last confirmation
+  int32_t dumped = 0;           // confirmed frames written so far
+  NetTime next_tick;
+  std::vector<uint32_t> history;  // both players' commands of every confirmed frame
+};
+
+// Before a pass: connects, acts on what the session says and waits for the pass's turn. False
+// when this pass only shows a waiting picture, or the game is over.
+bool PollOnline(Game& game);
+// Whether this pass steps a frame; asks the run for the frame's input.
+bool ReadyToStep(Game& game);
+// Steps this side's next frame with its own commands (player 1's keys or this side's pad).
+PassEvents StepOnline(Game& game, const Commands& commands);
+// The frames both sides have confirmed go to the run's dump and to the replay.
+void TakeConfirmed(Game& game);
+void DrawOnlineBanner(Game& game);
+// Escape: says goodbye to the other side and ends the run.
+void LeaveOnline(Game& game);
+// Leaves once the run has nothing more to play and every frame stepped is confirmed.
+void LeaveWhenDone(Game& game);
+
+}  // namespace brawl

@@ -1,0 +1,89 @@
+#pragma once
+#include <chrono>
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "net/rollback.h"
+#include "platform/net_link.h"
+
+namespace brawl {
+
+using NetTime = std::chrono::steady_clock::time_point;
+
+// How this side takes part.
+struct SessionSetup {
+  bool host = false;
+  int input_delay = -1;  // -1: chosen from the round trip measured before the game starts
+  uint64_t rules = 0;    // the hash of the rules' build, checked at the handshake
+  uint32_t seed = 0;     // the host's seed of the game; 0: drawn at random
+};
+
+enum class SessionEventKind : uint8_t {
+  Synchronizing,   // the other side answered; the round trip is being measured
+  Running,         // the match has begun: frames may be stepped
+  Interrupted,     // nothing heard for a while: the other side may be gone
+  Resumed,         // heard again
+  PeerLeft,        // the other player left
+  Refused,         // the handshake failed: `why` says why
+  ConnectionLost,  // nothing heard for too long, or the link broke
+  Desync,          // the two sides disagree about `frame`
+};
+
+struct SessionEvent {
+  SessionEventKind kind;
+  std::string why;
+  int32_t frame = 0;
+};
+
+// One side of an online game over a link to the other side, in the manner of the peer-to-peer
+// sessions of rollback libraries: the game polls it for what happened, hands it this side's
+// commands for each frame it steps, and takes the frames both sides have confirmed. It draws
+// nothing and writes no file; after Refused, ConnectionLost or Desync it is over.
+struct Session {
+  enum class Stage { Synchronizing, Running, Over };
+
+  SessionSetup setup;
+  std::unique_ptr<NetLink> link;
+  Stage stage = Stage::Synchronizing;
+  Rollback rollback;
+  uint32_t seed = 0;
+  int ping_ms = 0;
+  int pings = 0;
+  int64_t dropped = 0;
+  bool quiet = false;        // Interrupted was said and Resumed not yet
+  int32_t remote_frame = 0;  // the other side's newest frame, as it last said
+  int32_t remote_ack = 0;    // the other side has our commands up to this frame
+  int32_t hashed = 0;        // confirmed frames hashed so far
+  int64_t bytes_sent = 0;    // by the link, once it is closed
+  NetTime last_heard, last_ping, last_sent;
+  std::vector<SessionEvent> pending;                            // said before the next poll
+  uint64_t hashes[kStateRing] = {};                             // this side's, by frame
+  std::pair<int32_t, uint64_t> remote_hashes[kStateRing] = {};  // the other side's
+};
+
+// The match both sides begin from, worked out alike from the host's seed.
+Match OnlineStart(uint32_t seed);
+
+void StartSession(Session& s, std::unique_ptr<NetLink> link, const SessionSetup& setup, NetTime now);
+// Takes in what arrived and sends what is due; what happened since the last poll, in order.
+std::vector<SessionEvent> Poll(Session& s, NetTime now);
+// True when this side may step its next frame now.
+bool CanStep(const Session& s);
+// Steps this side's next frame with its own commands, which go to the other side at once.
+PassEvents Step(Session& s, uint16_t own, NetTime now);
+// Every frame up to this one has both players' commands known; frames not older than
+// kStateRing behind the newest can be asked for.
+int32_t ConfirmedFrame(const Session& s);
+const Match& ConfirmedMatch(const Session& s, int32_t frame);
+// Player 1's commands of a confirmed frame, and player 2's << 16.
+uint32_t ConfirmedCommands(const Session& s, int32_t frame);
+// Messages refused so far (undecodable, or from anyone but the other side), and bytes sent.
+int64_t Dropped(const Session& s);
+int64_t BytesSent(const Session& s);
+// Tells the other side this one is leaving and closes the link.
+void Leave(Session& s);
+
+}  // namespace brawl

@@ -1,0 +1,29 @@
+#include "net/sync_test.h"
+
+#include <algorithm>
+#include <string>
+
+#include "base/fatal_error.h"
+#include "net/state_hash.h"
+
+namespace brawl {
+
+PassEvents StepSyncTest(SyncTest& test, Match& match, const PassInput& input) {
+  Rollback& r = test.rollback;
+  if (r.frame == 0) StartLocalRollback(r, match);
+  const PassEvents events = AdvanceLocal(r, input);
+  const int32_t first = std::max(1, r.frame - test.depth + 1);
+  uint64_t stepped[kMaxFramesAhead] = {};
+  for (int32_t f = first; f <= r.frame; ++f) stepped[f - first] = HashMatch(MatchAfter(r, f));
+  StepAgainFrom(r, first);
+  for (int32_t f = first; f <= r.frame; ++f) {
+    if (HashMatch(MatchAfter(r, f)) != stepped[f - first]) {
+      throw Fatal("sync test", "pass " + std::to_string(f),
+                  "stepped again from pass " + std::to_string(first - 1) + " it came out differently");
+    }
+  }
+  match = r.match;
+  return events;
+}
+
+}  // namespace brawl

@@ -1,0 +1,158 @@
+// Two sessions of an online game in one process, over an in-process link that delays, jitters,
+// drops, duplicates and reorders by a seed, on a clock of the test's own: over a matrix of bad
+// links the two sides confirm the same match on every frame, and where the round trip is longer
+// than the input delay covers, guesses were wrong and rolled back.
+#include "net/session.h"
+
+#include <gtest/gtest.h>
+
+#include <map>
+#include <string>
+
+#include "net/link_sim.h"
+#include "net/state_hash.h"
+
+namespace brawl {
+namespace {
+
+NetTime g_now = NetTime{} + std::chrono::hours(1);
+NetTime Now() {
+  return g_now;
+}
+
+constexpr int kFrames = 600;
+constexpr uint16_t kEnter = 1 << 8;
+
+// One side: its session, the keys it holds, and the hash of every match it confirmed.
+struct Side {
+  Session session;
+  std::map<int32_t, uint64_t> confirmed;
+  std::vector<SessionEvent> said;
+  uint32_t noise;
+  uint16_t held = 0;
+
+  Side(std::unique_ptr<NetLink> link, bool host, uint32_t seed) : noise(seed) {
+    StartSession(session, std::move(link), SessionSetup{host, 2, 42, 7}, g_now);
+  }
+
+  // Enter starts the match; then the keys change every few frames, as a player's do.
+  void Tick() {
+    for (SessionEvent& event : Poll(session, g_now)) said.push_back(std::move(event));
+    if (CanStep(session) && session.rollback.frame < kFrames) {
+      const int32_t next = session.rollback.frame + 1;
+      if (next == 3) held = kEnter;
+      if (next > 3 && next % 7 == 0) {
+        noise = noise * 1664525u + 1013904223u;
+        held = (noise >> 16) & 0x7F;
+      }
+      Step(session, held, g_now);
+    }
+    for (int32_t f = static_cast<int32_t>(confirmed.size()) + 1; f <= ConfirmedFrame(session); ++f)
+      confirmed[f] = HashMatch(ConfirmedMatch(session, f));
+  }
+
+  bool Said(SessionEventKind kind) const {
+    for (const SessionEvent& e : said)
+      if (e.kind == kind) return true;
+    return false;
+  }
+};
+
+struct Pair {
+  std::unique_ptr<Side> host, joiner;
+
+  explicit Pair(const LinkFaults& faults = {}) {
+    auto [host_end, joiner_end] = LinkPair();
+    LinkFaults other = faults;
+    other.seed += 1;
+    host = std::make_unique<Side>(WithFaults(std::move(host_end), faults, Now), true, 1);
+    joiner = std::make_unique<Side>(WithFaults(std::move(joiner_end), other, Now), false, 2);
+  }
+
+  // Ticks both sides until `done` or the ticks run out.
+  template <typename Done>
+  void Run(int ticks, Done done) {
+    for (int tick = 0; tick < ticks && !done(); ++tick) {
+      g_now += std::chrono::microseconds(16667);
+      host->Tick();
+      joiner->Tick();
+    }
+  }
+};
+
+struct Link {
+  int rtt, jitter, loss;
+};
+
+class SessionLink : public ::testing::TestWithParam<Link> {};
+
+TEST_P(SessionLink, BothSidesConfirmTheSameMatchOnEveryFrame) {
+  const Link link = GetParam();
+  Pair pair(LinkFaults{double(link.rtt), double(link.jitter), double(link.loss), 2.0, 11});
+  pair.Run(20 * kFrames, [&] {
+    return pair.host->confirmed.size() >= kFrames && pair.joiner->confirmed.size() >= kFrames;
+  });
+  ASSERT_GE(pair.host->confirmed.size(), static_cast<size_t>(kFrames));
+  ASSERT_GE(pair.joiner->confirmed.size(), static_cast<size_t>(kFrames));
+  for (int32_t f = 1; f <= kFrames; ++f) ASSERT_EQ(pair.host->confirmed[f], pair.joiner->confirmed[f]) << f;
+  EXPECT_TRUE(pair.host->Said(SessionEventKind::Running) && pair.joiner->Said(SessionEventKind::Running));
+  // A guess is made for every frame the other side's commands have not reached yet.
+  if (link.rtt / 2 > 2 * 1000 / 60) {
+    EXPECT_GT(pair.host->session.rollback.rollbacks + pair.joiner->session.rollback.rollbacks, 0);
+  }
+}
+
+std::vector<Link> Matrix() {
+  std::vector<Link> links;
+  for (int rtt : {0, 50, 100, 200})
+    for (int jitter : {0, 10})
+      for (int loss : {0, 5, 20}) links.push_back({rtt, jitter, loss});
+  return links;
+}
+
+INSTANTIATE_TEST_SUITE_P(Links, SessionLink, ::testing::ValuesIn(Matrix()), [](const auto& p) {
+  return "rtt" + std::to_string(p.param.rtt) + "_jitter" + std::to_string(p.param.jitter) + "_loss" +
+         std::to_string(p.param.loss);
+});
+
+// Both sides hash confirmed frames and compare: a side that goes its own way is found.
+TEST(SessionDesync, IsFoundAtTheFirstFrameHashedAfterTheSidesSplit) {
+  Pair pair;
+  int32_t split = 0;
+  const auto desync = [&](const Side& side) {
+    for (const SessionEvent& e : side.said)
+      if (e.kind == SessionEventKind::Desync) return e.frame;
+    return 0;
+  };
+  pair.Run(400, [&] {
+    if (split == 0 && pair.joiner->session.rollback.frame == 100) {
+      pair.joiner->session.rollback.match.Fighter[0].X += 1;  // not what the rules say
+      split = 100;
+    }
+    return desync(*pair.host) != 0 || desync(*pair.joiner) != 0;
+  });
+  const int32_t found = std::max(desync(*pair.host), desync(*pair.joiner));
+  EXPECT_GT(found, split);
+  EXPECT_EQ(found % 30, 0);
+}
+
+// The host checks the joiner's protocol and rules; a mismatch is said on both sides.
+TEST(SessionHandshake, AnotherBuildOfTheRulesIsRefusedOnBothSides) {
+  auto [host_end, joiner_end] = LinkPair();
+  Side host(std::move(host_end), true, 1);
+  Session joiner;
+  StartSession(joiner, std::move(joiner_end), SessionSetup{false, 2, 43, 0}, g_now);
+  std::string said[2];
+  for (int tick = 0; tick < 100 && (said[0].empty() || said[1].empty()); ++tick) {
+    g_now += std::chrono::microseconds(16667);
+    for (const SessionEvent& e : Poll(host.session, g_now))
+      if (e.kind == SessionEventKind::Refused) said[0] = e.why;
+    for (const SessionEvent& e : Poll(joiner, g_now))
+      if (e.kind == SessionEventKind::Refused) said[1] = e.why;
+  }
+  EXPECT_EQ(said[0], "the other player runs another build of the rules");
+  EXPECT_EQ(said[1], "the other player runs another build of the rules (refused by the host)");
+}
+
+}  // namespace
+}  // namespace brawl
