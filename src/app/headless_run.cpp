@@ -78,7 +78,7 @@ class HeadlessObserver : public RunObserver {
 
   void Launched(Game& game) override { WriteLine(game); }
 
-  // Online, the script moves on with the frames this side steps, not with the passes.
+  // Online, the script moves on with the passes this side steps the match in.
   bool NextInput(Game&) override {
     if (inputs_ >= last_pass_) return false;
     ++inputs_;
@@ -86,8 +86,8 @@ class HeadlessObserver : public RunObserver {
     return true;
   }
 
-  void FrameConfirmed(Game& game, const Match& match, int32_t frame, const std::string& net) override {
-    if (dump_.open()) dump_.Write(StateDumpLine(match, game.loop, game.sound, frame, net));
+  void PassConfirmed(Game& game, const Match& match, int32_t pass, const std::string& net) override {
+    if (dump_.open()) dump_.Write(StateDumpLine(match, game.loop, game.sound, pass, net));
     game.sound.requested.clear();
   }
 
@@ -118,7 +118,7 @@ class HeadlessObserver : public RunObserver {
   DumpFile dump_;
   int64_t last_pass_ = 0;
   int64_t last_flipped_ = 0;
-  int64_t inputs_ = 0;  // passes (online: frames) whose input the script has given
+  int64_t inputs_ = 0;  // passes whose input the script has given (online: that stepped the match)
   ScriptCursor cursor_;
   std::multimap<int64_t, std::string> screenshots_;
 };

@@ -20,7 +20,7 @@ Replay ReadReplay(const std::string& path) {
 void TakeReplayChoices(const Replay& replay, Options& options) {
   options.script.clear();
   if (replay.online) {
-    options.frames = static_cast<int64_t>(replay.frames.size());
+    options.frames = static_cast<int64_t>(replay.online_passes.size());
     return;
   }
   options.hires = replay.hires;

@@ -25,14 +25,14 @@ class RunObserver {
   virtual ~RunObserver() = default;
   // Right after the launch, before the first pass.
   virtual void Launched(Game&) {}
-  // Before the commands of a pass are read (online: of a frame this side steps). False:
+  // Before the commands of a pass are read (online: of a pass this side steps). False:
   // nothing more to play.
   virtual bool NextInput(Game&) { return true; }
   // After the flip of a pass of a local run.
   virtual void PassDone(Game&) {}
-  // Online: a frame whose both players' commands are known, in frame order; `net` is the
+  // Online: a pass whose both players' commands are known, in pass order; `net` is the
   // line's last fields.
-  virtual void FrameConfirmed(Game&, const Match&, int32_t /*frame*/, const std::string& /*net*/) {}
+  virtual void PassConfirmed(Game&, const Match&, int32_t /*pass*/, const std::string& /*net*/) {}
 };
 
 // The whole game: every piece of state, gathered so that a test can make as many as it likes.

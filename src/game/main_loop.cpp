@@ -36,18 +36,18 @@ void RunStartSequence(Game& game) {
   game.platform.clock.Pause(std::max<int>(0, game.settings.ReadyGoWait));
 }
 
-// A frame of an online game's replay, as the online game stepped it.
+// A pass of an online game's replay, as the online game stepped it.
 PassEvents StepOnlineReplay(Game& game) {
   const Replay& replay = *game.playback;
-  const int32_t frame = static_cast<int32_t>(game.passes);
-  if (frame == 1) {
+  const int32_t pass = static_cast<int32_t>(game.passes);
+  if (pass == 1) {
     game.match = OnlineStart(replay.seed);
     game.loop.SpeedFactor = 1.0f;
     SetUpOnlineView(game.gfx, 0);
   }
-  const size_t at = static_cast<size_t>(frame - 1);
-  const uint32_t both = at < replay.frames.size() ? replay.frames[at] : 0;
-  PassEvents events = NetStep(game.match, replay.seed, frame, static_cast<uint16_t>(both & 0xFFFF),
+  const size_t at = static_cast<size_t>(pass - 1);
+  const uint32_t both = at < replay.online_passes.size() ? replay.online_passes[at] : 0;
+  PassEvents events = NetStep(game.match, replay.seed, pass, static_cast<uint16_t>(both & 0xFFFF),
                               static_cast<uint16_t>(both >> 16));
   events.match_started = false;  // online the match starts without the start cue's pause
   return events;
@@ -64,7 +64,7 @@ PassEvents StepMatch(Game& game, const Commands& commands) {
 }  // namespace
 
 void RunPass(Game& game) {
-  // Online, the network decides whether this pass steps a frame, or only shows a picture.
+  // Online, the network decides whether this pass steps the match, or only shows a picture.
   bool step = true;
   if (game.online != nullptr) {
     if (!PollOnline(game)) return;

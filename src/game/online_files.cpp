@@ -18,15 +18,16 @@ Replay OnlineReplay(const OnlineGame& net) {
   Replay replay;
   replay.online = true;
   replay.seed = net.session.seed;
-  replay.frames = net.history;
+  replay.online_passes = net.history;
   return replay;
 }
 
 }  // namespace
 
-std::string ReportDesync(Game& game, int32_t frame) {
+std::string ReportDesync(Game& game, int32_t pass) {
   OnlineGame& net = *game.online;
-  std::string message = "desync at frame " + std::to_string(frame) + ": the two machines disagree";
+  // Players and the dump call a pass of an online game a frame.
+  std::string message = "desync at frame " + std::to_string(pass) + ": the two machines disagree";
   const std::string& folder = net.plan.report_folder;
   if (folder.empty()) return message + "; no report written (no HOME)";
   std::error_code error;

@@ -75,7 +75,7 @@ void TakeEvent(Game& game, const SessionEvent& event) {
       TakeConfirmed(game);
       return LeaveOnline(game);
     case SessionEventKind::Desync:
-      throw NetError(ReportDesync(game, event.frame));
+      throw NetError(ReportDesync(game, event.pass));
     case SessionEventKind::Refused:
     case SessionEventKind::ConnectionLost:
       throw NetError(event.why);
@@ -101,7 +101,7 @@ bool PollOnline(Game& game) {
     return false;
   }
   game.match = s.rollback.match;  // stepped again if a guess was wrong
-  // One frame each 1/60 s, whatever the display does.
+  // One pass each 1/60 s, whatever the display does.
   if (net.paced) std::this_thread::sleep_until(net.next_tick);
   net.next_tick += kTick;
   if (net.now() - net.next_tick > kTick * 4) net.next_tick = net.now();
@@ -111,7 +111,7 @@ bool PollOnline(Game& game) {
 bool ReadyToStep(Game& game) {
   OnlineGame& net = *game.online;
   if (net.finishing || !CanStep(net.session)) return false;
-  // A headless side holds what its script says for the frame it is about to step.
+  // A headless side holds what its script says for the pass it is about to step.
   if (game.observer != nullptr && !game.observer->NextInput(game)) net.finishing = true;
   return !net.finishing;
 }
@@ -128,7 +128,7 @@ PassEvents StepOnline(Game& game, const Commands& commands) {
 void TakeConfirmed(Game& game) {
   OnlineGame& net = *game.online;
   const Session& s = net.session;
-  for (int32_t f = net.dumped + 1; f <= ConfirmedFrame(s); ++f) {
+  for (int32_t f = net.dumped + 1; f <= ConfirmedPass(s); ++f) {
     if (game.observer) {
       const std::string extra = ",\"Net\":{\"Frame\":" + std::to_string(f) +
                                 ",\"Delay\":" + std::to_string(s.rollback.delay) +
@@ -136,7 +136,7 @@ void TakeConfirmed(Game& game) {
                                 ",\"Rollbacks\":" + std::to_string(s.rollback.rollbacks) +
                                 ",\"MaxRollback\":" + std::to_string(s.rollback.max_rollback) +
                                 ",\"Dropped\":" + std::to_string(Dropped(s)) + "}";
-      game.observer->FrameConfirmed(game, ConfirmedMatch(s, f), f, extra);
+      game.observer->PassConfirmed(game, ConfirmedMatch(s, f), f, extra);
     }
     net.dumped = f;
     net.history.push_back(ConfirmedCommands(s, f));
@@ -153,9 +153,9 @@ void LeaveOnline(Game& game) {
   OnlineGame& net = *game.online;
   TakeConfirmed(game);
   WriteRecord(net);
-  // For the benchmarks: what this side sent over how many frames.
+  // For the benchmarks: what this side sent over how many passes.
   TraceCount("net-bytes-sent", BytesSent(net.session));
-  TraceCount("net-frames", net.session.rollback.frame);
+  TraceCount("net-frames", net.session.rollback.pass);
   TraceCount("net-delay", net.session.rollback.delay);
   TraceCount("net-ping-ms", net.session.ping_ms);
   if (net.session.stage != Session::Stage::Over) Leave(net.session);
@@ -164,7 +164,7 @@ void LeaveOnline(Game& game) {
 
 void LeaveWhenDone(Game& game) {
   const OnlineGame& net = *game.online;
-  if (net.finishing && ConfirmedFrame(net.session) == net.session.rollback.frame) LeaveOnline(game);
+  if (net.finishing && ConfirmedPass(net.session) == net.session.rollback.pass) LeaveOnline(game);
 }
 
 }  // namespace brawl

@@ -21,7 +21,7 @@ struct OnlinePlan {
   bool faulty = false;  // --net-sim: what this side sends goes through `faults`
   LinkFaults faults;
   int give_up_ms = 0;         // waiting for the other player; 0: until this player gives up
-  std::string record;         // --record: the replay of the confirmed frames goes here at the end
+  std::string record;         // --record: the replay of the confirmed passes goes here at the end
   std::string report_folder;  // where a desync's reports go; empty: none (no HOME)
 };
 
@@ -42,24 +42,24 @@ struct OnlineGame {
   bool connected = false;
   bool waiting_banner = false;  // nothing heard from the other side for a while
   bool finishing = false;       // headless: the script has run out; waiting for the last confirmation
-  int32_t dumped = 0;           // confirmed frames written so far
+  int32_t dumped = 0;           // confirmed passes written so far
   NetTime next_tick;
-  std::vector<uint32_t> history;  // both players' commands of every confirmed frame
+  std::vector<uint32_t> history;  // both players' commands of every confirmed pass
 };
 
 // Before a pass: connects, acts on what the session says and waits for the pass's turn. False
 // when this pass only shows a waiting picture, or the game is over.
 bool PollOnline(Game& game);
-// Whether this pass steps a frame; asks the run for the frame's input.
+// Whether this pass steps the match; asks the run for the input of the step.
 bool ReadyToStep(Game& game);
-// Steps this side's next frame with its own commands (player 1's keys or this side's pad).
+// Steps the match with this side's own commands (player 1's keys or this side's pad).
 PassEvents StepOnline(Game& game, const Commands& commands);
-// The frames both sides have confirmed go to the run's dump and to the replay.
+// The passes both sides have confirmed go to the run's dump and to the replay.
 void TakeConfirmed(Game& game);
 void DrawOnlineBanner(Game& game);
 // Escape: says goodbye to the other side and ends the run.
 void LeaveOnline(Game& game);
-// Leaves once the run has nothing more to play and every frame stepped is confirmed.
+// Leaves once the run has nothing more to play and every pass stepped is confirmed.
 void LeaveWhenDone(Game& game);
 
 }  // namespace brawl

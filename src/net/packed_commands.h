@@ -5,7 +5,7 @@
 
 namespace brawl {
 
-// One player's commands of one frame as they travel and are recorded: the seven controls and
+// One player's commands of one pass as they travel and are recorded: the seven controls and
 // the spare button, then Enter and Space.
 uint16_t PackCommands(const PlayerCommands& player, bool enter, bool space);
 PlayerCommands UnpackCommands(uint16_t bits);

@@ -26,7 +26,7 @@ struct Reader {
     left -= static_cast<size_t>(bytes);
     return value;
   }
-  int32_t Frame() { return static_cast<int32_t>(static_cast<uint32_t>(Get(4))); }
+  int32_t Pass() { return static_cast<int32_t>(static_cast<uint32_t>(Get(4))); }
 };
 
 }  // namespace
@@ -49,13 +49,13 @@ std::vector<uint8_t> Encode(const Message& m) {
       break;
     case MessageType::Commands:
       w.Put(static_cast<uint32_t>(m.ack), 4);
-      w.Put(static_cast<uint32_t>(m.frame), 4);
+      w.Put(static_cast<uint32_t>(m.pass), 4);
       w.Put(static_cast<uint32_t>(m.first), 4);
       w.Put(m.inputs.size(), 1);
       for (uint16_t input : m.inputs) w.Put(input, 2);
       break;
     case MessageType::Hash:
-      w.Put(static_cast<uint32_t>(m.frame), 4);
+      w.Put(static_cast<uint32_t>(m.pass), 4);
       w.Put(m.hash, 8);
       break;
     case MessageType::Ping:
@@ -88,18 +88,19 @@ std::optional<Message> Decode(const uint8_t* bytes, size_t size) {
       break;
     }
     case MessageType::Commands: {
-      m.ack = r.Frame();
-      m.frame = r.Frame();
-      m.first = r.Frame();
+      m.ack = r.Pass();
+      m.pass = r.Pass();
+      m.first = r.Pass();
       const uint64_t count = r.Get(1);
-      // Frames are counted from 0 on; nothing past what a match can reach in a year.
-      if (!r.ok || count > kMaxInputsPerPacket || m.ack < -1 || m.frame < 0 || m.first < 1) return std::nullopt;
+      // Passes are counted from 0 on; nothing past what a match can reach in a year.
+      if (!r.ok || count > kMaxInputsPerPacket || m.ack < -1 || m.pass < 0 || m.first < 1)
+        return std::nullopt;
       m.inputs.reserve(count);
       for (uint64_t i = 0; i < count && r.ok; ++i) m.inputs.push_back(static_cast<uint16_t>(r.Get(2)));
       break;
     }
     case MessageType::Hash:
-      m.frame = r.Frame();
+      m.pass = r.Pass();
       m.hash = r.Get(8);
       break;
     case MessageType::Ping:

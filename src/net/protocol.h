@@ -21,10 +21,10 @@ struct Message {
   uint64_t rules = 0;            // Hello, Welcome: the hash of the rules' build
   uint32_t seed = 0;             // Welcome
   RefuseReason reason{};         // Refuse
-  int32_t ack = 0;               // Commands: the sender has every command of ours up to this frame
-  int32_t frame = 0;             // Commands: the sender's own frame; Hash: the frame hashed
-  int32_t first = 0;             // Commands: the frame of inputs[0]
-  std::vector<uint16_t> inputs;  // Commands: one per frame from `first` on
+  int32_t ack = 0;               // Commands: the sender has every command of ours up to this pass
+  int32_t pass = 0;              // Commands: the sender's own pass; Hash: the pass hashed
+  int32_t first = 0;             // Commands: the pass of inputs[0]
+  std::vector<uint16_t> inputs;  // Commands: one per pass from `first` on
   uint64_t hash = 0;             // Hash
   uint32_t stamp = 0;            // Ping, Pong: the pinger's clock in milliseconds
 };

@@ -64,7 +64,7 @@ std::string ReplayText(const Replay& r) {
   out << kHeader << "\n";
   if (r.online) {
     out << "online " << r.seed << "\n";
-    for (uint32_t f : r.frames) out << "frame " << Hex(f & 0xFFFF) << " " << Hex(f >> 16) << "\n";
+    for (uint32_t f : r.online_passes) out << "frame " << Hex(f & 0xFFFF) << " " << Hex(f >> 16) << "\n";
     return out.str();
   }
   char clock[64];
@@ -114,8 +114,8 @@ Replay ParseReplay(const std::string& text, const std::string& path) {
       Bad(path, number, "'" + Printable(kind, 16) + "' is neither local nor online");
     } else if (r.online && kind == "frame") {
       want(2);
-      r.frames.push_back((Parse<uint32_t>(w[0], path, number, 16) & 0xFFFF) |
-                         (Parse<uint32_t>(w[1], path, number, 16) & 0xFFFF) << 16);
+      r.online_passes.push_back((Parse<uint32_t>(w[0], path, number, 16) & 0xFFFF) |
+                                (Parse<uint32_t>(w[1], path, number, 16) & 0xFFFF) << 16);
     } else if (!r.online && kind == "clock") {
       for (const std::string& reading : w)
         r.readings.push_back(std::bit_cast<float>(Parse<uint32_t>(reading, path, number, 16)));

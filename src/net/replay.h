@@ -8,7 +8,7 @@ namespace brawl {
 // What a run needs to be stepped again (docs/replays.md). A local run keeps the choices of the
 // launch, both players' commands and the shared keys of every pass, and every clock reading the
 // run made, in order; an online run keeps the seed and both players' commands of every
-// confirmed frame.
+// confirmed pass.
 struct ReplayPass {
   uint16_t player[2] = {0, 0};  // PackCommands, without Enter and Space
   bool enter = false, space = false, escape = false;
@@ -24,7 +24,7 @@ struct Replay {
   std::vector<ReplayPass> passes;
   // Online runs.
   uint32_t seed = 0;
-  std::vector<uint32_t> frames;  // player 1's commands | player 2's << 16
+  std::vector<uint32_t> online_passes;  // player 1's commands | player 2's << 16
 };
 
 struct Commands;

@@ -12,13 +12,13 @@ int Slot(int32_t f, int ring) {
   return static_cast<int>(f % ring);
 }
 
-// The other player's commands for frame f: known, or the last known held on.
+// The other player's commands for pass f: known, or the last known held on.
 uint16_t RemoteFor(const Rollback& r, int32_t f) {
   const int remote = 1 - r.local;
   return r.commands[remote][Slot(std::min(f, r.known[remote]), kCommandRing)];
 }
 
-PassEvents StepFrame(Rollback& r, int32_t f) {
+PassEvents StepAt(Rollback& r, int32_t f) {
   PassEvents events;
   if (r.online) {
     const uint16_t remote = RemoteFor(r, f);
@@ -26,7 +26,7 @@ PassEvents StepFrame(Rollback& r, int32_t f) {
     const uint16_t mine = r.commands[r.local][Slot(f, kCommandRing)];
     events = NetStep(r.match, r.seed, f, r.local == 0 ? mine : remote, r.local == 0 ? remote : mine);
   } else {
-    events = StepPass(r.match, r.passes[Slot(f, kStateRing)]);
+    events = StepPass(r.match, r.inputs[Slot(f, kStateRing)]);
   }
   r.saved[Slot(f, kStateRing)] = r.match;
   return events;
@@ -41,7 +41,7 @@ void StartRollback(Rollback& r, const Match& start, int local, int delay, uint32
   r.seed = seed;
   r.match = start;
   r.saved[0] = start;
-  // Nobody commands anything in the frames before the first commands can act.
+  // Nobody commands anything in the passes before the first commands can act.
   r.known[0] = local == 0 ? delay : 0;
   r.known[1] = local == 1 ? delay : 0;
 }
@@ -54,43 +54,43 @@ void StartLocalRollback(Rollback& r, const Match& start) {
 }
 
 int32_t Confirmed(const Rollback& r) {
-  return std::min(r.frame, r.known[1 - r.local]);
+  return std::min(r.pass, r.known[1 - r.local]);
 }
 
 bool CanAdvance(const Rollback& r) {
-  return r.frame - Confirmed(r) < kMaxFramesAhead;
+  return r.pass - Confirmed(r) < kMaxPassesAhead;
 }
 
 PassEvents Advance(Rollback& r, uint16_t local_commands) {
-  const int32_t target = r.frame + 1 + r.delay;
+  const int32_t target = r.pass + 1 + r.delay;
   r.commands[r.local][Slot(target, kCommandRing)] = local_commands;
   r.known[r.local] = target;
-  ++r.frame;
-  return StepFrame(r, r.frame);
+  ++r.pass;
+  return StepAt(r, r.pass);
 }
 
 PassEvents AdvanceLocal(Rollback& r, const PassInput& input) {
-  ++r.frame;
-  r.passes[Slot(r.frame, kStateRing)] = input;
-  return StepFrame(r, r.frame);
+  ++r.pass;
+  r.inputs[Slot(r.pass, kStateRing)] = input;
+  return StepAt(r, r.pass);
 }
 
 int TakeRemote(Rollback& r, int32_t first, const std::vector<uint16_t>& commands) {
   const int remote = 1 - r.local;
-  int32_t wrong = 0;  // the earliest frame stepped with a wrong guess
+  int32_t wrong = 0;  // the earliest pass stepped with a wrong guess
   for (size_t i = 0; i < commands.size(); ++i) {
     const int32_t f = first + static_cast<int32_t>(i);
-    // Only the next unknown frame extends what is known; older ones are repeats, and a gap
+    // Only the next unknown pass extends what is known; older ones are repeats, and a gap
     // waits for a later message that covers it. Nothing beyond the ring is taken.
-    if (f != r.known[remote] + 1 || f > r.frame + kCommandRing / 2) continue;
+    if (f != r.known[remote] + 1 || f > r.pass + kCommandRing / 2) continue;
     r.commands[remote][Slot(f, kCommandRing)] = commands[i];
     r.known[remote] = f;
-    if (f <= r.frame && wrong == 0 && r.guessed[Slot(f, kCommandRing)] != commands[i]) wrong = f;
+    if (f <= r.pass && wrong == 0 && r.guessed[Slot(f, kCommandRing)] != commands[i]) wrong = f;
   }
   // A right guess for f was the last known command held on: later guesses were the same, and
   // stay right unless a later known command differs, which the loop above finds.
   if (wrong == 0) return 0;
-  const int again = r.frame - wrong + 1;
+  const int again = r.pass - wrong + 1;
   StepAgainFrom(r, wrong);
   ++r.rollbacks;
   r.max_rollback = std::max(r.max_rollback, again);
@@ -99,7 +99,7 @@ int TakeRemote(Rollback& r, int32_t first, const std::vector<uint16_t>& commands
 
 void StepAgainFrom(Rollback& r, int32_t first) {
   r.match = MatchAfter(r, first - 1);
-  for (int32_t f = first; f <= r.frame; ++f) StepFrame(r, f);
+  for (int32_t f = first; f <= r.pass; ++f) StepAt(r, f);
 }
 
 const Match& MatchAfter(const Rollback& r, int32_t f) {

@@ -6,27 +6,27 @@
 
 namespace brawl {
 
-constexpr int kMaxFramesAhead = 8;  // of the last frame both players' commands are known for
+constexpr int kMaxPassesAhead = 8;  // of the last pass both players' commands are known for
 constexpr int kMaxInputDelay = 8;
-constexpr int kCommandRing = 64;  // frames of commands kept
-constexpr int kStateRing = 16;    // frames of matches kept, enough to roll back the most
+constexpr int kCommandRing = 64;  // passes of commands kept
+constexpr int kStateRing = 16;    // passes of matches kept, enough to roll back the most
 
-// A match that can be put back to a recent frame and stepped again. Online, it is one side's
+// A match that can be put back to a recent pass and stepped again. Online, it is one side's
 // match: stepped at once with the other player's commands guessed (held as last seen), and
-// stepped again from the last frame both knew when the real ones arrive and differ. A local
+// stepped again from the last pass both knew when the real ones arrive and differ. A local
 // run keeps each pass's whole input instead, so that its passes can be stepped again too.
 struct Rollback {
   bool online = true;
   int local = 0;  // online: this side's player, 0 the host, 1 the joiner
-  int delay = 0;  // online: frames between sampling this side's commands and the frame they act in
+  int delay = 0;  // online: passes between sampling this side's commands and the pass they act in
   uint32_t seed = 0;
-  Match match;                // after `frame`
-  int32_t frame = 0;          // frames stepped
-  int32_t known[2] = {0, 0};  // each player's commands are known for every frame up to this one
+  Match match;                // after `pass`
+  int32_t pass = 0;           // passes stepped
+  int32_t known[2] = {0, 0};  // each player's commands are known for every pass up to this one
   uint16_t commands[2][kCommandRing] = {};
-  uint16_t guessed[kCommandRing] = {};  // the other player's commands each stepped frame used
-  PassInput passes[kStateRing];         // local runs: what each recent pass was given
-  Match saved[kStateRing];              // the match after each recent frame
+  uint16_t guessed[kCommandRing] = {};  // the other player's commands each stepped pass used
+  PassInput inputs[kStateRing];         // local runs: what each recent pass was given
+  Match saved[kStateRing];              // the match after each recent pass
   int64_t rollbacks = 0;
   int max_rollback = 0;
 };
@@ -35,9 +35,9 @@ void StartRollback(Rollback& r, const Match& start, int local, int delay, uint32
 int32_t Confirmed(const Rollback& r);
 // False while this side is as far ahead of what it has confirmed as it may go.
 bool CanAdvance(const Rollback& r);
-// Takes this side's commands (for frame + 1 + delay) and steps the next frame.
+// Takes this side's commands (for pass + 1 + delay) and steps the next pass.
 PassEvents Advance(Rollback& r, uint16_t local_commands);
-// The other player's commands from frame `first` on. Frames already stepped with a wrong guess
+// The other player's commands from pass `first` on. Passes already stepped with a wrong guess
 // are stepped again from the earliest; returns how many (0 when every guess was right).
 int TakeRemote(Rollback& r, int32_t first, const std::vector<uint16_t>& commands);
 
@@ -45,9 +45,9 @@ int TakeRemote(Rollback& r, int32_t first, const std::vector<uint16_t>& commands
 void StartLocalRollback(Rollback& r, const Match& start);
 PassEvents AdvanceLocal(Rollback& r, const PassInput& input);
 
-// Puts the match back to where it was after frame `first` - 1 and steps the frames since again.
+// Puts the match back to where it was after pass `first` - 1 and steps the passes since again.
 void StepAgainFrom(Rollback& r, int32_t first);
-// The match after frame `f`, for frames not older than kStateRing.
+// The match after pass `f`, for passes not older than kStateRing.
 const Match& MatchAfter(const Rollback& r, int32_t f);
 uint16_t CommandsOf(const Rollback& r, int player, int32_t f);
 

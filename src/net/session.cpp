@@ -20,7 +20,7 @@ constexpr auto kQuietLost = milliseconds(5000);
 constexpr auto kPingEvery = milliseconds(500);
 constexpr auto kMeasuringPingEvery = milliseconds(50);
 constexpr int kMeasuringPings = 5;
-constexpr int kHashEvery = 30;  // frames between checks that both sides agree
+constexpr int kHashEvery = 30;  // passes between checks that both sides agree
 constexpr auto kResendAfter =
     std::chrono::duration_cast<NetTime::duration>(std::chrono::duration<double, std::milli>(kPassMs));
 
@@ -50,8 +50,8 @@ void Close(Session& s) {
 }
 
 void End(Session& s, std::vector<SessionEvent>& events, SessionEventKind kind, std::string why = {},
-         int32_t frame = 0) {
-  events.push_back({kind, std::move(why), frame});
+         int32_t pass = 0) {
+  events.push_back({kind, std::move(why), pass});
   Close(s);
 }
 
@@ -71,7 +71,7 @@ void Refuse(Session& s, RefuseReason reason, std::vector<SessionEvent>& events) 
 void Begin(Session& s, std::vector<SessionEvent>& events) {
   const int delay = s.setup.input_delay >= 0
                         ? s.setup.input_delay
-                        // The fewest frames that cover half the round trip.
+                        // The fewest passes that cover half the round trip.
                         : std::min(kMaxInputDelay, static_cast<int>(std::ceil(s.ping_ms / 2.0 / kPassMs)));
   StartRollback(s.rollback, OnlineStart(s.seed), s.setup.host ? 0 : 1, delay, s.seed);
   s.stage = Session::Stage::Running;
@@ -82,7 +82,7 @@ void SendCommands(Session& s, NetTime now) {
   const Rollback& r = s.rollback;
   Message m = MessageOf(MessageType::Commands);
   m.ack = r.known[1 - r.local];
-  m.frame = r.frame;
+  m.pass = r.pass;
   m.first = std::max(1, s.remote_ack + 1);
   for (int32_t f = m.first; f <= r.known[r.local] && m.inputs.size() < kMaxInputsPerPacket; ++f) {
     m.inputs.push_back(CommandsOf(r, r.local, f));
@@ -91,7 +91,7 @@ void SendCommands(Session& s, NetTime now) {
   s.last_sent = now;
 }
 
-// Every confirmed frame is hashed once, in order; every 30th hash goes to the other side.
+// Every confirmed pass is hashed once, in order; every 30th hash goes to the other side.
 void HashConfirmed(Session& s) {
   const Rollback& r = s.rollback;
   for (int32_t f = s.hashed + 1; f <= Confirmed(r); ++f) {
@@ -99,19 +99,19 @@ void HashConfirmed(Session& s) {
     s.hashed = f;
     if (f % kHashEvery == 0) {
       Message hash = MessageOf(MessageType::Hash);
-      hash.frame = f;
+      hash.pass = f;
       hash.hash = s.hashes[f % kStateRing];
       Send(s, hash, false);
     }
   }
 }
 
-// The first frame both sides hashed and disagree about ends the game for both.
+// The first pass both sides hashed and disagree about ends the game for both.
 void CheckHashes(Session& s, std::vector<SessionEvent>& events) {
-  for (const auto& [frame, hash] : s.remote_hashes) {
-    if (frame == 0 || frame > s.hashed || frame <= s.hashed - kStateRing) continue;
-    if (s.hashes[frame % kStateRing] != hash) {
-      End(s, events, SessionEventKind::Desync, {}, frame);
+  for (const auto& [pass, hash] : s.remote_hashes) {
+    if (pass == 0 || pass > s.hashed || pass <= s.hashed - kStateRing) continue;
+    if (s.hashes[pass % kStateRing] != hash) {
+      End(s, events, SessionEventKind::Desync, {}, pass);
       return;
     }
   }
@@ -156,23 +156,23 @@ void Take(Session& s, const Message& m, NetTime now, std::vector<SessionEvent>& 
     }
     case MessageType::Commands:
       if (!running) break;
-      s.remote_frame = std::max(s.remote_frame, m.frame);
+      s.remote_pass = std::max(s.remote_pass, m.pass);
       s.remote_ack = std::max(s.remote_ack, m.ack);
       TakeRemote(s.rollback, m.first, m.inputs);
       break;
     case MessageType::Hash:
-      if (!running || m.frame <= 0 || m.frame % kHashEvery != 0) break;
-      s.remote_hashes[m.frame / kHashEvery % kStateRing] = {m.frame, m.hash};
+      if (!running || m.pass <= 0 || m.pass % kHashEvery != 0) break;
+      s.remote_hashes[m.pass / kHashEvery % kStateRing] = {m.pass, m.hash};
       break;
     case MessageType::Leave:
       return End(s, events, SessionEventKind::PeerLeft);
   }
 }
 
-// Ahead of the other side by more than a frame: wait a tick so that the two agree.
+// Ahead of the other side by more than a pass: wait a tick so that the two agree.
 bool RunningAhead(const Session& s) {
   const int32_t latency = static_cast<int32_t>(s.ping_ms / 2.0 / kPassMs);
-  return s.rollback.frame > s.remote_frame + latency + 1;
+  return s.rollback.pass > s.remote_pass + latency + 1;
 }
 
 }  // namespace
@@ -237,7 +237,7 @@ std::vector<SessionEvent> Poll(Session& s, NetTime now) {
     }
     return events;
   }
-  // A frame's commands went out as it was stepped; while this side waits they are sent again.
+  // A pass's commands went out as it was stepped; while this side waits they are sent again.
   if (now - s.last_sent > kResendAfter) SendCommands(s, now);
   if (now - s.last_ping > kPingEvery) SendPing(s, now);
   HashConfirmed(s);
@@ -256,16 +256,16 @@ PassEvents Step(Session& s, uint16_t own, NetTime now) {
   return events;
 }
 
-int32_t ConfirmedFrame(const Session& s) {
+int32_t ConfirmedPass(const Session& s) {
   return s.stage == Session::Stage::Synchronizing ? 0 : Confirmed(s.rollback);
 }
 
-const Match& ConfirmedMatch(const Session& s, int32_t frame) {
-  return MatchAfter(s.rollback, frame);
+const Match& ConfirmedMatch(const Session& s, int32_t pass) {
+  return MatchAfter(s.rollback, pass);
 }
 
-uint32_t ConfirmedCommands(const Session& s, int32_t frame) {
-  return CommandsOf(s.rollback, 0, frame) | static_cast<uint32_t>(CommandsOf(s.rollback, 1, frame)) << 16;
+uint32_t ConfirmedCommands(const Session& s, int32_t pass) {
+  return CommandsOf(s.rollback, 0, pass) | static_cast<uint32_t>(CommandsOf(s.rollback, 1, pass)) << 16;
 }
 
 int64_t Dropped(const Session& s) {

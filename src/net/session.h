@@ -23,24 +23,24 @@ struct SessionSetup {
 
 enum class SessionEventKind : uint8_t {
   Synchronizing,   // the other side answered; the round trip is being measured
-  Running,         // the match has begun: frames may be stepped
+  Running,         // the match has begun: passes may be stepped
   Interrupted,     // nothing heard for a while: the other side may be gone
   Resumed,         // heard again
   PeerLeft,        // the other player left
   Refused,         // the handshake failed: `why` says why
   ConnectionLost,  // nothing heard for too long, or the link broke
-  Desync,          // the two sides disagree about `frame`
+  Desync,          // the two sides disagree about `pass`
 };
 
 struct SessionEvent {
   SessionEventKind kind;
   std::string why;
-  int32_t frame = 0;
+  int32_t pass = 0;
 };
 
 // One side of an online game over a link to the other side, in the manner of the peer-to-peer
 // sessions of rollback libraries: the game polls it for what happened, hands it this side's
-// commands for each frame it steps, and takes the frames both sides have confirmed. It draws
+// commands for each pass it steps, and takes the passes both sides have confirmed. It draws
 // nothing and writes no file; after Refused, ConnectionLost or Desync it is over.
 struct Session {
   enum class Stage { Synchronizing, Running, Over };
@@ -53,14 +53,14 @@ struct Session {
   int ping_ms = 0;
   int pings = 0;
   int64_t dropped = 0;
-  bool quiet = false;        // Interrupted was said and Resumed not yet
-  int32_t remote_frame = 0;  // the other side's newest frame, as it last said
-  int32_t remote_ack = 0;    // the other side has our commands up to this frame
-  int32_t hashed = 0;        // confirmed frames hashed so far
-  int64_t bytes_sent = 0;    // by the link, once it is closed
+  bool quiet = false;       // Interrupted was said and Resumed not yet
+  int32_t remote_pass = 0;  // the other side's newest pass, as it last said
+  int32_t remote_ack = 0;   // the other side has our commands up to this pass
+  int32_t hashed = 0;       // confirmed passes hashed so far
+  int64_t bytes_sent = 0;   // by the link, once it is closed
   NetTime last_heard, last_ping, last_sent;
   std::vector<SessionEvent> pending;                            // said before the next poll
-  uint64_t hashes[kStateRing] = {};                             // this side's, by frame
+  uint64_t hashes[kStateRing] = {};                             // this side's, by pass
   std::pair<int32_t, uint64_t> remote_hashes[kStateRing] = {};  // the other side's
 };
 
@@ -70,16 +70,16 @@ Match OnlineStart(uint32_t seed);
 void StartSession(Session& s, std::unique_ptr<NetLink> link, const SessionSetup& setup, NetTime now);
 // Takes in what arrived and sends what is due; what happened since the last poll, in order.
 std::vector<SessionEvent> Poll(Session& s, NetTime now);
-// True when this side may step its next frame now.
+// True when this side may step its next pass now.
 bool CanStep(const Session& s);
-// Steps this side's next frame with its own commands, which go to the other side at once.
+// Steps this side's next pass with its own commands, which go to the other side at once.
 PassEvents Step(Session& s, uint16_t own, NetTime now);
-// Every frame up to this one has both players' commands known; frames not older than
+// Every pass up to this one has both players' commands known; passes not older than
 // kStateRing behind the newest can be asked for.
-int32_t ConfirmedFrame(const Session& s);
-const Match& ConfirmedMatch(const Session& s, int32_t frame);
-// Player 1's commands of a confirmed frame, and player 2's << 16.
-uint32_t ConfirmedCommands(const Session& s, int32_t frame);
+int32_t ConfirmedPass(const Session& s);
+const Match& ConfirmedMatch(const Session& s, int32_t pass);
+// Player 1's commands of a confirmed pass, and player 2's << 16.
+uint32_t ConfirmedCommands(const Session& s, int32_t pass);
 // Messages refused so far (undecodable, or from anyone but the other side), and bytes sent.
 int64_t Dropped(const Session& s);
 int64_t BytesSent(const Session& s);

@@ -10,13 +10,13 @@ namespace brawl {
 
 PassEvents StepSyncTest(SyncTest& test, Match& match, const PassInput& input) {
   Rollback& r = test.rollback;
-  if (r.frame == 0) StartLocalRollback(r, match);
+  if (r.pass == 0) StartLocalRollback(r, match);
   const PassEvents events = AdvanceLocal(r, input);
-  const int32_t first = std::max(1, r.frame - test.depth + 1);
-  uint64_t stepped[kMaxFramesAhead] = {};
-  for (int32_t f = first; f <= r.frame; ++f) stepped[f - first] = HashMatch(MatchAfter(r, f));
+  const int32_t first = std::max(1, r.pass - test.depth + 1);
+  uint64_t stepped[kMaxPassesAhead] = {};
+  for (int32_t f = first; f <= r.pass; ++f) stepped[f - first] = HashMatch(MatchAfter(r, f));
   StepAgainFrom(r, first);
-  for (int32_t f = first; f <= r.frame; ++f) {
+  for (int32_t f = first; f <= r.pass; ++f) {
     if (HashMatch(MatchAfter(r, f)) != stepped[f - first]) {
       throw Fatal("sync test", "pass " + std::to_string(f),
                   "stepped again from pass " + std::to_string(first - 1) + " it came out differently");

@@ -7,7 +7,7 @@ namespace brawl {
 // last `depth` passes are stepped again from the match saved before them, as after a wrong
 // guess, and each must come out as it did the first time.
 struct SyncTest {
-  int depth = 0;  // 1 to kMaxFramesAhead
+  int depth = 0;  // 1 to kMaxPassesAhead
   Rollback rollback;
 };
 

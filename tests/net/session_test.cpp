@@ -1,6 +1,6 @@
 // Two sessions of an online game in one process, over an in-process link that delays, jitters,
 // drops, duplicates and reorders by a seed, on a clock of the test's own: over a matrix of bad
-// links the two sides confirm the same match on every frame, and where the round trip is longer
+// links the two sides confirm the same match on every pass, and where the round trip is longer
 // than the input delay covers, guesses were wrong and rolled back.
 #include "net/session.h"
 
@@ -35,11 +35,11 @@ struct Side {
     StartSession(session, std::move(link), SessionSetup{host, 2, 42, 7}, g_now);
   }
 
-  // Enter starts the match; then the keys change every few frames, as a player's do.
+  // Enter starts the match; then the keys change every few passes, as a player's do.
   void Tick() {
     for (SessionEvent& event : Poll(session, g_now)) said.push_back(std::move(event));
-    if (CanStep(session) && session.rollback.frame < kFrames) {
-      const int32_t next = session.rollback.frame + 1;
+    if (CanStep(session) && session.rollback.pass < kFrames) {
+      const int32_t next = session.rollback.pass + 1;
       if (next == 3) held = kEnter;
       if (next > 3 && next % 7 == 0) {
         noise = noise * 1664525u + 1013904223u;
@@ -47,7 +47,7 @@ struct Side {
       }
       Step(session, held, g_now);
     }
-    for (int32_t f = static_cast<int32_t>(confirmed.size()) + 1; f <= ConfirmedFrame(session); ++f)
+    for (int32_t f = static_cast<int32_t>(confirmed.size()) + 1; f <= ConfirmedPass(session); ++f)
       confirmed[f] = HashMatch(ConfirmedMatch(session, f));
   }
 
@@ -96,7 +96,7 @@ TEST_P(SessionLink, BothSidesConfirmTheSameMatchOnEveryFrame) {
   ASSERT_GE(pair.joiner->confirmed.size(), static_cast<size_t>(kFrames));
   for (int32_t f = 1; f <= kFrames; ++f) ASSERT_EQ(pair.host->confirmed[f], pair.joiner->confirmed[f]) << f;
   EXPECT_TRUE(pair.host->Said(SessionEventKind::Running) && pair.joiner->Said(SessionEventKind::Running));
-  // A guess is made for every frame the other side's commands have not reached yet.
+  // A guess is made for every pass the other side's commands have not reached yet.
   if (link.rtt / 2 > 2 * 1000 / 60) {
     EXPECT_GT(pair.host->session.rollback.rollbacks + pair.joiner->session.rollback.rollbacks, 0);
   }
@@ -115,17 +115,17 @@ INSTANTIATE_TEST_SUITE_P(Links, SessionLink, ::testing::ValuesIn(Matrix()), [](c
          std::to_string(p.param.loss);
 });
 
-// Both sides hash confirmed frames and compare: a side that goes its own way is found.
+// Both sides hash confirmed passes and compare: a side that goes its own way is found.
 TEST(SessionDesync, IsFoundAtTheFirstFrameHashedAfterTheSidesSplit) {
   Pair pair;
   int32_t split = 0;
   const auto desync = [&](const Side& side) {
     for (const SessionEvent& e : side.said)
-      if (e.kind == SessionEventKind::Desync) return e.frame;
+      if (e.kind == SessionEventKind::Desync) return e.pass;
     return 0;
   };
   pair.Run(400, [&] {
-    if (split == 0 && pair.joiner->session.rollback.frame == 100) {
+    if (split == 0 && pair.joiner->session.rollback.pass == 100) {
       pair.joiner->session.rollback.match.Fighter[0].X += 1;  // not what the rules say
       split = 100;
     }
