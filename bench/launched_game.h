@@ -19,7 +19,7 @@ struct LaunchedGame {
     machine = std::make_unique<HeadlessMachine>(HeadlessSetup{});
     game = std::make_unique<Game>(machine->platform);
     game->settings.AppPath = folder;
-    game->settings.form.hires_ticked = hires;
+    game->settings.Form.hires_ticked = hires;
     LaunchGame(*game);
   }
 };

@@ -30,7 +30,7 @@ void BM_FrameRateLine(benchmark::State& state) {
   Game& game = GameAt(static_cast<int>(state.range(0)));
   for (auto _ : state) {
     SetForeColor(game.gfx.BackBuffer, -1);
-    DrawText(game.gfx.BackBuffer, game.gfx.font, 10, 10, "640X480  fps  59.9");
+    DrawText(game.gfx.BackBuffer, game.gfx.TextFont, 10, 10, "640X480  fps  59.9");
     benchmark::DoNotOptimize(game.gfx.BackBuffer.pixels.data());
   }
 }

@@ -26,7 +26,7 @@ void BM_StateDumpLine(benchmark::State& state) {
                        0.333333343f, 0.0500000007f, -0.0500000007f};
     }
   }
-  game.sound.requested = {Sound::Fire, Sound::Hit};
+  game.sound.Requested = {Sound::Fire, Sound::Hit};
   size_t bytes = 0;
   for (auto _ : state) {
     const std::string line = StateDumpLine(game, 123456);

@@ -34,7 +34,7 @@ struct Bench : LaunchedGame {
     PutEveryShotInFlight(in_flight, Mode::TwoPlayers);
     SetUpViewports(game->gfx, Mode::TwoPlayers);
     screen.resize(game->gfx.BackBuffer.pixels.size());
-    whole_screen = CreateViewport(game->gfx.nodes.Camera[0], 0, 0, game->settings.ScreenWidth,
+    whole_screen = CreateViewport(game->gfx.Nodes.Camera[0], 0, 0, game->settings.ScreenWidth,
                                   game->settings.ScreenHeight);
   }
 
@@ -53,7 +53,7 @@ struct Bench : LaunchedGame {
   // The whole back buffer and depth buffer cleared as one view, and the copy.
   void Floor() {
     Graphics& g = game->gfx;
-    Clear(whole_screen, game->scene, g.device, g.BackBuffer);
+    Clear(whole_screen, game->scene, g.Device, g.BackBuffer);
     Present();
   }
 };

@@ -95,7 +95,7 @@ EnvIni ReadEnvIni(const std::string& path) {
 }
 
 void ReadSettingsFile(Settings& settings, const std::string& file_name) {
-  const std::string& config_folder = settings.config_folder;
+  const std::string& config_folder = settings.ConfigFolder;
   // The player's own copy, when there is one, is read instead of the installed one.
   std::string path = settings.AppPath + file_name;
   std::error_code error;
@@ -104,8 +104,8 @@ void ReadSettingsFile(Settings& settings, const std::string& file_name) {
   const EnvIni ini = ReadEnvIni(path);
   settings.ReadyGoWait = ini.wait;
   // The file can tick a box but never clear one.
-  if (ini.hires_preset == 1) settings.form.hires_ticked = true;
-  if (ini.fps_preset == 1) settings.form.fps_ticked = true;
+  if (ini.hires_preset == 1) settings.Form.hires_ticked = true;
+  if (ini.fps_preset == 1) settings.Form.fps_ticked = true;
 }
 
 }  // namespace brawl

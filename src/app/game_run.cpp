@@ -27,8 +27,8 @@ void PlayGame(Platform& machine, const Options& options, const Replay* playback,
                     machine.audio, machine.joysticks, machine.dialog};
   auto game = std::make_unique<Game>(platform);
   game->settings.AppPath = GameDataFolder(options);
-  game->settings.config_folder = ConfigFolder(options);
-  game->sound.log_requests = options.headless;
+  game->settings.ConfigFolder = ConfigFolder(options);
+  game->sound.LogRequests = options.headless;
   game->observer = observer;
   game->playback = playback;
   const bool online = options.host || !options.join.empty();

@@ -88,7 +88,7 @@ class HeadlessObserver : public RunObserver {
 
   void PassConfirmed(Game& game, const Match& match, int32_t pass, const std::string& net) override {
     if (dump_.open()) dump_.Write(StateDumpLine(match, game.loop, game.sound, pass, net));
-    game.sound.requested.clear();
+    game.sound.Requested.clear();
   }
 
   void PassDone(Game& game) override {
@@ -110,7 +110,7 @@ class HeadlessObserver : public RunObserver {
  private:
   void WriteLine(Game& game) {
     if (dump_.open()) dump_.Write(StateDumpLine(game, game.passes));
-    game.sound.requested.clear();
+    game.sound.Requested.clear();
   }
 
   const InputScript& script_;

@@ -32,8 +32,8 @@ void TakeReplayChoices(const Replay& replay, Options& options) {
 
 void WriteLocalReplay(const std::string& path, Replay& replay, const Game& game, const Options& options) {
   const Settings& s = game.settings;
-  replay.hires = s.form.hires_ticked;
-  replay.show_fps = s.form.fps_ticked;
+  replay.hires = s.Form.hires_ticked;
+  replay.show_fps = s.Form.fps_ticked;
   replay.joystick[0] = s.UseJoystick[0], replay.joystick[1] = s.UseJoystick[1];
   replay.wait = s.ReadyGoWait;
   replay.clock_start = options.clock_start;

@@ -9,7 +9,7 @@
 namespace brawl {
 
 void ShowSettings(Game& game) {
-  DialogControls& form = game.settings.form;
+  DialogControls& form = game.settings.Form;
   form.joystick_enabled[0] = game.joy.JoystickCount >= 1;
   form.joystick_enabled[1] = game.joy.JoystickCount >= 2;
   game.platform.dialog.Apply(form);
@@ -18,11 +18,11 @@ void ShowSettings(Game& game) {
 
 void LaunchGame(Game& game) {
   Settings& s = game.settings;
-  s.UseJoystick[0] = s.form.joystick_ticked[0];
-  s.UseJoystick[1] = s.form.joystick_ticked[1];
-  s.ScreenWidth = s.form.hires_ticked ? 640 : 320;
-  s.ScreenHeight = s.form.hires_ticked ? 480 : 240;
-  s.ShowFps = s.form.fps_ticked;
+  s.UseJoystick[0] = s.Form.joystick_ticked[0];
+  s.UseJoystick[1] = s.Form.joystick_ticked[1];
+  s.ScreenWidth = s.Form.hires_ticked ? 640 : 320;
+  s.ScreenHeight = s.Form.hires_ticked ? 480 : 240;
+  s.ShowFps = s.Form.fps_ticked;
   game.platform.dialog.Hide();
   SetUpDisplay(game.gfx, game.platform.display, s.ScreenWidth, s.ScreenHeight);
   SetUpSound(game.sound, game.platform.audio, s.AppPath);
@@ -32,10 +32,10 @@ void LaunchGame(Game& game) {
   for (int i = 0; i < events.sound_count; ++i) PlaySound(game.sound, game.platform.audio, events.sounds[i]);
   game.loop.InMatch = true;
   game.loop.Fps = 60.0f;
-  s.form.joystick_enabled[0] = s.form.joystick_enabled[1] = false;
-  s.form.hires_enabled = s.form.fps_enabled = false;
-  s.form.launch_enabled = s.form.quit_enabled = false;
-  game.platform.dialog.Apply(s.form);
+  s.Form.joystick_enabled[0] = s.Form.joystick_enabled[1] = false;
+  s.Form.hires_enabled = s.Form.fps_enabled = false;
+  s.Form.launch_enabled = s.Form.quit_enabled = false;
+  game.platform.dialog.Apply(s.Form);
   game.platform.display.ShowPointer(false);
   if (game.observer) game.observer->Launched(game);
 }

@@ -16,12 +16,12 @@ namespace {
 // close box.
 void RunSettingsWindow(Game& game) {
   LoopState& loop = game.loop;
-  while (loop.Running && !loop.ending && !loop.InMatch) {
+  while (loop.Running && !loop.Ending && !loop.InMatch) {
     for (const DialogEvent event : PumpWindowEvents(game)) {
       if (event == DialogEvent::Launch && !loop.InMatch) LaunchGame(game);
-      if (event == DialogEvent::Quit && !loop.InMatch) loop.ending = true;
+      if (event == DialogEvent::Quit && !loop.InMatch) loop.Ending = true;
       if (event == DialogEvent::Close) loop.Running = false;
-      if (loop.ending) return;
+      if (loop.Ending) return;
     }
   }
 }
@@ -35,14 +35,14 @@ void StartUp(Game& game) {
   if (const Replay* replay = game.playback; replay != nullptr && !replay->online) {
     // A replay is played with the choices it was recorded with.
     game.settings.ReadyGoWait = static_cast<int16_t>(replay->wait);
-    game.settings.form.hires_ticked = replay->hires;
-    game.settings.form.fps_ticked = replay->show_fps;
+    game.settings.Form.hires_ticked = replay->hires;
+    game.settings.Form.fps_ticked = replay->show_fps;
   }
   ShowSettings(game);
   game.match.GameMode = Mode::Title;
   game.loop.Running = true;
   RunSettingsWindow(game);
-  if (game.loop.InMatch && game.loop.Running && !game.loop.ending) RunMainLoop(game);
+  if (game.loop.InMatch && game.loop.Running && !game.loop.Ending) RunMainLoop(game);
 }
 
 }  // namespace brawl

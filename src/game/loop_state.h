@@ -7,7 +7,7 @@ namespace brawl {
 struct LoopState {
   bool Running = false;  // false: the loop ends after this pass
   bool InMatch = false;  // launched: the passes run
-  bool ending = false;   // Escape or the quit button: nothing more of the game runs
+  bool Ending = false;   // Escape or the quit button: nothing more of the game runs
   float Fps = 0;
   float FpsTimer = 0;
   int16_t FpsFrameCount = 0;

@@ -90,7 +90,7 @@ void RunPass(Game& game) {
 }
 
 void RunMainLoop(Game& game) {
-  while (!game.loop.ending) {
+  while (!game.loop.Ending) {
     if (TakeCloseRequests(game)) return;
     RunPass(game);
   }

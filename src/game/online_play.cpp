@@ -25,11 +25,11 @@ const auto kTick =
 void DrawLines(Game& game, std::initializer_list<std::string> lines) {
   Surface& back = game.gfx.BackBuffer;
   SetFillColor(back, 0);
-  DrawBox(back, 0, 0, game.gfx.width, game.gfx.height);
+  DrawBox(back, 0, 0, game.gfx.Width, game.gfx.Height);
   SetForeColor(back, 0xFFFFFF);
-  int y = game.gfx.height / 3;
+  int y = game.gfx.Height / 3;
   for (const std::string& line : lines) {
-    DrawText(back, game.gfx.font, 16, y, line);
+    DrawText(back, game.gfx.TextFont, 16, y, line);
     y += 16;
   }
   game.platform.display.Flip(game.gfx.BackBuffer);
@@ -49,7 +49,7 @@ void Connect(Game& game) {
   OnlineGame& net = *game.online;
   std::unique_ptr<NetLink> link = net.open(net.plan, WhileConnecting, &game);
   if (!link) {
-    if (!game.loop.Running || game.loop.ending || SampleCommands(game).escape) return EndRun(game);
+    if (!game.loop.Running || game.loop.Ending || SampleCommands(game).escape) return EndRun(game);
     throw NetError(net.plan.session.host ? "nobody joined" : "nobody answered at " + net.plan.peer);
   }
   StartSession(net.session, std::move(link), net.plan.session, net.now());
@@ -92,7 +92,7 @@ bool PollOnline(Game& game) {
   }
   for (const SessionEvent& event : Poll(net.session, net.now())) {
     TakeEvent(game, event);
-    if (game.loop.ending) return false;
+    if (game.loop.Ending) return false;
   }
   Session& s = net.session;
   if (s.stage == Session::Stage::Synchronizing) {
@@ -146,7 +146,7 @@ void TakeConfirmed(Game& game) {
 void DrawOnlineBanner(Game& game) {
   if (!game.online->waiting_banner) return;
   SetForeColor(game.gfx.BackBuffer, 0xFFFF00);
-  DrawText(game.gfx.BackBuffer, game.gfx.font, 16, game.gfx.height / 2, "Waiting for the other player...");
+  DrawText(game.gfx.BackBuffer, game.gfx.TextFont, 16, game.gfx.Height / 2, "Waiting for the other player...");
 }
 
 void LeaveOnline(Game& game) {

@@ -40,7 +40,7 @@ void StepFrameTiming(Game& game) {
 void DrawFpsLine(Game& game) {
   Surface& back = game.gfx.BackBuffer;
   SetForeColor(back, -1);
-  DrawText(back, game.gfx.font, 10, 10,
+  DrawText(back, game.gfx.TextFont, 10, 10,
            FpsLineText(game.settings.ScreenWidth, game.settings.ScreenHeight, game.loop.Fps));
 }
 

@@ -164,7 +164,7 @@ std::string StateDumpLine(const Match& match, const LoopState& loop, const Sound
   out += '[';
   for (int p = 0; p < 2; ++p) {
     if (p) out += ',';
-    AppendVec(out, match.poses.Camera[p].position);
+    AppendVec(out, match.Poses.Camera[p].position);
   }
   out += ']';
 
@@ -178,9 +178,9 @@ std::string StateDumpLine(const Match& match, const LoopState& loop, const Sound
 
   o.Name("Sounds");
   out += '[';
-  for (size_t i = 0; i < sound.requested.size(); ++i) {
+  for (size_t i = 0; i < sound.Requested.size(); ++i) {
     if (i) out += ',';
-    AppendString(out, WaveName(sound.requested[i]));
+    AppendString(out, WaveName(sound.Requested[i]));
   }
   out += ']';
   out += extra;

@@ -11,7 +11,7 @@ namespace brawl {
 struct Game;
 
 // One line of the headless dump: the game's state as one JSON object, without the line
-// end. `Sounds` lists game.sound.requested; the caller clears it after writing.
+// end. `Sounds` lists game.sound.Requested; the caller clears it after writing.
 std::string StateDumpLine(const Game& game, int64_t pass);
 // The same for a match kept apart from the game's own (online play's confirmed frames), with
 // `extra` (",\"Net\":{...}") added as the last fields.

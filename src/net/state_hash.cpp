@@ -39,7 +39,7 @@ uint64_t HashMatch(const Match& m) {
   h.Int(m.Winner);
   h.Int(m.TitleChoice);
   h.Int(m.SpeedLock);
-  h.Bytes(m.random.state, 8);
+  h.Bytes(m.Rng.state, 8);
   for (int p = 0; p < 2; ++p) {
     h.Int(m.Heading[p]);
     const FighterState& f = m.Fighter[p];
@@ -51,11 +51,11 @@ uint64_t HashMatch(const Match& m) {
       const BloodState& s = m.Blood[p][i];
       h.Int(s.Active);
       for (float v : {s.X, s.Y, s.Z, s.T, s.VX, s.VZ}) h.Float(v);
-      h.Of(m.poses.Bullet[p][i]);
-      h.Of(m.poses.Blood[p][i]);
+      h.Of(m.Poses.Bullet[p][i]);
+      h.Of(m.Poses.Blood[p][i]);
     }
-    h.Of(m.poses.Camera[p]);
-    h.Of(m.poses.Fighter[p]);
+    h.Of(m.Poses.Camera[p]);
+    h.Of(m.Poses.Fighter[p]);
   }
   return h.h;
 }

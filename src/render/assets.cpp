@@ -41,9 +41,9 @@ void LoadBitmaps(Graphics& g, const std::string& folder) {
 
 // The cameras and the 42 sprite nodes, all under the scene root, then the light.
 void BuildScene(Graphics& g, Scene& scene) {
-  const int w = g.width, h = g.height;
-  g.device = CreateDevice(w, h);
-  SceneNodes& f = g.nodes;
+  const int w = g.Width, h = g.Height;
+  g.Device = CreateDevice(w, h);
+  SceneNodes& f = g.Nodes;
   for (NodeId& camera : f.Camera) camera = CreateNode(scene);
   for (NodeId& fighter : f.Fighter) fighter = CreateNode(scene);
   for (int i = 0; i < kSlots; ++i) {
@@ -104,7 +104,7 @@ void LoadArena(Graphics& g, Scene& scene, const std::string& folder) {
 void LoadAssets(Graphics& g, Scene& scene, const std::string& folder) {
   LoadBitmaps(g, folder);
   BuildScene(g, scene);
-  const SceneNodes& f = g.nodes;
+  const SceneNodes& f = g.Nodes;
   MakeSprite(scene, folder, f.Fighter[0], "m001.bmp", false);
   MakeSprite(scene, folder, f.Fighter[1], "m002.bmp", false);
   for (int i = 0; i < kSlots; ++i) {

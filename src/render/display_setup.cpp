@@ -9,12 +9,12 @@ constexpr int kFontPixels = 12;
 
 void SetUpDisplay(Graphics& gfx, Display& display, int width, int height) {
   display.Open(width, height);
-  gfx.width = width;
-  gfx.height = height;
+  gfx.Width = width;
+  gfx.Height = height;
   // Only ever drawn over, never cleared by the flip: the result screen shows the last match
   // picture behind its banner.
   gfx.BackBuffer = MakeSurface(width, height);
-  gfx.font = OpenFont(kFontPixels);
+  gfx.TextFont = OpenFont(kFontPixels);
 }
 
 }  // namespace brawl

@@ -18,15 +18,15 @@ struct SceneNodes {
 
 // The pictures of the game: the back buffer and the overlay's bitmaps.
 struct Graphics {
-  int width = 0, height = 0;  // of the back buffer
+  int Width = 0, Height = 0;  // of the back buffer
   Surface BackBuffer;
-  Font font;
+  Font TextFont;
   Surface TitleSurface, CursorSurface, LifeBarSurface[2], P1WinSurface, P2WinSurface;
   // The 3-D device drawing into BackBuffer, the two players' views, and the nodes of
   // the scene.
-  Device3D device;
+  Device3D Device;
   Viewport3D Viewport[2];
-  SceneNodes nodes;
+  SceneNodes Nodes;
   NodeId LightNode = -1;
   NodeId ArenaNode = -1;
 };

@@ -25,11 +25,11 @@ Rect LifeBarRect(float life) {
 }
 
 void DrawTitle(Graphics& gfx, int choice) {
-  DrawBox(gfx.BackBuffer, 0, 0, gfx.width, gfx.height);
-  if (gfx.width == 320) {
+  DrawBox(gfx.BackBuffer, 0, 0, gfx.Width, gfx.Height);
+  if (gfx.Width == 320) {
     BltFast(gfx.BackBuffer, 0, 0, gfx.TitleSurface, kTitleRect);
     BltFast(gfx.BackBuffer, kCursorX, kCursorY + kCursorStep * choice, gfx.CursorSurface, kCursorRect);
-  } else if (gfx.width == 640) {
+  } else if (gfx.Width == 640) {
     Blt(gfx.BackBuffer, Rect{0, 0, 640, 480}, gfx.TitleSurface, kTitleRect);
     const int top = 2 * (kCursorY + kCursorStep * choice);
     Blt(gfx.BackBuffer,
@@ -41,7 +41,7 @@ void DrawTitle(Graphics& gfx, int choice) {
 void DrawLifeBars(Graphics& gfx, const Match& match) {
   const Rect bars[2] = {LifeBarRect(match.Fighter[0].Life), LifeBarRect(match.Fighter[1].Life)};
   BltFast(gfx.BackBuffer, kLifeBarX, kLifeBarY, gfx.LifeBarSurface[0], bars[0]);
-  BltFast(gfx.BackBuffer, gfx.width / 2 + kLifeBarX, kLifeBarY, gfx.LifeBarSurface[1], bars[1]);
+  BltFast(gfx.BackBuffer, gfx.Width / 2 + kLifeBarX, kLifeBarY, gfx.LifeBarSurface[1], bars[1]);
 }
 
 void DrawResult(Graphics& gfx, int winner) {
@@ -49,14 +49,14 @@ void DrawResult(Graphics& gfx, int winner) {
   const Surface* banner = winner == 1 ? &gfx.P1WinSurface : winner == 2 ? &gfx.P2WinSurface : nullptr;
   if (!banner) return;
   // The banner's black key is not asked for: it is copied opaque, black and all.
-  if (gfx.width == 320) {
+  if (gfx.Width == 320) {
     BltFast(gfx.BackBuffer, kBannerX, kBannerY, *banner, kBannerRect);
-    DrawText(gfx.BackBuffer, gfx.font, kBannerX, kPromptY, kReturnPrompt);
-  } else if (gfx.width == 640) {
+    DrawText(gfx.BackBuffer, gfx.TextFont, kBannerX, kPromptY, kReturnPrompt);
+  } else if (gfx.Width == 640) {
     const Rect to{2 * kBannerX, 2 * kBannerY, 2 * (kBannerX + kBannerRect.right),
                   2 * (kBannerY + kBannerRect.bottom)};
     Blt(gfx.BackBuffer, to, *banner, kBannerRect);
-    DrawText(gfx.BackBuffer, gfx.font, to.left, to.bottom, kReturnPrompt);
+    DrawText(gfx.BackBuffer, gfx.TextFont, to.left, to.bottom, kReturnPrompt);
   }
 }
 

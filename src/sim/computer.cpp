@@ -32,8 +32,8 @@ void MoveComputer(Match& m, const PassInput& input, PassEvents& events) {
   const double speed = input.speed_factor;
   TurnTowardPlayer(m, speed);
 
-  Pose& camera = m.poses.Camera[1];
-  LookAt(camera, m.poses.Fighter[0]);
+  Pose& camera = m.Poses.Camera[1];
+  LookAt(camera, m.Poses.Fighter[0]);
   FighterState& me = m.Fighter[1];
   Vec3 direction, up;
   GetOrientation(camera, direction, up);

@@ -9,7 +9,7 @@ void AimFromCameras(Match& m) {
   for (int p = 0; p < 2; ++p) {
     FighterState& f = m.Fighter[p];
     Vec3 direction, up;
-    GetOrientation(m.poses.Camera[p], direction, up);
+    GetOrientation(m.Poses.Camera[p], direction, up);
     f.DirX = direction.x, f.DirY = direction.y, f.DirZ = direction.z;
   }
 }
@@ -43,8 +43,8 @@ void TurnFighter(Match& m, int p, const PlayerCommands& commands, double speed) 
 void PlaceFighterAndCamera(Match& m, int p) {
   const FighterState& f = m.Fighter[p];
   const double r = Radians(m.Heading[p]);
-  SetPosition(m.poses.Fighter[p], f.X, kFighterHeight, f.Z);
-  SetPosition(m.poses.Camera[p], ToFloat(f.X + kCameraDistance * std::sin(r)), kCameraHeight,
+  SetPosition(m.Poses.Fighter[p], f.X, kFighterHeight, f.Z);
+  SetPosition(m.Poses.Camera[p], ToFloat(f.X + kCameraDistance * std::sin(r)), kCameraHeight,
               ToFloat(f.Z + kCameraDistance * std::cos(r)));
 }
 

@@ -6,7 +6,7 @@ namespace brawl {
 
 Match NewMatch() {
   Match m;
-  SetPosition(m.poses.Camera[1], 0, 10.0f, 0);
+  SetPosition(m.Poses.Camera[1], 0, 10.0f, 0);
   return m;
 }
 
@@ -18,8 +18,8 @@ void ResetMatch(Match& m, float clock, PassEvents& events) {
       BloodState& s = m.Blood[p][i];
       b.Y = kParkHeight, b.Active = false;
       s.Y = kParkHeight, s.Active = false;
-      SetPosition(m.poses.Bullet[p][i], b.X, kParkHeight, b.Z);
-      SetPosition(m.poses.Blood[p][i], s.X, kParkHeight, s.Z);
+      SetPosition(m.Poses.Bullet[p][i], b.X, kParkHeight, b.Z);
+      SetPosition(m.Poses.Blood[p][i], s.X, kParkHeight, s.Z);
     }
   }
   for (int p = 0; p < 2; ++p) {
@@ -31,8 +31,8 @@ void ResetMatch(Match& m, float clock, PassEvents& events) {
   PlaceFighterAndCamera(m, 1);
   m.TitleChoice = 1;
 
-  Reseed(m.random, clock);
-  const int n = static_cast<int>(std::floor(NextUniform(m.random) * 4));
+  Reseed(m.Rng, clock);
+  const int n = static_cast<int>(std::floor(NextUniform(m.Rng) * 4));
   events.Play(static_cast<Sound>(static_cast<int>(Sound::Title0) + n));
 }
 

@@ -42,8 +42,8 @@ struct Match {
   FighterState Fighter[2];
   BulletState Bullet[2][kSlots];
   BloodState Blood[2][kSlots];
-  MatchPoses poses;
-  Random random;
+  MatchPoses Poses;
+  Random Rng;
 };
 
 // A match before its first reset: the cameras stand where the scene puts them when it is

@@ -13,7 +13,7 @@ bool InArena(float x, float z) {
 void FreeBullet(Match& m, int p, int i) {
   BulletState& b = m.Bullet[p][i];
   b.Active = false, b.Y = kParkHeight;
-  SetPosition(m.poses.Bullet[p][i], b.X, kParkHeight, b.Z);
+  SetPosition(m.Poses.Bullet[p][i], b.X, kParkHeight, b.Z);
 }
 
 void MoveBullet(Match& m, int p, int i, double speed) {
@@ -21,7 +21,7 @@ void MoveBullet(Match& m, int p, int i, double speed) {
   if (!b.Active) return;
   b.X = ToFloat(b.X + b.DirX * speed);
   b.Z = ToFloat(b.Z + b.DirZ * speed);
-  SetPosition(m.poses.Bullet[p][i], b.X, b.Y, b.Z);
+  SetPosition(m.Poses.Bullet[p][i], b.X, b.Y, b.Z);
   if (!InArena(b.X, b.Z)) FreeBullet(m, p, i);
 }
 
@@ -34,7 +34,7 @@ void MoveSplash(Match& m, int p, int i, double speed) {
   const double rise = static_cast<double>(s.T) - 0.5;
   s.Y = ToFloat(static_cast<double>(s.Y) - rise * rise + 0.5);
   s.T = ToFloat(s.T + speed * kSplashTimeStep);
-  Pose& pose = m.poses.Blood[p][i];
+  Pose& pose = m.Poses.Blood[p][i];
   SetPosition(pose, s.X, s.Y, s.Z);
   if (s.Y <= 0) {
     s.T = 0, s.Active = false, s.Y = kParkHeight;
@@ -58,9 +58,9 @@ void SpawnBlood(Match& m, int p, const PassInput& input, PassEvents& events) {
   const FighterState& f = m.Fighter[p];
   // T is left alone: a splash parked in mid-air by a reset resumes its arc from there.
   slot->Active = true, slot->X = f.X, slot->Y = kLaunchHeight, slot->Z = f.Z;
-  Reseed(m.random, input.clock);
-  const double r1 = NextUniform(m.random);
-  const double r2 = NextUniform(m.random);
+  Reseed(m.Rng, input.clock);
+  const double r1 = NextUniform(m.Rng);
+  const double r2 = NextUniform(m.Rng);
   slot->VX = ToFloat(r1 * kSplashSpread - kSplashSpread / 2);
   slot->VZ = ToFloat(r2 * kSplashSpread - kSplashSpread / 2);
   events.Play(Sound::Hit);
@@ -98,7 +98,7 @@ void Fire(Match& m, int p, PassEvents& events) {
   slot->Active = true, slot->X = f.X, slot->Y = kLaunchHeight, slot->Z = f.Z;
   // The camera still looks the way the last shot step (or the computer) turned it.
   Vec3 direction, up;
-  GetOrientation(m.poses.Camera[p], direction, up);
+  GetOrientation(m.Poses.Camera[p], direction, up);
   f.DirX = direction.x, f.DirY = direction.y, f.DirZ = direction.z;
   slot->DirX = f.DirX, slot->DirY = f.DirY, slot->DirZ = f.DirZ;
   events.Play(Sound::Fire);
@@ -120,7 +120,7 @@ void StepShots(Match& m, const PassInput& input, PassEvents& events) {
     MoveSplash(m, 1, i, speed);
   }
   // The cameras' new aim becomes the fighters' forward vectors next frame.
-  for (int p = 0; p < 2; ++p) LookAt(m.poses.Camera[p], m.poses.Fighter[p]);
+  for (int p = 0; p < 2; ++p) LookAt(m.Poses.Camera[p], m.Poses.Fighter[p]);
   for (int i = 0; i < kSlots; ++i) {
     TestBullet(m, 1, i, input, events);
     TestBullet(m, 0, i, input, events);

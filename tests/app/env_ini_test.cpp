@@ -54,8 +54,8 @@ TEST(EnvIni, OnlyAPresetOfExactlyOneTicksItsBox) {
     Settings settings;
     settings.AppPath = dir + "/";
     ReadSettingsFile(settings, "env.ini");
-    EXPECT_EQ(settings.form.hires_ticked, preset == 1) << preset;
-    EXPECT_EQ(settings.form.fps_ticked, preset == 1) << preset;
+    EXPECT_EQ(settings.Form.hires_ticked, preset == 1) << preset;
+    EXPECT_EQ(settings.Form.fps_ticked, preset == 1) << preset;
   }
   std::filesystem::remove_all(dir);
 }
