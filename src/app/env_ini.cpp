@@ -94,13 +94,12 @@ EnvIni ReadEnvIni(const std::string& path) {
   return ParseEnvIni(text, path);
 }
 
-void ReadSettingsFile(Settings& settings, const std::string& file_name) {
-  const std::string& config_folder = settings.ConfigFolder;
+void ApplyEnvIni(Settings& settings) {
   // The player's own copy, when there is one, is read instead of the installed one.
-  std::string path = settings.AppPath + file_name;
+  const std::string& own = settings.ConfigFolder;
   std::error_code error;
-  if (!config_folder.empty() && std::filesystem::exists(config_folder + file_name, error))
-    path = config_folder + file_name;
+  const bool mine = !own.empty() && std::filesystem::exists(own + "env.ini", error);
+  const std::string path = (mine ? own : settings.AppPath) + "env.ini";
   const EnvIni ini = ReadEnvIni(path);
   settings.ReadyGoWait = ini.wait;
   // The file can tick a box but never clear one.

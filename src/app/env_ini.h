@@ -15,8 +15,8 @@ EnvIni ParseEnvIni(const std::string& text, const std::string& path);
 EnvIni ReadEnvIni(const std::string& path);
 
 struct Settings;
-// Reads the data folder's env.ini, or the player's own copy, into the settings: the wait, and the boxes it
-// ticks.
-void ReadSettingsFile(Settings& settings, const std::string& file_name);
+// Reads the data folder's env.ini, or the player's own copy, into the launch's choices: the
+// wait, and the boxes it ticks.
+void ApplyEnvIni(Settings& settings);
 
 }  // namespace brawl

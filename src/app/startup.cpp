@@ -31,7 +31,7 @@ void RunSettingsWindow(Game& game) {
 void StartUp(Game& game) {
   DiscoverJoysticks(game.joy, game.platform.joysticks);
   game.platform.dialog.Place(320, 240);
-  ReadSettingsFile(game.settings, "env.ini");
+  ApplyEnvIni(game.settings);
   if (const Replay* replay = game.playback; replay != nullptr && !replay->online) {
     // A replay is played with the choices it was recorded with.
     game.settings.ReadyGoWait = static_cast<int16_t>(replay->wait);

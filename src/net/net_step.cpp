@@ -5,7 +5,7 @@
 namespace brawl {
 
 namespace {
-constexpr uint16_t kEnter = 1 << 8, kSpace = 1 << 9;
+constexpr CommandBits kEnter = 1 << 8, kSpace = 1 << 9;
 }  // namespace
 
 float NetClock(uint32_t seed, int32_t pass) {
@@ -15,7 +15,7 @@ float NetClock(uint32_t seed, int32_t pass) {
   return static_cast<float>(start + pass / double(kPassesPerSecond));
 }
 
-PassEvents NetStep(Match& match, uint32_t seed, int32_t pass, uint16_t player1, uint16_t player2) {
+PassEvents NetStep(Match& match, uint32_t seed, int32_t pass, CommandBits player1, CommandBits player2) {
   PassInput input;
   input.commands.player[0] = UnpackCommands(player1);
   input.commands.player[1] = UnpackCommands(player2);

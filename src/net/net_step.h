@@ -13,6 +13,6 @@ float NetClock(uint32_t seed, int32_t pass);
 // One pass of the online match: both players' commands, the speed factor exactly 1. Either
 // player's Enter starts the two-player match, the only one offered; either's Space leaves the
 // result screen.
-PassEvents NetStep(Match& match, uint32_t seed, int32_t pass, uint16_t player1, uint16_t player2);
+PassEvents NetStep(Match& match, uint32_t seed, int32_t pass, CommandBits player1, CommandBits player2);
 
 }  // namespace brawl

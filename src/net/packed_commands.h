@@ -5,9 +5,11 @@
 
 namespace brawl {
 
-// One player's commands of one pass as they travel and are recorded: the seven controls and
-// the spare button, then Enter and Space.
-uint16_t PackCommands(const PlayerCommands& player, bool enter, bool space);
-PlayerCommands UnpackCommands(uint16_t bits);
+// One player's commands of one pass as bits, as they travel and are recorded: the seven
+// controls and the spare button (bits 0-7), then Enter and Space (bits 8 and 9).
+using CommandBits = uint16_t;
+
+CommandBits PackCommands(const PlayerCommands& player, bool enter, bool space);
+PlayerCommands UnpackCommands(CommandBits bits);
 
 }  // namespace brawl

@@ -52,7 +52,7 @@ std::vector<uint8_t> Encode(const Message& m) {
       w.Put(static_cast<uint32_t>(m.pass), 4);
       w.Put(static_cast<uint32_t>(m.first), 4);
       w.Put(m.inputs.size(), 1);
-      for (uint16_t input : m.inputs) w.Put(input, 2);
+      for (CommandBits input : m.inputs) w.Put(input, 2);
       break;
     case MessageType::Hash:
       w.Put(static_cast<uint32_t>(m.pass), 4);
@@ -96,7 +96,7 @@ std::optional<Message> Decode(const uint8_t* bytes, size_t size) {
       if (!r.ok || count > kMaxInputsPerPacket || m.ack < -1 || m.pass < 0 || m.first < 1)
         return std::nullopt;
       m.inputs.reserve(count);
-      for (uint64_t i = 0; i < count && r.ok; ++i) m.inputs.push_back(static_cast<uint16_t>(r.Get(2)));
+      for (uint64_t i = 0; i < count && r.ok; ++i) m.inputs.push_back(static_cast<CommandBits>(r.Get(2)));
       break;
     }
     case MessageType::Hash:

@@ -3,6 +3,8 @@
 #include <optional>
 #include <vector>
 
+#include "net/packed_commands.h"
+
 namespace brawl {
 
 // What the two game processes say to each other. Every message starts with its type; numbers
@@ -24,7 +26,7 @@ struct Message {
   int32_t ack = 0;               // Commands: the sender has every command of ours up to this pass
   int32_t pass = 0;              // Commands: the sender's own pass; Hash: the pass hashed
   int32_t first = 0;             // Commands: the pass of inputs[0]
-  std::vector<uint16_t> inputs;  // Commands: one per pass from `first` on
+  std::vector<CommandBits> inputs;  // Commands: one per pass from `first` on
   uint64_t hash = 0;             // Hash
   uint32_t stamp = 0;            // Ping, Pong: the pinger's clock in milliseconds
 };

@@ -5,7 +5,7 @@
 
 namespace brawl {
 
-// What a run needs to be stepped again (docs/replays.md). A local run keeps the choices of the
+// What a run needs to be stepped again (docs/netplay.md, "Replays"). A local run keeps the choices of the
 // launch, both players' commands and the shared keys of every pass, and every clock reading the
 // run made, in order; an online run keeps the seed and both players' commands of every
 // confirmed pass.

@@ -13,7 +13,7 @@ int Slot(int32_t f, int ring) {
 }
 
 // The other player's commands for pass f: known, or the last known held on.
-uint16_t RemoteFor(const Rollback& r, int32_t f) {
+CommandBits RemoteFor(const Rollback& r, int32_t f) {
   const int remote = 1 - r.local;
   return r.commands[remote][Slot(std::min(f, r.known[remote]), kCommandRing)];
 }
@@ -21,9 +21,9 @@ uint16_t RemoteFor(const Rollback& r, int32_t f) {
 PassEvents StepAt(Rollback& r, int32_t f) {
   PassEvents events;
   if (r.online) {
-    const uint16_t remote = RemoteFor(r, f);
+    const CommandBits remote = RemoteFor(r, f);
     r.guessed[Slot(f, kCommandRing)] = remote;
-    const uint16_t mine = r.commands[r.local][Slot(f, kCommandRing)];
+    const CommandBits mine = r.commands[r.local][Slot(f, kCommandRing)];
     events = NetStep(r.match, r.seed, f, r.local == 0 ? mine : remote, r.local == 0 ? remote : mine);
   } else {
     events = StepPass(r.match, r.inputs[Slot(f, kStateRing)]);
@@ -61,7 +61,7 @@ bool CanAdvance(const Rollback& r) {
   return r.pass - Confirmed(r) < kMaxPassesAhead;
 }
 
-PassEvents Advance(Rollback& r, uint16_t local_commands) {
+PassEvents Advance(Rollback& r, CommandBits local_commands) {
   const int32_t target = r.pass + 1 + r.delay;
   r.commands[r.local][Slot(target, kCommandRing)] = local_commands;
   r.known[r.local] = target;
@@ -75,7 +75,7 @@ PassEvents AdvanceLocal(Rollback& r, const PassInput& input) {
   return StepAt(r, r.pass);
 }
 
-int TakeRemote(Rollback& r, int32_t first, const std::vector<uint16_t>& commands) {
+int TakeRemote(Rollback& r, int32_t first, const std::vector<CommandBits>& commands) {
   const int remote = 1 - r.local;
   int32_t wrong = 0;  // the earliest pass stepped with a wrong guess
   for (size_t i = 0; i < commands.size(); ++i) {
@@ -106,7 +106,7 @@ const Match& MatchAfter(const Rollback& r, int32_t f) {
   return r.saved[Slot(f, kStateRing)];
 }
 
-uint16_t CommandsOf(const Rollback& r, int player, int32_t f) {
+CommandBits CommandsOf(const Rollback& r, int player, int32_t f) {
   return r.commands[player][Slot(f, kCommandRing)];
 }
 

@@ -2,6 +2,7 @@
 #include <cstdint>
 #include <vector>
 
+#include "net/packed_commands.h"
 #include "sim/pass.h"
 
 namespace brawl {
@@ -23,8 +24,8 @@ struct Rollback {
   Match match;                // after `pass`
   int32_t pass = 0;           // passes stepped
   int32_t known[2] = {0, 0};  // each player's commands are known for every pass up to this one
-  uint16_t commands[2][kCommandRing] = {};
-  uint16_t guessed[kCommandRing] = {};  // the other player's commands each stepped pass used
+  CommandBits commands[2][kCommandRing] = {};
+  CommandBits guessed[kCommandRing] = {};  // the other player's commands each stepped pass used
   PassInput inputs[kStateRing];         // local runs: what each recent pass was given
   Match saved[kStateRing];              // the match after each recent pass
   int64_t rollbacks = 0;
@@ -36,10 +37,10 @@ int32_t Confirmed(const Rollback& r);
 // False while this side is as far ahead of what it has confirmed as it may go.
 bool CanAdvance(const Rollback& r);
 // Takes this side's commands (for pass + 1 + delay) and steps the next pass.
-PassEvents Advance(Rollback& r, uint16_t local_commands);
+PassEvents Advance(Rollback& r, CommandBits local_commands);
 // The other player's commands from pass `first` on. Passes already stepped with a wrong guess
 // are stepped again from the earliest; returns how many (0 when every guess was right).
-int TakeRemote(Rollback& r, int32_t first, const std::vector<uint16_t>& commands);
+int TakeRemote(Rollback& r, int32_t first, const std::vector<CommandBits>& commands);
 
 // A local run: each pass is stepped with the input it was given.
 void StartLocalRollback(Rollback& r, const Match& start);
@@ -49,6 +50,6 @@ PassEvents AdvanceLocal(Rollback& r, const PassInput& input);
 void StepAgainFrom(Rollback& r, int32_t first);
 // The match after pass `f`, for passes not older than kStateRing.
 const Match& MatchAfter(const Rollback& r, int32_t f);
-uint16_t CommandsOf(const Rollback& r, int player, int32_t f);
+CommandBits CommandsOf(const Rollback& r, int player, int32_t f);
 
 }  // namespace brawl

@@ -249,7 +249,7 @@ bool CanStep(const Session& s) {
   return s.stage == Session::Stage::Running && CanAdvance(s.rollback) && !RunningAhead(s);
 }
 
-PassEvents Step(Session& s, uint16_t own, NetTime now) {
+PassEvents Step(Session& s, CommandBits own, NetTime now) {
   const PassEvents events = Advance(s.rollback, own);
   SendCommands(s, now);
   HashConfirmed(s);

@@ -73,7 +73,7 @@ std::vector<SessionEvent> Poll(Session& s, NetTime now);
 // True when this side may step its next pass now.
 bool CanStep(const Session& s);
 // Steps this side's next pass with its own commands, which go to the other side at once.
-PassEvents Step(Session& s, uint16_t own, NetTime now);
+PassEvents Step(Session& s, CommandBits own, NetTime now);
 // Every pass up to this one has both players' commands known; passes not older than
 // kStateRing behind the newest can be asked for.
 int32_t ConfirmedPass(const Session& s);

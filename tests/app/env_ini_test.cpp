@@ -53,7 +53,7 @@ TEST(EnvIni, OnlyAPresetOfExactlyOneTicksItsBox) {
     std::ofstream(dir + "/env.ini") << "0,a\n" << preset << ",b\n" << preset << ",c\n";
     Settings settings;
     settings.AppPath = dir + "/";
-    ReadSettingsFile(settings, "env.ini");
+    ApplyEnvIni(settings);
     EXPECT_EQ(settings.Form.hires_ticked, preset == 1) << preset;
     EXPECT_EQ(settings.Form.fps_ticked, preset == 1) << preset;
   }
