@@ -36,7 +36,7 @@ constexpr Command kCommandTable[kCommands] = {
 };
 
 // Keys the game or its window answer to whoever plays: never a player's.
-constexpr const char* kReserved[] = {"Return", "Keypad Enter", "Space", "Escape", "F11", "F12"};
+constexpr const char* kReserved[] = {"Return", "Keypad Enter", "Space", "Escape", "F3", "F11", "F12"};
 
 std::string Trim(const std::string& s) {
   const size_t first = s.find_first_not_of(" \t");
@@ -119,7 +119,7 @@ Controls ParseControls(const std::string& text, const std::string& path) {
       if (scancode == ScancodeOfKeyName(reserved)) {
         throw fault(number, "'" + Shown(value) +
                                 "' is one of the keys every player shares (Enter, Space, "
-                                "Escape, F11, F12)");
+                                "Escape, F3, F11, F12)");
       }
     }
     binding = Binding{number, scancode};
@@ -179,7 +179,7 @@ std::string ControlsFileText() {
       "#\n"
       "# Each command takes one key, by SDL's name for its place on the keyboard (as \"Up\",\n"
       "# \"Keypad 3\", \"S\", \"Right Shift\"). No key may serve two commands; Return, Space,\n"
-      "# Escape, F11 and F12 are the game's own. A command left out keeps the key below.\n"
+      "# Escape, F3, F11 and F12 are the game's own. A command left out keeps the key below.\n"
       "#\n"
       "# gamepad = which pad this player takes when the settings window ticks it: its place\n"
       "# in the list (1, 2, ...), its name or its GUID. Without it the pads go in order.\n"

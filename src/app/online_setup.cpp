@@ -5,6 +5,7 @@
 #include "app/options.h"
 #include "app/player_folders.h"
 #include "game/online_play.h"
+#include "net/protocol.h"
 #include "platform/net/enet_link.h"
 
 namespace brawl {
@@ -14,10 +15,17 @@ namespace {
 // A headless run waits so long for the other player, then gives up.
 constexpr int kHeadlessWaitMs = 60000;
 
+// The seat goes to the first caller who says hello; later ones are told the game is full.
+Admission HostAdmission() {
+  Message full = MessageOf(MessageType::Refuse);
+  full.reason = RefuseReason::Full;
+  return {IsHello, Encode(full)};
+}
+
 std::unique_ptr<NetLink> OpenOverEnet(const OnlinePlan& plan, bool (*waiting)(void*), void* context) {
   const int give_up = plan.give_up_ms > 0 ? plan.give_up_ms : INT_MAX;
   std::unique_ptr<NetLink> link = plan.session.host
-                                      ? HostOverEnet(plan.port, give_up, waiting, context)
+                                      ? HostOverEnet(plan.port, give_up, HostAdmission(), waiting, context)
                                       : JoinOverEnet(plan.peer, plan.port, give_up, waiting, context);
   if (link && plan.faulty) link = WithFaults(std::move(link), plan.faults);
   return link;
@@ -37,7 +45,9 @@ void SetUpOnlineGame(OnlineGame& online, const Options& options) {
   plan.port = options.port;
   plan.faulty = options.net_sim;
   plan.faults = {options.sim_rtt_ms, options.sim_jitter_ms, options.sim_loss_percent, 0, options.sim_seed};
+  plan.session.desync_at = options.desync_at;
   plan.give_up_ms = options.headless ? kHeadlessWaitMs : 0;
+  plan.in_window = !options.headless;
   plan.record = options.record;
   plan.report_folder = StateFolder();
   online.open = OpenOverEnet;

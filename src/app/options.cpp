@@ -1,6 +1,7 @@
 #include "app/options.h"
 
 #include <CLI/CLI.hpp>
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <limits>
@@ -98,6 +99,7 @@ Options ParseOptions(int argc, char** argv) {
   valued("--record", "FILE", "Write a replay of this run");
   valued("--replay", "FILE", "Play a replay back instead of reading the players");
   valued("--force-rollback", "N", "(headless) every pass steps the last N (1-8) again; for tests");
+  valued("--desync-at", "FRAME", "Online: this side's match goes wrong at FRAME; for tests");
 
   try {
     app.parse(argc, argv);
@@ -182,6 +184,10 @@ Options ParseOptions(int argc, char** argv) {
     options.port = static_cast<int>(ParseWhole("--host", host_port.front(), 1, 65535));
   }
   if (const std::string* where = single("--join")) {
+    // ENet speaks IPv4: an IPv6 address ("::1", "[::1]:47474") is refused by name.
+    if (where->find('[') != std::string::npos || std::count(where->begin(), where->end(), ':') > 1)
+      throw UsageError("--join " + *where +
+                       ": IPv6 addresses are not supported; give an IPv4 address or a name");
     const size_t colon = where->rfind(':');
     options.join = where->substr(0, colon);
     if (colon != std::string::npos)
@@ -214,7 +220,11 @@ Options ParseOptions(int argc, char** argv) {
     headless_only.push_back("--force-rollback");
     options.force_rollback = static_cast<int>(ParseWhole("--force-rollback", *n, 1, 8));
   }
+  if (const std::string* n = single("--desync-at")) {
+    options.desync_at = static_cast<int32_t>(ParseWhole("--desync-at", *n, 1, 2147483647));
+  }
   const bool online = options.host || !options.join.empty();
+  if (options.desync_at > 0 && !online) throw UsageError("--desync-at needs --host or --join");
   if (options.host && !options.join.empty()) throw UsageError("--host and --join exclude each other");
   if (online && !options.replay.empty()) throw UsageError("--replay plays alone, not online");
   if (!online && (options.input_delay >= 0 || options.net_sim)) {

@@ -35,6 +35,7 @@ struct Options {
   std::string record;      // write a replay of this run
   std::string replay;      // play a replay back instead of reading the players
   int force_rollback = 0;  // (headless, local) every pass steps the last N passes again
+  int32_t desync_at = 0;   // (online, for tests) this side's match goes wrong at this pass
 };
 
 // Throws UsageError with a one-line message for anything it does not accept.

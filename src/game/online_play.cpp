@@ -19,8 +19,11 @@ namespace brawl {
 
 namespace {
 
+using std::chrono::milliseconds;
+
 const auto kTick =
     std::chrono::duration_cast<NetTime::duration>(std::chrono::duration<double, std::milli>(kPassMs));
+constexpr auto kEndingShown = std::chrono::seconds(10);
 
 void DrawLines(Game& game, std::initializer_list<std::string> lines) {
   Surface& back = game.gfx.BackBuffer;
@@ -35,6 +38,34 @@ void DrawLines(Game& game, std::initializer_list<std::string> lines) {
   game.platform.display.Flip(game.gfx.BackBuffer);
 }
 
+bool AnyKeyHeld(Game& game) {
+  for (int key = 0; key < static_cast<int>(Key::Count); ++key)
+    if (game.platform.keyboard.Held(static_cast<Key>(key))) return true;
+  return false;
+}
+
+// In a window the reason a game ended stays on the picture until a key is pressed (a key
+// already held when it came does not count) or ten seconds pass.
+void ShowEnding(Game& game, const std::string& reason) {
+  OnlineGame& net = *game.online;
+  if (!net.plan.in_window) return;
+  TraceTiming("ending-shown");
+  const NetTime until = net.now() + kEndingShown;
+  bool released = false;
+  while (net.now() < until && !TakeCloseRequests(game)) {
+    DrawLines(game, {reason, "Press a key to close."});
+    const bool held = AnyKeyHeld(game);
+    if (released && held) break;
+    released = released || !held;
+  }
+}
+
+// One line on stderr and, in a window, on the picture; then the run ends with status 3.
+[[noreturn]] void EndBadly(Game& game, const std::string& reason) {
+  ShowEnding(game, reason);
+  throw NetError(reason);
+}
+
 // Between tries to connect: the picture says what is happening, and the player may leave.
 bool WhileConnecting(void* context) {
   Game& game = *static_cast<Game*>(context);
@@ -47,12 +78,19 @@ bool WhileConnecting(void* context) {
 
 void Connect(Game& game) {
   OnlineGame& net = *game.online;
-  std::unique_ptr<NetLink> link = net.open(net.plan, WhileConnecting, &game);
+  const OnlinePlan& plan = net.plan;
+  const std::string where = plan.peer + ":" + std::to_string(plan.port);
+  // Headless, the waiting is said once, for whoever drives the run.
+  if (!plan.in_window && plan.session.host)
+    std::fprintf(stderr, "brawl: net: waiting for the other player on UDP port %d\n", plan.port);
+  if (!plan.in_window && !plan.session.host)
+    std::fprintf(stderr, "brawl: net: joining %s ...\n", where.c_str());
+  std::unique_ptr<NetLink> link = net.open(plan, WhileConnecting, &game);
   if (!link) {
     if (!game.loop.Running || game.loop.Ending || SampleCommands(game).escape) return EndRun(game);
-    throw NetError(net.plan.session.host ? "nobody joined" : "nobody answered at " + net.plan.peer);
+    EndBadly(game, plan.session.host ? "nobody joined" : "nobody answered at " + where);
   }
-  StartSession(net.session, std::move(link), net.plan.session, net.now());
+  StartSession(net.session, std::move(link), plan.session, net.now());
   net.connected = true;
 }
 
@@ -64,7 +102,7 @@ void TakeEvent(Game& game, const SessionEvent& event) {
     case SessionEventKind::Running:
       game.loop.SpeedFactor = 1.0f;
       SetUpOnlineView(game.gfx, net.session.rollback.local);
-      net.next_tick = net.now();
+      net.next_tick = net.stats.since = net.now();
       break;
     case SessionEventKind::Interrupted:
     case SessionEventKind::Resumed:
@@ -73,13 +111,26 @@ void TakeEvent(Game& game, const SessionEvent& event) {
     case SessionEventKind::PeerLeft:
       std::fprintf(stderr, "brawl: net: the other player left\n");
       TakeConfirmed(game);
+      ShowEnding(game, "The other player left.");
       return LeaveOnline(game);
     case SessionEventKind::Desync:
-      throw NetError(ReportDesync(game, event.pass));
+      TakeConfirmed(game);
+      return EndBadly(game, ReportDesync(game, event.pass));
     case SessionEventKind::Refused:
     case SessionEventKind::ConnectionLost:
-      throw NetError(event.why);
+      return EndBadly(game, event.why);
   }
+}
+
+// Once a second, the figures F3 shows.
+void CountStats(OnlineGame& net, NetTime now) {
+  NetStats& stats = net.stats;
+  if (now - stats.since < std::chrono::seconds(1)) return;
+  const double seconds = std::chrono::duration<double>(now - stats.since).count();
+  const int64_t rollbacks = net.session.rollback.rollbacks, bytes = BytesSent(net.session);
+  stats.rollbacks_per_second = static_cast<int>((rollbacks - stats.rollbacks) / seconds + 0.5);
+  stats.bytes_per_second = static_cast<int>((bytes - stats.bytes) / seconds + 0.5);
+  stats.rollbacks = rollbacks, stats.bytes = bytes, stats.since = now;
 }
 
 }  // namespace
@@ -90,21 +141,31 @@ bool PollOnline(Game& game) {
     Connect(game);
     return false;
   }
-  for (const SessionEvent& event : Poll(net.session, net.now())) {
-    TakeEvent(game, event);
-    if (game.loop.Ending) return false;
-  }
+  // Messages are taken as they come while the pass waits for its turn, so that a ping is
+  // answered, and measured, without waiting for the next pass.
+  do {
+    for (const SessionEvent& event : Poll(net.session, net.now())) {
+      TakeEvent(game, event);
+      if (game.loop.Ending) return false;
+    }
+    if (net.session.stage != Session::Stage::Running) break;
+    if (net.paced)
+      std::this_thread::sleep_for(std::min<NetTime::duration>(milliseconds(1), net.next_tick - net.now()));
+  } while (net.paced && net.now() < net.next_tick);
   Session& s = net.session;
   if (s.stage == Session::Stage::Synchronizing) {
     DrawLines(game, {"Connected to " + s.link->PeerAddress(), "Measuring the round trip ..."});
-    if (net.paced) std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    if (net.paced) std::this_thread::sleep_for(milliseconds(5));
     return false;
   }
   game.match = s.rollback.match;  // stepped again if a guess was wrong
   // One pass each 1/60 s, whatever the display does.
-  if (net.paced) std::this_thread::sleep_until(net.next_tick);
   net.next_tick += kTick;
   if (net.now() - net.next_tick > kTick * 4) net.next_tick = net.now();
+  CountStats(net, net.now());
+  const bool f3 = game.platform.keyboard.Held(Key::F3);
+  if (f3 && !net.stats.key_held) net.stats.shown = !net.stats.shown;
+  net.stats.key_held = f3;
   return true;
 }
 
@@ -143,21 +204,35 @@ void TakeConfirmed(Game& game) {
   }
 }
 
-void DrawOnlineBanner(Game& game) {
-  if (!game.online->waiting_banner) return;
-  SetForeColor(game.gfx.BackBuffer, 0xFFFF00);
-  DrawText(game.gfx.BackBuffer, game.gfx.TextFont, 16, game.gfx.Height / 2, "Waiting for the other player...");
+void DrawOnlineOverlay(Game& game) {
+  const OnlineGame& net = *game.online;
+  Surface& back = game.gfx.BackBuffer;
+  if (net.waiting_banner) {
+    SetForeColor(back, 0xFFFF00);
+    DrawText(back, game.gfx.TextFont, 16, game.gfx.Height / 2, "Waiting for the other player...");
+  }
+  if (!net.stats.shown) return;
+  const Session& s = net.session;
+  SetForeColor(back, 0x80FF80);
+  const int y = game.gfx.Height - 40;
+  DrawText(back, game.gfx.TextFont, 10, y,
+           "ping " + std::to_string(s.ping_ms) + " ms  delay " + std::to_string(s.rollback.delay) +
+               "  ahead " + std::to_string(Advantage(s)));
+  DrawText(back, game.gfx.TextFont, 10, y + 14,
+           "rollbacks " + std::to_string(net.stats.rollbacks_per_second) + "/s  sent " +
+               std::to_string(net.stats.bytes_per_second) + " B/s");
 }
 
 void LeaveOnline(Game& game) {
   OnlineGame& net = *game.online;
   TakeConfirmed(game);
   WriteRecord(net);
-  // For the benchmarks: what this side sent over how many passes.
+  // For the benchmarks: what this side sent over how many passes, and how long they took.
   TraceCount("net-bytes-sent", BytesSent(net.session));
   TraceCount("net-frames", net.session.rollback.pass);
   TraceCount("net-delay", net.session.rollback.delay);
   TraceCount("net-ping-ms", net.session.ping_ms);
+  TraceCount("net-waits", net.session.waits);
   if (net.session.stage != Session::Stage::Over) Leave(net.session);
   EndRun(game);
 }

@@ -20,8 +20,10 @@ struct OnlinePlan {
   int port = 47474;
   bool faulty = false;  // --net-sim: what this side sends goes through `faults`
   LinkFaults faults;
-  int give_up_ms = 0;         // waiting for the other player; 0: until this player gives up
-  std::string record;         // --record: the replay of the confirmed passes goes here at the end
+  int give_up_ms = 0;  // waiting for the other player; 0: until this player gives up
+  bool in_window =
+      false;           // the reason a game ended stays on the picture; headless, waiting is said on stderr
+  std::string record;  // --record: the replay of the confirmed passes goes here at the end
   std::string report_folder;  // where a desync's reports go; empty: none (no HOME)
 };
 
@@ -29,6 +31,15 @@ struct OnlinePlan {
 // nullptr when nobody came.
 using LinkOpener = std::unique_ptr<NetLink> (*)(const OnlinePlan& plan, bool (*waiting)(void*),
                                                 void* context);
+
+// What F3 shows: the network's figures, each second.
+struct NetStats {
+  bool shown = false;
+  bool key_held = false;
+  NetTime since;
+  int64_t rollbacks = 0, bytes = 0;  // at `since`
+  int rollbacks_per_second = 0, bytes_per_second = 0;
+};
 
 // An online game as the game keeps it: the session, and what this side shows and writes of it.
 struct OnlineGame {
@@ -44,6 +55,7 @@ struct OnlineGame {
   bool finishing = false;       // headless: the script has run out; waiting for the last confirmation
   int32_t dumped = 0;           // confirmed passes written so far
   NetTime next_tick;
+  NetStats stats;
   std::vector<uint32_t> history;  // both players' commands of every confirmed pass
 };
 
@@ -56,7 +68,8 @@ bool ReadyToStep(Game& game);
 PassEvents StepOnline(Game& game, const Commands& commands);
 // The passes both sides have confirmed go to the run's dump and to the replay.
 void TakeConfirmed(Game& game);
-void DrawOnlineBanner(Game& game);
+// Over the picture: the banner while the other side is silent, and F3's figures.
+void DrawOnlineOverlay(Game& game);
 // Escape: says goodbye to the other side and ends the run.
 void LeaveOnline(Game& game);
 // Leaves once the run has nothing more to play and every pass stepped is confirmed.

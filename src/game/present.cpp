@@ -57,7 +57,7 @@ void Present(Game& game) {
     if (one_view) game.loop.SpeedFactor = 1.0f;  // measured for the frame-rate line only
     if (game.settings.ShowFps) DrawFpsLine(game);
   }
-  if (game.online != nullptr) DrawOnlineBanner(game);
+  if (game.online != nullptr) DrawOnlineOverlay(game);
   game.platform.display.Flip(game.gfx.BackBuffer);
   if (game.observer != nullptr && game.online == nullptr) game.observer->PassDone(game);
 }

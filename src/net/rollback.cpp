@@ -25,6 +25,7 @@ PassEvents StepAt(Rollback& r, int32_t f) {
     r.guessed[Slot(f, kCommandRing)] = remote;
     const CommandBits mine = r.commands[r.local][Slot(f, kCommandRing)];
     events = NetStep(r.match, r.seed, f, r.local == 0 ? mine : remote, r.local == 0 ? remote : mine);
+    if (f == r.perturb_at) r.match.Fighter[r.local].X += 1;  // not what the rules say, every time
   } else {
     events = StepPass(r.match, r.inputs[Slot(f, kStateRing)]);
   }

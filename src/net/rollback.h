@@ -26,10 +26,11 @@ struct Rollback {
   int32_t known[2] = {0, 0};  // each player's commands are known for every pass up to this one
   CommandBits commands[2][kCommandRing] = {};
   CommandBits guessed[kCommandRing] = {};  // the other player's commands each stepped pass used
-  PassInput inputs[kStateRing];         // local runs: what each recent pass was given
-  Match saved[kStateRing];              // the match after each recent pass
+  PassInput inputs[kStateRing];            // local runs: what each recent pass was given
+  Match saved[kStateRing];                 // the match after each recent pass
   int64_t rollbacks = 0;
   int max_rollback = 0;
+  int32_t perturb_at = 0;  // --desync-at, for tests: this side's match goes wrong at this pass
 };
 
 void StartRollback(Rollback& r, const Match& start, int local, int delay, uint32_t seed);

@@ -16,9 +16,10 @@ using NetTime = std::chrono::steady_clock::time_point;
 // How this side takes part.
 struct SessionSetup {
   bool host = false;
-  int input_delay = -1;  // -1: chosen from the round trip measured before the game starts
-  uint64_t rules = 0;    // the hash of the rules' build, checked at the handshake
-  uint32_t seed = 0;     // the host's seed of the game; 0: drawn at random
+  int input_delay = -1;   // -1: chosen from the round trip measured before the game starts
+  uint64_t rules = 0;     // the hash of the rules' build, checked at the handshake
+  uint32_t seed = 0;      // the host's seed of the game; 0: drawn at random
+  int32_t desync_at = 0;  // for tests: this side's match goes wrong at this pass
 };
 
 enum class SessionEventKind : uint8_t {
@@ -27,9 +28,9 @@ enum class SessionEventKind : uint8_t {
   Interrupted,     // nothing heard for a while: the other side may be gone
   Resumed,         // heard again
   PeerLeft,        // the other player left
-  Refused,         // the handshake failed: `why` says why
+  Refused,         // the handshake failed, or the game is full: `why` says why
   ConnectionLost,  // nothing heard for too long, or the link broke
-  Desync,          // the two sides disagree about `pass`
+  Desync,          // the two sides disagree about `pass` (found here or told by the other side)
 };
 
 struct SessionEvent {
@@ -44,12 +45,17 @@ struct SessionEvent {
 // nothing and writes no file; after Refused, ConnectionLost or Desync it is over.
 struct Session {
   enum class Stage { Synchronizing, Running, Over };
+  // Checks that both sides agree are made every kCheckEvery confirmed passes; this many are kept.
+  static constexpr int kChecks = 16;
+  // Samples of how far each side runs ahead of the other, averaged to keep the two in time.
+  static constexpr int kAdvantageSamples = 32;
 
   SessionSetup setup;
   std::unique_ptr<NetLink> link;
   Stage stage = Stage::Synchronizing;
   Rollback rollback;
   uint32_t seed = 0;
+  uint64_t token = 0;  // the session's secret, drawn by the host at its welcome
   int ping_ms = 0;
   int pings = 0;
   int64_t dropped = 0;
@@ -58,10 +64,20 @@ struct Session {
   int32_t remote_ack = 0;   // the other side has our commands up to this pass
   int32_t hashed = 0;       // confirmed passes hashed so far
   int64_t bytes_sent = 0;   // by the link, once it is closed
-  NetTime last_heard, last_ping, last_sent;
-  std::vector<SessionEvent> pending;                            // said before the next poll
-  uint64_t hashes[kStateRing] = {};                             // this side's, by pass
-  std::pair<int32_t, uint64_t> remote_hashes[kStateRing] = {};  // the other side's
+  NetTime last_heard, last_poll, last_ping, last_sent, last_hash_sent;
+  std::vector<SessionEvent> pending;  // said before the next poll
+  // The checks: this side's and the other side's hash of each checked pass, and how far the
+  // other side has ours.
+  std::pair<int32_t, uint64_t> checks[kChecks] = {};
+  std::pair<int32_t, uint64_t> remote_checks[kChecks] = {};
+  int32_t remote_checks_known = 0;  // the other side's checks are all here up to this pass
+  int32_t checks_acked = 0;         // the other side has ours up to this pass
+  // Keeping in time: recent advantages, this side's and the other side's as it reported them.
+  int advantages[kAdvantageSamples] = {};
+  int remote_advantages[kAdvantageSamples] = {};
+  int advantage_samples = 0, remote_advantage_samples = 0;
+  int32_t last_wait = 0;  // the pass this side last waited a tick at
+  int64_t waits = 0;      // ticks waited to keep in time
 };
 
 // The match both sides begin from, worked out alike from the host's seed.
@@ -70,8 +86,9 @@ Match OnlineStart(uint32_t seed);
 void StartSession(Session& s, std::unique_ptr<NetLink> link, const SessionSetup& setup, NetTime now);
 // Takes in what arrived and sends what is due; what happened since the last poll, in order.
 std::vector<SessionEvent> Poll(Session& s, NetTime now);
-// True when this side may step its next pass now.
-bool CanStep(const Session& s);
+// True when this side may step its next pass now. Keeping in time with the other side, it
+// declines at most one pass every so often.
+bool CanStep(Session& s);
 // Steps this side's next pass with its own commands, which go to the other side at once.
 PassEvents Step(Session& s, CommandBits own, NetTime now);
 // Every pass up to this one has both players' commands known; passes not older than
@@ -80,10 +97,13 @@ int32_t ConfirmedPass(const Session& s);
 const Match& ConfirmedMatch(const Session& s, int32_t pass);
 // Player 1's commands of a confirmed pass, and player 2's << 16.
 uint32_t ConfirmedCommands(const Session& s, int32_t pass);
+// How many passes this side runs ahead of the other, as far as it can tell.
+int Advantage(const Session& s);
 // Messages refused so far (undecodable, or from anyone but the other side), and bytes sent.
 int64_t Dropped(const Session& s);
 int64_t BytesSent(const Session& s);
-// Tells the other side this one is leaving and closes the link.
+// Tells the other side this one is leaving, with every command of ours it may lack so that it
+// can confirm every pass both played, and closes the link.
 void Leave(Session& s);
 
 }  // namespace brawl

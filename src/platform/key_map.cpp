@@ -17,6 +17,7 @@ enum Place : int {
   kReturn = 40,
   kEscape = 41,
   kSpace = 44,
+  kF3 = 60,
   kEnd = 77,
   kPageDown = 78,
   kRight = 79,
@@ -54,6 +55,7 @@ KeyMap DefaultKeyMap() {
       {kReturn, kKeypadEnter},
       {kSpace, 0},
       {kEscape, 0},
+      {kF3, 0},
   }};
 }
 

@@ -23,6 +23,7 @@ enum class Key : uint8_t {
   Enter,
   Space,
   Escape,
+  F3,  // online: the network's figures on screen, or off
   Count
 };
 

@@ -24,7 +24,7 @@ TEST(InputScript, StepsKeepTheirCountsKeysAndJoystickControls) {
   EXPECT_EQ(s.steps[2].held.keys, 0u);  // a count alone holds nothing
   EXPECT_TRUE(s.steps[3].held.Holds(Key::Escape));
   const InputScript all =
-      Parse("1 Up Down Left Right Num1 Num2 Num3 Num4 S X C Z N B M Enter Space Escape\n");
+      Parse("1 Up Down Left Right Num1 Num2 Num3 Num4 S X C Z N B M Enter Space Escape F3\n");
   EXPECT_EQ(all.steps[0].held.keys, (1u << static_cast<int>(Key::Count)) - 1);
   const HeldInput h = Parse("2 J1.Left J1.B0 J2.Down J2.B3 J2.Right\n", 2).steps[0].held;
   EXPECT_EQ(h.joystick[0],

@@ -19,8 +19,8 @@ constexpr size_t kMaxLineBytes = 4096;
 constexpr int64_t kMaxScriptBytes = int64_t{16} << 20;
 
 constexpr std::array<std::string_view, static_cast<size_t>(Key::Count)> kKeyNames = {
-    "Up", "Down", "Left", "Right", "Num1", "Num2", "Num3",  "Num4",  "S",
-    "X",  "C",    "Z",    "N",     "B",    "M",    "Enter", "Space", "Escape"};
+    "Up", "Down", "Left", "Right", "Num1", "Num2",  "Num3",  "Num4",   "S", "X",
+    "C",  "Z",    "N",    "B",     "M",    "Enter", "Space", "Escape", "F3"};
 
 constexpr std::array<std::string_view, static_cast<size_t>(StickControl::Count)> kStickNames = {
     "Left", "Right", "Up", "Down", "B0", "B1", "B2", "B3"};

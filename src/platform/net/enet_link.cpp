@@ -2,6 +2,8 @@
 
 #include <enet/enet.h>
 
+#include <algorithm>
+#include <chrono>
 #include <deque>
 
 #include "base/fatal_error.h"
@@ -12,6 +14,9 @@ namespace {
 
 constexpr int kChannels = 2;  // 0: reliable control, 1: unsequenced commands
 constexpr int kGoodbyeMs = 300;
+constexpr int kSlotsAtHost = 8;  // the other player, and room to answer callers who are not
+constexpr int kSliceMs = 20;
+constexpr int kRetryMs = 500;
 
 class EnetLibrary {
  public:
@@ -29,10 +34,16 @@ std::string AddressText(const ENetAddress& address) {
   return std::string(name) + ":" + std::to_string(address.port);
 }
 
+void SendOn(ENetPeer* peer, const std::vector<uint8_t>& bytes, bool reliable) {
+  ENetPacket* packet = enet_packet_create(
+      bytes.data(), bytes.size(), reliable ? ENET_PACKET_FLAG_RELIABLE : ENET_PACKET_FLAG_UNSEQUENCED);
+  if (packet != nullptr && enet_peer_send(peer, reliable ? 0 : 1, packet) != 0) enet_packet_destroy(packet);
+}
+
 class EnetLink final : public NetLink {
  public:
-  EnetLink(std::unique_ptr<EnetLibrary> library, ENetHost* host, ENetPeer* peer)
-      : library_(std::move(library)), host_(host), peer_(peer) {}
+  EnetLink(std::unique_ptr<EnetLibrary> library, ENetHost* host, ENetPeer* peer, std::vector<uint8_t> full)
+      : library_(std::move(library)), host_(host), peer_(peer), full_(std::move(full)) {}
   ~EnetLink() override {
     if (peer_ != nullptr) {
       // Whatever is queued (a goodbye) still goes out before the socket closes; a peer that
@@ -50,12 +61,10 @@ class EnetLink final : public NetLink {
   EnetLink(const EnetLink&) = delete;
   EnetLink& operator=(const EnetLink&) = delete;
 
+  void Arrived(const uint8_t* bytes, size_t size) { arrived_.emplace_back(bytes, bytes + size); }
+
   void Send(const std::vector<uint8_t>& bytes, bool reliable) override {
-    if (peer_ == nullptr) return;
-    ENetPacket* packet = enet_packet_create(
-        bytes.data(), bytes.size(), reliable ? ENET_PACKET_FLAG_RELIABLE : ENET_PACKET_FLAG_UNSEQUENCED);
-    if (packet != nullptr && enet_peer_send(peer_, reliable ? 0 : 1, packet) != 0)
-      enet_packet_destroy(packet);
+    if (peer_ != nullptr) SendOn(peer_, bytes, reliable);
   }
 
   bool Service() override {
@@ -63,15 +72,16 @@ class EnetLink final : public NetLink {
     while (peer_ != nullptr && enet_host_service(host_, &event, 0) > 0) {
       switch (event.type) {
         case ENET_EVENT_TYPE_CONNECT:
-          // Only one other player: anyone else is turned away at once.
+          // Only one other player: anyone else is told so and let go.
           if (event.peer != peer_) {
-            enet_peer_disconnect_now(event.peer, 0);
+            if (!full_.empty()) SendOn(event.peer, full_, true);
+            enet_peer_disconnect_later(event.peer, 0);
             ++refused_;
           }
           break;
         case ENET_EVENT_TYPE_RECEIVE:
           if (event.peer == peer_) {
-            arrived_.emplace_back(event.packet->data, event.packet->data + event.packet->dataLength);
+            Arrived(event.packet->data, event.packet->dataLength);
           } else {
             ++refused_;
           }
@@ -103,61 +113,103 @@ class EnetLink final : public NetLink {
   std::unique_ptr<EnetLibrary> library_;
   ENetHost* host_;
   ENetPeer* peer_;
+  std::vector<uint8_t> full_;
   std::deque<std::vector<uint8_t>> arrived_;
   int64_t refused_ = 0;
 };
 
-// Services `host` until `peer` is connected (or any peer connects when `peer` is null).
-ENetPeer* AwaitConnection(ENetHost* host, ENetPeer* peer, int give_up_ms, WhileWaiting waiting,
-                          void* context) {
-  constexpr int kSlice = 20;
-  for (int waited = 0; waited < give_up_ms; waited += kSlice) {
-    ENetEvent event;
-    while (enet_host_service(host, &event, 0) > 0) {
-      if (event.type == ENET_EVENT_TYPE_CONNECT && (peer == nullptr || event.peer == peer)) return event.peer;
-      if (event.type == ENET_EVENT_TYPE_RECEIVE) enet_packet_destroy(event.packet);
-    }
-    if (waiting != nullptr && !waiting(context)) return nullptr;
-    enet_host_service(host, &event, kSlice);
-    if (event.type == ENET_EVENT_TYPE_CONNECT && (peer == nullptr || event.peer == peer)) return event.peer;
-    if (event.type == ENET_EVENT_TYPE_RECEIVE) enet_packet_destroy(event.packet);
+// Milliseconds since it was made: waiting goes by the clock, whatever each slice costs.
+struct Stopwatch {
+  std::chrono::steady_clock::time_point start = std::chrono::steady_clock::now();
+  int64_t Ms() const {
+    return std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - start)
+        .count();
   }
-  return nullptr;
+};
+
+// A caller that has connected and not yet said who it is.
+struct Caller {
+  ENetPeer* peer;
+  Stopwatch since;
+};
+
+void Drop(std::vector<Caller>& callers, ENetPeer* peer) {
+  enet_peer_disconnect_now(peer, 0);
+  std::erase_if(callers, [peer](const Caller& c) { return c.peer == peer; });
 }
 
 }  // namespace
 
-std::unique_ptr<NetLink> HostOverEnet(int port, int give_up_ms, WhileWaiting waiting, void* context) {
+std::unique_ptr<NetLink> HostOverEnet(int port, int give_up_ms, const Admission& admission,
+                                      WhileWaiting waiting, void* context) {
   auto library = std::make_unique<EnetLibrary>();
   ENetAddress address{};
   address.host = ENET_HOST_ANY;
   address.port = static_cast<enet_uint16>(port);
-  // Room for a second caller, so that it can be told no rather than left unanswered.
-  ENetHost* host = enet_host_create(&address, 2, kChannels, 0, 0);
+  ENetHost* host = enet_host_create(&address, kSlotsAtHost, kChannels, 0, 0);
   if (host == nullptr)
     throw Fatal("network", "UDP port " + std::to_string(port), "cannot be opened (in use?)");
-  ENetPeer* peer = AwaitConnection(host, nullptr, give_up_ms, waiting, context);
-  if (peer == nullptr) {
-    enet_host_destroy(host);
-    return nullptr;
+  std::vector<Caller> callers;
+  for (const Stopwatch waited; waited.Ms() < give_up_ms;) {
+    ENetEvent event;
+    while (enet_host_service(host, &event, 0) > 0) {
+      if (event.type == ENET_EVENT_TYPE_CONNECT) callers.push_back({event.peer, {}});
+      if (event.type == ENET_EVENT_TYPE_DISCONNECT) Drop(callers, event.peer);
+      if (event.type != ENET_EVENT_TYPE_RECEIVE) continue;
+      const bool known =
+          std::any_of(callers.begin(), callers.end(), [&](const Caller& c) { return c.peer == event.peer; });
+      if (known && admission.admits(event.packet->data, event.packet->dataLength)) {
+        ENetPeer* seated = event.peer;
+        auto link = std::make_unique<EnetLink>(std::move(library), host, seated, admission.full);
+        link->Arrived(event.packet->data, event.packet->dataLength);
+        enet_packet_destroy(event.packet);
+        for (const Caller& c : callers)
+          if (c.peer != seated) enet_peer_disconnect_now(c.peer, 0);
+        return link;
+      }
+      enet_packet_destroy(event.packet);
+      if (known) Drop(callers, event.peer);  // said something, but not who it is
+    }
+    while (!callers.empty() && callers.front().since.Ms() > kSeatWaitMs) Drop(callers, callers.front().peer);
+    if (waiting != nullptr && !waiting(context)) break;
+    enet_host_service(host, nullptr, kSliceMs);
   }
-  return std::make_unique<EnetLink>(std::move(library), host, peer);
+  enet_host_destroy(host);
+  return nullptr;
 }
 
 std::unique_ptr<NetLink> JoinOverEnet(const std::string& name, int port, int give_up_ms, WhileWaiting waiting,
                                       void* context) {
   auto library = std::make_unique<EnetLibrary>();
+  const std::string where = name + ":" + std::to_string(port);
   ENetAddress address{};
-  if (enet_address_set_host(&address, name.c_str()) != 0) throw Fatal("network", name, "no such host");
+  if (enet_address_set_host(&address, name.c_str()) != 0)
+    throw Fatal("network", where, "no such host (or it has no IPv4 address)");
   address.port = static_cast<enet_uint16>(port);
   ENetHost* host = enet_host_create(nullptr, 1, kChannels, 0, 0);
-  if (host == nullptr) throw Fatal("network", name, "cannot open a UDP socket");
-  ENetPeer* peer = enet_host_connect(host, &address, kChannels, 0);
-  if (peer == nullptr || AwaitConnection(host, peer, give_up_ms, waiting, context) == nullptr) {
-    enet_host_destroy(host);
-    return nullptr;
+  if (host == nullptr) throw Fatal("network", where, "cannot open a UDP socket");
+  ENetPeer* peer = nullptr;
+  Stopwatch attempt;
+  for (const Stopwatch waited; waited.Ms() < give_up_ms;) {
+    // ENet gives up on a connection after a few tries, further and further apart; a fresh try
+    // every half second finds a host that starts late at once.
+    if (peer == nullptr || attempt.Ms() >= kRetryMs) {
+      if (peer != nullptr) enet_peer_reset(peer);
+      peer = enet_host_connect(host, &address, kChannels, 0);
+      if (peer == nullptr) break;
+      attempt = Stopwatch{};
+    }
+    ENetEvent event;
+    while (enet_host_service(host, &event, 0) > 0) {
+      if (event.type == ENET_EVENT_TYPE_CONNECT && event.peer == peer)
+        return std::make_unique<EnetLink>(std::move(library), host, peer, std::vector<uint8_t>{});
+      if (event.type == ENET_EVENT_TYPE_RECEIVE) enet_packet_destroy(event.packet);
+    }
+    if (waiting != nullptr && !waiting(context)) break;
+    enet_host_service(host, nullptr, kSliceMs);
   }
-  return std::make_unique<EnetLink>(std::move(library), host, peer);
+  enet_host_destroy(host);
+  return nullptr;
 }
 
 }  // namespace brawl
