@@ -10,6 +10,7 @@
 #include <string>
 
 #include "net/link_sim.h"
+#include "net/protocol.h"
 #include "net/state_hash.h"
 
 namespace brawl {
@@ -115,25 +116,57 @@ INSTANTIATE_TEST_SUITE_P(Links, SessionLink, ::testing::ValuesIn(Matrix()), [](c
          std::to_string(p.param.loss);
 });
 
-// Both sides hash confirmed passes and compare: a side that goes its own way is found.
-TEST(SessionDesync, IsFoundAtTheFirstFrameHashedAfterTheSidesSplit) {
+// Both sides hash confirmed passes and compare: a side that goes its own way is found, and
+// both sides say so about the same pass.
+TEST(SessionDesync, IsSaidOnBothSidesAboutTheFirstCheckAfterTheSidesSplit) {
   Pair pair;
-  int32_t split = 0;
-  const auto desync = [&](const Side& side) {
+  pair.joiner->session.setup.desync_at = 100;
+  const auto desync = [](const Side& side) {
     for (const SessionEvent& e : side.said)
       if (e.kind == SessionEventKind::Desync) return e.pass;
     return 0;
   };
-  pair.Run(400, [&] {
-    if (split == 0 && pair.joiner->session.rollback.pass == 100) {
-      pair.joiner->session.rollback.match.Fighter[0].X += 1;  // not what the rules say
-      split = 100;
+  pair.Run(600, [&] { return desync(*pair.host) != 0 && desync(*pair.joiner) != 0; });
+  EXPECT_EQ(desync(*pair.host), 120);
+  EXPECT_EQ(desync(*pair.joiner), 120);
+}
+
+// Datagrams put into the link by a stranger who knows the protocol but not the session's
+// token change nothing: a leave, commands, a desync. They are counted; the game plays on.
+TEST(SessionToken, MessagesWithoutItAreDroppedAndCounted) {
+  auto [host_end, joiner_end] = LinkPair();
+  NetLink* into_host = joiner_end.get();  // what the joiner's end sends, the host receives
+  Side host(std::move(host_end), true, 1), joiner(std::move(joiner_end), false, 2);
+  Message forged[3] = {MessageOf(MessageType::Leave), MessageOf(MessageType::Commands),
+                       MessageOf(MessageType::Desync)};
+  forged[1].first = 1;
+  forged[1].inputs = {0x7F, 0x7F, 0x7F};
+  forged[2].pass = 30;
+  for (int tick = 0; tick < 300; ++tick) {
+    g_now += std::chrono::microseconds(16667);
+    if (tick % 50 == 25 && joiner.session.link) {  // the end goes with the joiner's session
+      Message m = forged[tick / 50 % 3];
+      m.token = tick == 25 ? 0 : host.session.token ^ 1;  // none, then a wrong one
+      into_host->Send(Encode(m), true);
     }
-    return desync(*pair.host) != 0 || desync(*pair.joiner) != 0;
-  });
-  const int32_t found = std::max(desync(*pair.host), desync(*pair.joiner));
-  EXPECT_GT(found, split);
-  EXPECT_EQ(found % 30, 0);
+    host.Tick();
+    joiner.Tick();
+  }
+  EXPECT_EQ(Dropped(host.session), 6);
+  EXPECT_FALSE(host.Said(SessionEventKind::PeerLeft) || host.Said(SessionEventKind::Desync));
+  EXPECT_GT(host.session.rollback.pass, 200);
+  for (const auto& [pass, hash] : host.confirmed) ASSERT_EQ(hash, joiner.confirmed[pass]) << pass;
+}
+
+// The side that leaves sends what the other lacks with its goodbye: every pass it stepped
+// can be confirmed by both, even when its last commands were lost on the way.
+TEST(SessionLeave, LetsTheOtherSideConfirmEveryPassBothPlayed) {
+  Pair pair(LinkFaults{100, 0, 50, 0, 3});
+  pair.Run(400, [&] { return pair.joiner->session.rollback.pass >= 300; });
+  Leave(pair.joiner->session);
+  pair.Run(100, [&] { return pair.host->Said(SessionEventKind::PeerLeft); });
+  ASSERT_TRUE(pair.host->Said(SessionEventKind::PeerLeft));
+  EXPECT_EQ(ConfirmedPass(pair.host->session), std::min(pair.host->session.rollback.pass, 300));
 }
 
 // The host checks the joiner's protocol and rules; a mismatch is said on both sides.
