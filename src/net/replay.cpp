@@ -34,7 +34,9 @@ T Parse(const std::string& word, const std::string& path, int line, int base = 1
   } else {
     result = std::from_chars(word.data(), word.data() + word.size(), value, base);
   }
-  if (word.empty() || result.ec != std::errc() || result.ptr != word.data() + word.size()) {
+  const bool whole = !word.empty() && result.ptr == word.data() + word.size();
+  if (whole && result.ec == std::errc::result_out_of_range) Bad(path, line, "'" + Printable(word, 16) + "' is too large");
+  if (!whole || result.ec != std::errc()) {
     Bad(path, line,
         "'" + Printable(word, 16) + "' is not " + (base == 16 ? "a hexadecimal number" : "a number"));
   }
@@ -85,10 +87,21 @@ std::string ReplayText(const Replay& r) {
 Replay ParseReplay(const std::string& text, const std::string& path) {
   std::istringstream in(text);
   std::string line;
-  if (!std::getline(in, line) || line != kHeader) Bad(path, 1, "not a replay of this version");
+  // A copy that went through another system's line ends reads the same.
+  const auto next = [&in, &line] {
+    if (!std::getline(in, line)) return false;
+    if (!line.empty() && line.back() == '\r') line.pop_back();
+    return true;
+  };
+  if (!next() || line != kHeader) {
+    const std::string kind = "billboard-brawl replay ";
+    if (line.rfind(kind, 0) == 0)
+      Bad(path, 1, "a replay of version " + Printable(line.substr(kind.size()), 16) + "; this game plays version 1");
+    Bad(path, 1, std::string("not a replay (its first line is not '") + kHeader + "')");
+  }
   Replay r;
   int number = 1;
-  while (std::getline(in, line)) {
+  while (next()) {
     ++number;
     std::istringstream words(line);
     std::string kind;

@@ -46,7 +46,24 @@ class GameProcess {
     }
     return -1;
   }
+  // True once the program has written `words` on standard error; false if it ends, or the
+  // bound passes, first.
+  bool Said(const std::string& words, std::chrono::seconds bound = std::chrono::seconds(20)) const {
+    const auto give_up = std::chrono::steady_clock::now() + bound;
+    while (std::chrono::steady_clock::now() < give_up) {
+      if (Errors().find(words) != std::string::npos) return true;
+      if (Ended()) return Errors().find(words) != std::string::npos;
+      std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    }
+    return false;
+  }
   pid_t pid() const { return pid_; }
+  // Ended, and not collected yet: Wait still gives its status.
+  bool Ended() const {
+    siginfo_t info{};
+    return pid_ <= 0 || (waitid(P_PID, static_cast<id_t>(pid_), &info, WEXITED | WNOHANG | WNOWAIT) == 0 &&
+                         info.si_pid == pid_);
+  }
   std::string Errors() const { return ReadFile(err_path_); }
   std::string Output() const { return ReadFile(out_path_); }
 
