@@ -103,6 +103,7 @@ void TakeEvent(Game& game, const SessionEvent& event) {
       game.loop.SpeedFactor = 1.0f;
       SetUpOnlineView(game.gfx, net.session.rollback.local);
       net.next_tick = net.stats.since = net.now();
+      TraceTiming("online-running");
       break;
     case SessionEventKind::Interrupted:
     case SessionEventKind::Resumed:
@@ -233,6 +234,7 @@ void LeaveOnline(Game& game) {
   TraceCount("net-delay", net.session.rollback.delay);
   TraceCount("net-ping-ms", net.session.ping_ms);
   TraceCount("net-waits", net.session.waits);
+  TraceTiming("online-done");
   if (net.session.stage != Session::Stage::Over) Leave(net.session);
   EndRun(game);
 }
