@@ -8,6 +8,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <nlohmann/json.hpp>
 #include <string>
 
 #include "e2e/game_process.h"
@@ -70,6 +71,11 @@ TEST(OnlineEndings, AThirdPlayerIsToldTheGameHasTwoAndTheTwoPlayOn) {
   EXPECT_EQ(host.Wait(), 0) << host.Errors();
   EXPECT_EQ(joiner.Wait(), 0) << joiner.Errors();
   EXPECT_GT(Lines(dir + "/host.jsonl"), 350);
+  // What the newcomer sent the host is counted as a stranger's.
+  std::ifstream dump(dir + "/host.jsonl");
+  std::string line, last;
+  while (std::getline(dump, line)) last = line;
+  EXPECT_GT(nlohmann::json::parse(last)["Net"]["Dropped"].get<int>(), 0) << last;
 }
 
 // A caller that completes ENet's handshake and says nothing loses the seat after two seconds;

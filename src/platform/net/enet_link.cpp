@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <chrono>
 #include <deque>
+#include <map>
 
 #include "base/fatal_error.h"
 
@@ -40,11 +41,20 @@ void SendOn(ENetPeer* peer, const std::vector<uint8_t>& bytes, bool reliable) {
   if (packet != nullptr && enet_peer_send(peer, reliable ? 0 : 1, packet) != 0) enet_packet_destroy(packet);
 }
 
+class EnetLink;
+// Which link each host belongs to, for ENet's callback that sees every datagram.
+std::map<ENetHost*, EnetLink*> g_links;
+
 class EnetLink final : public NetLink {
  public:
   EnetLink(std::unique_ptr<EnetLibrary> library, ENetHost* host, ENetPeer* peer, std::vector<uint8_t> full)
-      : library_(std::move(library)), host_(host), peer_(peer), full_(std::move(full)) {}
+      : library_(std::move(library)), host_(host), peer_(peer), full_(std::move(full)) {
+    g_links[host_] = this;
+    host_->intercept = CountStrangers;
+  }
   ~EnetLink() override {
+    g_links.erase(host_);
+    host_->intercept = nullptr;
     if (peer_ != nullptr) {
       // Whatever is queued (a goodbye) still goes out before the socket closes; a peer that
       // has gone quiet is not waited for long.
@@ -76,15 +86,10 @@ class EnetLink final : public NetLink {
           if (event.peer != peer_) {
             if (!full_.empty()) SendOn(event.peer, full_, true);
             enet_peer_disconnect_later(event.peer, 0);
-            ++refused_;
           }
           break;
         case ENET_EVENT_TYPE_RECEIVE:
-          if (event.peer == peer_) {
-            Arrived(event.packet->data, event.packet->dataLength);
-          } else {
-            ++refused_;
-          }
+          if (event.peer == peer_) Arrived(event.packet->data, event.packet->dataLength);
           enet_packet_destroy(event.packet);
           break;
         case ENET_EVENT_TYPE_DISCONNECT:
@@ -106,6 +111,18 @@ class EnetLink final : public NetLink {
   }
 
   int64_t Refused() const override { return refused_; }
+
+  // Every datagram from an address other than the other player's is a stranger's, counted
+  // whatever ENet then makes of it.
+  static int CountStrangers(ENetHost* host, ENetEvent*) {
+    const auto found = g_links.find(host);
+    if (found == g_links.end()) return 0;
+    EnetLink& link = *found->second;
+    const ENetAddress& from = host->receivedAddress;
+    if (link.peer_ == nullptr || from.host != link.peer_->address.host || from.port != link.peer_->address.port)
+      ++link.refused_;
+    return 0;
+  }
   int64_t BytesSent() const override { return static_cast<int64_t>(host_->totalSentData); }
   std::string PeerAddress() const override { return peer_ ? AddressText(peer_->address) : "(gone)"; }
 
