@@ -47,8 +47,8 @@ PassEvents StepOnlineReplay(Game& game) {
   }
   const size_t at = static_cast<size_t>(pass - 1);
   const uint32_t both = at < replay.online_passes.size() ? replay.online_passes[at] : 0;
-  PassEvents events = NetStep(game.match, replay.seed, pass, static_cast<uint16_t>(both & 0xFFFF),
-                              static_cast<uint16_t>(both >> 16));
+  PassEvents events = NetStep(game.match, replay.seed, pass, static_cast<CommandBits>(both & 0xFFFF),
+                              static_cast<CommandBits>(both >> 16));
   events.match_started = false;  // online the match starts without the start cue's pause
   return events;
 }
@@ -84,9 +84,7 @@ void RunPass(Game& game) {
   if (events.escape) return EndRun(game);
   if (events.match_started) RunStartSequence(game);
   for (int i = 0; i < events.sound_count; ++i) PlaySound(game.sound, game.platform.audio, events.sounds[i]);
-  if (game.online != nullptr) TakeConfirmed(game);
   Present(game);
-  if (game.online != nullptr) LeaveWhenDone(game);
 }
 
 void RunMainLoop(Game& game) {

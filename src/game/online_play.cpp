@@ -94,6 +94,25 @@ void Connect(Game& game) {
   net.connected = true;
 }
 
+// The passes both sides have confirmed go to the run's dump and to the replay.
+void TakeConfirmed(Game& game) {
+  OnlineGame& net = *game.online;
+  const Session& s = net.session;
+  for (int32_t f = net.dumped + 1; f <= ConfirmedPass(s); ++f) {
+    if (game.observer) {
+      const std::string extra = ",\"Net\":{\"Frame\":" + std::to_string(f) +
+                                ",\"Delay\":" + std::to_string(s.rollback.delay) +
+                                ",\"PingMs\":" + std::to_string(s.ping_ms) +
+                                ",\"Rollbacks\":" + std::to_string(s.rollback.rollbacks) +
+                                ",\"MaxRollback\":" + std::to_string(s.rollback.max_rollback) +
+                                ",\"Dropped\":" + std::to_string(Dropped(s)) + "}";
+      game.observer->PassConfirmed(game, ConfirmedMatch(s, f), f, extra);
+    }
+    net.dumped = f;
+    net.history.push_back(ConfirmedCommands(s, f));
+  }
+}
+
 void TakeEvent(Game& game, const SessionEvent& event) {
   OnlineGame& net = *game.online;
   switch (event.kind) {
@@ -159,6 +178,11 @@ bool PollOnline(Game& game) {
     if (net.paced) std::this_thread::sleep_for(milliseconds(5));
     return false;
   }
+  TakeConfirmed(game);
+  if (net.finishing && ConfirmedPass(s) == s.rollback.pass) {
+    LeaveOnline(game);
+    return false;
+  }
   game.match = s.rollback.match;  // stepped again if a guess was wrong
   // One pass each 1/60 s, whatever the display does.
   net.next_tick += kTick;
@@ -184,25 +208,8 @@ PassEvents StepOnline(Game& game, const Commands& commands) {
       Step(net.session, PackCommands(commands.player[0], commands.enter, commands.space), net.now());
   events.match_started = false;  // online the match starts without the start cue's pause
   game.match = net.session.rollback.match;
+  TakeConfirmed(game);
   return events;
-}
-
-void TakeConfirmed(Game& game) {
-  OnlineGame& net = *game.online;
-  const Session& s = net.session;
-  for (int32_t f = net.dumped + 1; f <= ConfirmedPass(s); ++f) {
-    if (game.observer) {
-      const std::string extra = ",\"Net\":{\"Frame\":" + std::to_string(f) +
-                                ",\"Delay\":" + std::to_string(s.rollback.delay) +
-                                ",\"PingMs\":" + std::to_string(s.ping_ms) +
-                                ",\"Rollbacks\":" + std::to_string(s.rollback.rollbacks) +
-                                ",\"MaxRollback\":" + std::to_string(s.rollback.max_rollback) +
-                                ",\"Dropped\":" + std::to_string(Dropped(s)) + "}";
-      game.observer->PassConfirmed(game, ConfirmedMatch(s, f), f, extra);
-    }
-    net.dumped = f;
-    net.history.push_back(ConfirmedCommands(s, f));
-  }
 }
 
 void DrawOnlineOverlay(Game& game) {
@@ -237,11 +244,6 @@ void LeaveOnline(Game& game) {
   TraceTiming("online-done");
   if (net.session.stage != Session::Stage::Over) Leave(net.session);
   EndRun(game);
-}
-
-void LeaveWhenDone(Game& game) {
-  const OnlineGame& net = *game.online;
-  if (net.finishing && ConfirmedPass(net.session) == net.session.rollback.pass) LeaveOnline(game);
 }
 
 }  // namespace brawl

@@ -59,20 +59,17 @@ struct OnlineGame {
   std::vector<uint32_t> history;  // both players' commands of every confirmed pass
 };
 
-// Before a pass: connects, acts on what the session says and waits for the pass's turn. False
+// Before a pass: connects, acts on what the session says, writes the confirmed passes and
+// waits for the pass's turn; leaves once a finished script's passes are all confirmed. False
 // when this pass only shows a waiting picture, or the game is over.
 bool PollOnline(Game& game);
 // Whether this pass steps the match; asks the run for the input of the step.
 bool ReadyToStep(Game& game);
 // Steps the match with this side's own commands (player 1's keys or this side's pad).
 PassEvents StepOnline(Game& game, const Commands& commands);
-// The passes both sides have confirmed go to the run's dump and to the replay.
-void TakeConfirmed(Game& game);
 // Over the picture: the banner while the other side is silent, and F3's figures.
 void DrawOnlineOverlay(Game& game);
 // Escape: says goodbye to the other side and ends the run.
 void LeaveOnline(Game& game);
-// Leaves once the run has nothing more to play and every pass stepped is confirmed.
-void LeaveWhenDone(Game& game);
 
 }  // namespace brawl

@@ -8,7 +8,7 @@ namespace brawl {
 
 // Start-up values and the choices made in the settings window.
 struct Settings {
-  std::string AppPath;        // the data folder, with one trailing '/'
+  std::string AppPath;       // the data folder, with one trailing '/'
   std::string ConfigFolder;  // the player's own env.ini and controls.ini; empty: none
   int16_t ReadyGoWait = 0;
   DialogControls Form;  // the settings window's boxes and buttons
