@@ -52,8 +52,8 @@ void RendezvousClient::Ask(int64_t now_ms, std::vector<RendezvousSend>& out) {
   next_ask_ms_ = now_ms + setup_.timing.ask_every_ms;
 }
 
-void RendezvousClient::Ping(int64_t now_ms, std::vector<RendezvousSend>& out) const {
-  if (phase_ == Phase::Connected) Probe(peer_, ProbeKind::Ask, path_, static_cast<uint32_t>(now_ms), 0, out);
+void RendezvousClient::Ping(uint32_t stamp, std::vector<RendezvousSend>& out) const {
+  if (phase_ == Phase::Connected) Probe(peer_, ProbeKind::Ask, path_, stamp, 0, out);
 }
 
 void RendezvousClient::Tick(int64_t now_ms, std::vector<RendezvousSend>& out) {
@@ -221,6 +221,7 @@ void RendezvousClient::OnProbe(const NetAddress& from, const RendezvousMessage& 
       return;
     case ProbeKind::Answer:
       round_trip_ms_ = static_cast<int>(static_cast<uint32_t>(now_ms) - m.stamp);
+      answered_stamp_ = m.stamp;
       if (setup_.side == Side::Joiner && phase_ == Phase::Looking) {
         Connect(from, m.path);
         connected_ms_ = now_ms;

@@ -75,8 +75,10 @@ class RendezvousClient {
   const std::string& failure() const { return failure_; }
   // The last round trip a probe's answer measured, in milliseconds; -1 before any.
   int round_trip_ms() const { return round_trip_ms_; }
-  // Once connected: asks the other side for an answer, to measure the round trip.
-  void Ping(int64_t now_ms, std::vector<RendezvousSend>& out) const;
+  // Once connected: asks the other side for an answer carrying `stamp` back, to measure the
+  // round trip in any unit; answered_stamp() is the last stamp that came back.
+  void Ping(uint32_t stamp, std::vector<RendezvousSend>& out) const;
+  std::optional<uint32_t> answered_stamp() const { return answered_stamp_; }
 
  private:
   struct Candidate {
@@ -111,6 +113,7 @@ class RendezvousClient {
   NetAddress peer_;
   std::string failure_;
   int round_trip_ms_ = -1;
+  std::optional<uint32_t> answered_stamp_;
 };
 
 }  // namespace brawl

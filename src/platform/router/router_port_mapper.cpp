@@ -104,7 +104,11 @@ class RouterPortMapper final : public PortMapper {
 
   bool MapByUpnp(std::string& refusal) {
     int error = 0;
-    UPNPDev* devices = upnpDiscover(kDiscoverMs, nullptr, nullptr, UPNP_LOCAL_PORT_ANY, 0, 2, &error);
+    // One search for gateways, answered by IGD version 1 and 2 alike: the library's default
+    // tries four kinds of device one after the other, each waiting the whole delay.
+    const char* const kinds[] = {"urn:schemas-upnp-org:device:InternetGatewayDevice:1", nullptr};
+    UPNPDev* devices =
+        upnpDiscoverDevices(kinds, kDiscoverMs, nullptr, nullptr, UPNP_LOCAL_PORT_ANY, 0, 2, &error, 0);
     if (devices == nullptr) return false;
     if (have_urls_) FreeUPNPUrls(&urls_);
     const int found = UPNP_GetValidIGD(devices, &urls_, &data_, lan_, sizeof lan_);
