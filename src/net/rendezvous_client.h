@@ -19,8 +19,8 @@ struct RendezvousSend {
 struct RendezvousTiming {
   int ask_every_ms = 500;  // Register, Join
   int server_give_up_ms = 5000;
-  int alive_every_ms = 15000;
-  int ready_every_ms = 200;
+  int alive_every_ms = 500;            // the host hears of its joiner in the answer
+  int ready_every_ms = 100;            // the punch's time comes in the answer
   int punch_without_server_ms = 1500;  // no Punch after this long: punch all the same
   int probe_every_ms = 100;
   // The first probes die between the two routers, so that each router has seen its own side

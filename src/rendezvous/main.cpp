@@ -82,10 +82,7 @@ int Serve(const brawl::ServerOptions& options) {
       out.clear();
       if (!any) break;
     }
-    server.Tick(NowMs(), out);
-    for (const ServerSend& send : out)
-      (send.relay ? relay : control).SendTo(send.to, send.bytes.data(), send.bytes.size());
-    out.clear();
+    server.Tick(NowMs());
   }
   Log(std::string("stopped by ") + (stop_signal == SIGINT ? "SIGINT" : "SIGTERM") + " with " +
       std::to_string(server.games()) + " games open");

@@ -6,10 +6,9 @@ namespace brawl {
 
 namespace {
 
-constexpr int64_t kIntroduceEveryMs = 250;
-constexpr int kIntroduceTries = 5;
-constexpr int64_t kPunchWithoutReadyMs = 1000;  // a side still silent after this is not waited for
-constexpr int kPunchMarginMs = 30;
+// Both sides hear their punch in the answer to their next Ready, which they send every 100 ms:
+// the punch is set this far after the second one is ready, plus the longer round trip.
+constexpr int64_t kPunchLeadMs = 150;
 constexpr int64_t kSummaryEveryMs = 60000;
 
 uint64_t CodeKey(const GameCode& code) {
@@ -94,6 +93,8 @@ void RendezvousServer::OnControl(const NetAddress& from, const uint8_t* bytes, s
       } else if (!g->joined) {
         g->host = from;  // the host's router may have given it another port
         g->host_seen_ms = now_ms;
+      } else if (from == g->host && !g->ready[0]) {
+        Introduce(*g, 0, now_ms, out);
       }
       return;
     }
@@ -106,16 +107,16 @@ void RendezvousServer::OnControl(const NetAddress& from, const uint8_t* bytes, s
       }
       if (!g->ready[i]) {
         g->ready[i] = true;
-        g->ready_ms[i] = now_ms;
+        g->trip_ms[i] = now_ms - g->introduce_sent_ms[i];
       }
-      if (!g->punch_sent && g->ready[0] && g->ready[1]) {
-        Punch(*g, now_ms, out);
-      } else if (g->punch_sent) {
-        // Its punch went astray: punch now.
-        RendezvousMessage punch = RendezvousOf(RendezvousType::Punch);
-        punch.token = g->token;
-        Answer(from, punch, false, now_ms, out);
-      }
+      if (!g->ready[1 - i]) return;
+      if (g->punch_ms < 0) g->punch_ms = now_ms + kPunchLeadMs + std::max(g->trip_ms[0], g->trip_ms[1]);
+      // The punch reaches this side half its round trip from now.
+      RendezvousMessage punch = RendezvousOf(RendezvousType::Punch);
+      punch.token = g->token;
+      punch.delay_ms =
+          static_cast<uint16_t>(std::clamp<int64_t>(g->punch_ms - now_ms - g->trip_ms[i] / 2, 0, 5000));
+      Answer(from, punch, false, now_ms, out);
       return;
     }
     default:
@@ -184,7 +185,7 @@ void RendezvousServer::Join(const NetAddress& from, const RendezvousMessage& m, 
     if (g.joiner != from || g.joiner_nonce != m.nonce) {
       Refuse(from, m.nonce, RendezvousError::Taken, false, now_ms, out);
     } else if (!g.ready[1]) {
-      Introduce(g, now_ms, out);  // its introduction went astray
+      Introduce(g, 1, now_ms, out);  // its introduction went astray
     }
     return;
   }
@@ -194,44 +195,23 @@ void RendezvousServer::Join(const NetAddress& from, const RendezvousMessage& m, 
   g.joiner_nonce = m.nonce;
   g.joiner_locals = m.locals;
   g.introduced_ms = now_ms;
-  Introduce(g, now_ms, out);
+  Introduce(g, 1, now_ms, out);
 }
 
-void RendezvousServer::Introduce(Game& g, int64_t now_ms, std::vector<ServerSend>& out) {
+void RendezvousServer::Introduce(Game& g, int side, int64_t now_ms, std::vector<ServerSend>& out) {
   // Local addresses go only to a side behind the same public address (or when the host has no
   // router at all): nobody else has a use for them.
   const bool same_lan = g.host.ip == g.joiner.ip;
-  for (int i = 0; i < 2; ++i) {
-    if (g.ready[i]) continue;
-    RendezvousMessage m = RendezvousOf(RendezvousType::Introduce);
-    m.token = g.token;
-    m.side = i == 0 ? Side::Host : Side::Joiner;
-    m.nonce = i == 0 ? g.host_nonce : g.joiner_nonce;
-    m.public_address = i == 0 ? g.joiner : g.host;
-    if (i == 1) m.mapped = g.mapped;
-    const std::vector<NetAddress>& locals = i == 0 ? g.joiner_locals : g.host_locals;
-    if (same_lan || (i == 1 && Has(g.host_locals, g.host))) m.locals = locals;
-    Answer(i == 0 ? g.host : g.joiner, m, false, now_ms, out);
-  }
-  g.introduce_sent_ms = now_ms;
-  ++g.introduce_tries;
-}
-
-void RendezvousServer::Punch(Game& g, int64_t now_ms, std::vector<ServerSend>& out) {
-  // Each side hears the punch half its round trip after it leaves; the nearer side waits the
-  // longer, so that both punch at once.
-  int64_t trip[2] = {0, 0};
-  for (int i = 0; i < 2; ++i)
-    if (g.ready[i]) trip[i] = g.ready_ms[i] - g.introduced_ms;
-  const int64_t longest = std::max(trip[0], trip[1]);
-  for (int i = 0; i < 2; ++i) {
-    if (!g.ready[i]) continue;
-    RendezvousMessage m = RendezvousOf(RendezvousType::Punch);
-    m.token = g.token;
-    m.delay_ms = static_cast<uint16_t>(std::min<int64_t>(kPunchMarginMs + (longest - trip[i]) / 2, 5000));
-    Answer(i == 0 ? g.host : g.joiner, m, false, now_ms, out);
-  }
-  g.punch_sent = true;
+  RendezvousMessage m = RendezvousOf(RendezvousType::Introduce);
+  m.token = g.token;
+  m.side = side == 0 ? Side::Host : Side::Joiner;
+  m.nonce = side == 0 ? g.host_nonce : g.joiner_nonce;
+  m.public_address = side == 0 ? g.joiner : g.host;
+  if (side == 1) m.mapped = g.mapped;
+  const std::vector<NetAddress>& locals = side == 0 ? g.joiner_locals : g.host_locals;
+  if (same_lan || (side == 1 && Has(g.host_locals, g.host))) m.locals = locals;
+  Answer(side == 0 ? g.host : g.joiner, m, false, now_ms, out);
+  if (g.introduce_sent_ms[side] < 0) g.introduce_sent_ms[side] = now_ms;
 }
 
 void RendezvousServer::OnRelay(const NetAddress& from, const uint8_t* bytes, size_t size, int64_t now_ms,
@@ -260,7 +240,7 @@ void RendezvousServer::OnRelay(const NetAddress& from, const uint8_t* bytes, siz
     g.relay_tokens -= static_cast<double>(size);
     g.relayed_bytes += static_cast<int64_t>(size);
     g.relay_seen_ms = now_ms;
-    out.push_back(ServerSend{g.relay_end[1 - i], std::vector<uint8_t>(bytes, bytes + size), true});
+    out.push_back(ServerSend{g.relay_end[1 - i], std::vector<uint8_t>(bytes, bytes + size), true, true});
     return;
   }
   std::optional<RendezvousMessage> m;
@@ -310,7 +290,7 @@ void RendezvousServer::End(Game& g, int64_t now_ms, const char* why) {
   free_.push_back(index);
 }
 
-void RendezvousServer::Tick(int64_t now_ms, std::vector<ServerSend>& out) {
+void RendezvousServer::Tick(int64_t now_ms) {
   if (summary_ms_ < 0) summary_ms_ = now_ms;
   if (now_ms - summary_ms_ >= kSummaryEveryMs) {
     if (dropped_ > 0)
@@ -329,13 +309,6 @@ void RendezvousServer::Tick(int64_t now_ms, std::vector<ServerSend>& out) {
         End(g, now_ms, "the host went silent");
       }
       continue;
-    }
-    if (!g.punch_sent) {
-      if (now_ms - g.introduced_ms >= kPunchWithoutReadyMs) {
-        Punch(g, now_ms, out);
-      } else if (now_ms - g.introduce_sent_ms >= kIntroduceEveryMs && g.introduce_tries < kIntroduceTries) {
-        Introduce(g, now_ms, out);
-      }
     }
     if (g.relaying ? now_ms - g.relay_seen_ms >= int64_t{limits_.relay_idle_s} * 1000
                    : now_ms - g.introduced_ms >= int64_t{limits_.introduced_keep_s} * 1000) {

@@ -20,20 +20,25 @@ struct ServerLimits {
   int host_silent_s = 60;  // a waiting host that sends nothing this long has gone
   int relay_idle_s = 30;
   int introduced_keep_s = 60;  // a game that did not use the relay is forgotten after this
-  double requests_per_s = 10, request_burst = 20;  // per source address
+  double requests_per_s = 30, request_burst = 60;  // per source address
   double answers_per_s = 5000;                     // in all
   int source_slots = 4096;
 };
 
-// A datagram for the control port (`relay` false) or the relay port to send.
+// A datagram for the control port (`relay` false) or the relay port to send. Every datagram
+// the server sends answers the one it was just handed, to its source and no longer than it,
+// except what the relay forwards between the two sides of a game.
 struct ServerSend {
   NetAddress to;
   std::vector<uint8_t> bytes;
   bool relay = false;
+  bool forwarded = false;
 };
 
 // The rendezvous server without sockets: it is handed each datagram with its source and the
-// time, and says what to send. Codes and tokens come from `random`.
+// time, and says what to send. Codes and tokens come from `random`. It speaks only when spoken
+// to: the host learns that someone joined in the answer to its next Alive, and each side
+// learns when to punch in the answer to a Ready once both are ready.
 class RendezvousServer {
  public:
   using Log = std::function<void(const std::string& line)>;
@@ -43,8 +48,8 @@ class RendezvousServer {
                  std::vector<ServerSend>& out);
   void OnRelay(const NetAddress& from, const uint8_t* bytes, size_t size, int64_t now_ms,
                std::vector<ServerSend>& out);
-  // Expiries, repeated introductions, the punch when a side stays silent, the drop summary.
-  void Tick(int64_t now_ms, std::vector<ServerSend>& out);
+  // Expiries and the drop summary; it sends nothing.
+  void Tick(int64_t now_ms);
 
   int games() const { return static_cast<int>(by_token_.size()); }
   int relayed() const { return relayed_; }
@@ -60,11 +65,11 @@ class RendezvousServer {
     std::vector<NetAddress> host_locals, joiner_locals;
     int64_t created_ms = 0, host_seen_ms = 0;
     bool joined = false;
-    int64_t introduced_ms = 0, introduce_sent_ms = 0;
-    int introduce_tries = 0;
+    int64_t introduced_ms = 0;
+    int64_t introduce_sent_ms[2] = {-1, -1};  // the first introduction of each side
     bool ready[2] = {false, false};
-    int64_t ready_ms[2] = {0, 0};
-    bool punch_sent = false;
+    int64_t trip_ms[2] = {0, 0};  // each side's round trip, introduction to Ready
+    int64_t punch_ms = -1;        // when both sides punch, by this server's clock
     NetAddress relay_end[2];
     bool bound[2] = {false, false};
     bool relaying = false;
@@ -76,8 +81,7 @@ class RendezvousServer {
   void Register(const NetAddress& from, const RendezvousMessage& m, int64_t now_ms,
                 std::vector<ServerSend>& out);
   void Join(const NetAddress& from, const RendezvousMessage& m, int64_t now_ms, std::vector<ServerSend>& out);
-  void Introduce(Game& g, int64_t now_ms, std::vector<ServerSend>& out);
-  void Punch(Game& g, int64_t now_ms, std::vector<ServerSend>& out);
+  void Introduce(Game& g, int side, int64_t now_ms, std::vector<ServerSend>& out);
   void Answer(const NetAddress& to, const RendezvousMessage& m, bool relay, int64_t now_ms,
               std::vector<ServerSend>& out);
   void Refuse(const NetAddress& to, uint64_t nonce, RendezvousError error, bool relay, int64_t now_ms,
