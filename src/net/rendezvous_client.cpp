@@ -210,7 +210,9 @@ void RendezvousClient::OnServer(const RendezvousMessage& m, int64_t now_ms,
 void RendezvousClient::OnProbe(const NetAddress& from, const RendezvousMessage& m, int64_t now_ms,
                                std::vector<RendezvousSend>& out) {
   if (token_ == 0 || m.token != token_ || m.side == setup_.side) return;
-  if (phase_ != Phase::Looking && phase_ != Phase::Relaying && phase_ != Phase::Connected) return;
+  // A waiting host already knows the token: a joiner that reaches it before the server has
+  // told it so is answered at once.
+  if (phase_ == Phase::Asking || phase_ == Phase::Failed) return;
   switch (m.probe) {
     case ProbeKind::Ask:
       Probe(from, ProbeKind::Answer, m.path, m.stamp, 0, out);

@@ -251,3 +251,67 @@ TEST(RendezvousFlow, StrangersGetNoMoreBytesThanTheySentAndFloodsStayBounded) {
 
 }  // namespace
 }  // namespace brawl
+
+namespace brawl {
+namespace {
+
+TEST(RendezvousFlow, TheRelayIsBoundedInGamesAndBytes) {
+  std::mt19937_64 random(9);
+  ServerLimits limits;
+  limits.max_relayed = 1;
+  limits.relay_bytes_per_s = 10000;
+  RendezvousServer server(limits, Counting, &random, [](const std::string&) {});
+  std::vector<ServerSend> out;
+  auto ask = [&](const NetAddress& from, const RendezvousMessage& m, bool relay) {
+    out.clear();
+    const std::vector<uint8_t> bytes = EncodeRendezvous(m);
+    (relay ? server.OnRelay(from, bytes.data(), bytes.size(), 0, out)
+           : server.OnControl(from, bytes.data(), bytes.size(), 0, out));
+    return out.empty() ? RendezvousMessage{} : *DecodeRendezvous(out[0].bytes.data(), out[0].bytes.size());
+  };
+  // Two games, each joined: host i at 12.0.0.i, joiner at 13.0.0.i.
+  uint64_t tokens[2];
+  for (uint32_t i = 0; i < 2; ++i) {
+    RendezvousMessage m = RendezvousOf(RendezvousType::Register);
+    m.nonce = 100 + i;
+    const RendezvousMessage registered = ask({0x0C000000 + i, 1}, m, false);
+    m = RendezvousOf(RendezvousType::Join);
+    m.nonce = 200 + i;
+    m.code = registered.code;
+    tokens[i] = ask({0x0D000000 + i, 1}, m, false).token;
+    ASSERT_EQ(tokens[i], registered.token);
+  }
+  auto bind = [&](int game, Side side, const NetAddress& from) {
+    RendezvousMessage m = RendezvousOf(RendezvousType::RelayBind);
+    m.token = tokens[game];
+    m.side = side;
+    return ask(from, m, true);
+  };
+  const NetAddress host{0x0C000000, 2}, joiner{0x0D000000, 2};
+  EXPECT_EQ(bind(0, Side::Host, host).type, RendezvousType::RelayBound);
+  EXPECT_EQ(bind(0, Side::Joiner, joiner).type, RendezvousType::RelayBound);
+  const RendezvousMessage refused = bind(1, Side::Host, {0x0C000001, 2});
+  EXPECT_EQ(refused.type, RendezvousType::Error);
+  EXPECT_EQ(refused.error, RendezvousError::Full);
+
+  // Within one second the relay passes its budget and no more, unchanged and to the other side.
+  const std::vector<uint8_t> payload(1000, 0x5A);
+  size_t passed = 0;
+  for (int i = 0; i < 30; ++i) {
+    out.clear();
+    server.OnRelay(i % 2 ? host : joiner, payload.data(), payload.size(), 0, out);
+    for (const ServerSend& s : out) {
+      EXPECT_EQ(s.to, i % 2 ? joiner : host);
+      EXPECT_EQ(s.bytes, payload);
+      passed += s.bytes.size();
+    }
+  }
+  EXPECT_EQ(passed, 10000u);
+  // A second later the budget is back.
+  out.clear();
+  server.OnRelay(host, payload.data(), payload.size(), 1000, out);
+  EXPECT_EQ(out.size(), 1u);
+}
+
+}  // namespace
+}  // namespace brawl

@@ -7,7 +7,7 @@
 //   lab_peer flood SERVER SECONDS                requests and noise as fast as it can
 //   lab_peer send ADDRESS:PORT TEXT              one datagram
 //
-// Lines on stdout: "code XXXX-XXXX", "mapped ADDRESS:PORT by HOW", "connected PATH to ADDRESS",
+// Lines on stdout: "code XXXX-XXXX", "mapped ADDRESS:PORT by HOW", "connected PATH to ADDRESS after MS ms",
 // "round trip US us (median of N)", "public ADDRESS"; a failure is "failed: why", status 3.
 #include <ifaddrs.h>
 #include <netinet/in.h>
@@ -94,6 +94,7 @@ void Drive(UdpSocket& socket, RendezvousClient& client, int seconds, Done done) 
 }
 
 int Meet(RendezvousClient::Setup setup, UdpSocket& socket, int pings) {
+  const int64_t started = NowUs();
   RendezvousClient client(setup);
   bool shown = false;
   Drive(socket, client, 60, [&] {
@@ -110,7 +111,8 @@ int Meet(RendezvousClient::Setup setup, UdpSocket& socket, int pings) {
                 client.failure().empty() ? "nothing happened in 60 s" : client.failure().c_str());
     return 3;
   }
-  std::printf("connected %s to %s\n", PathName(client.path()), AddressText(client.peer()).c_str());
+  std::printf("connected %s to %s after %.1f ms\n", PathName(client.path()),
+              AddressText(client.peer()).c_str(), static_cast<double>(NowUs() - started) / 1000.0);
   std::fflush(stdout);
   // The joiner measures the round trip in microseconds; the host answers until the joiner has
   // had its answers.
@@ -129,7 +131,7 @@ int Meet(RendezvousClient::Setup setup, UdpSocket& socket, int pings) {
     if (NowMs() >= next) {
       client.Ping(static_cast<uint32_t>(NowUs()), out);
       SendAll(socket, out);
-      next = NowMs() + 50;
+      next = NowMs() + 20;
     }
     return static_cast<int>(trips.size()) >= pings;
   });
