@@ -19,6 +19,14 @@ install(FILES ${PROJECT_BINARY_DIR}/dist/${BRAWL_APP_ID}.metainfo.xml DESTINATIO
 install(DIRECTORY ${PROJECT_BINARY_DIR}/icons/ DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor)
 install(FILES ${CMAKE_CURRENT_LIST_DIR}/brawl.6 DESTINATION ${CMAKE_INSTALL_MANDIR}/man6)
 
+# The rendezvous server is a daemon that the system runs (its unit below), not a program a
+# player starts: sbin, as Debian keeps daemons, wherever the game itself goes.
+configure_file(${CMAKE_CURRENT_LIST_DIR}/brawl-rendezvous.service.in ${PROJECT_BINARY_DIR}/dist/brawl-rendezvous.service
+               @ONLY)
+install(TARGETS brawl-rendezvous RUNTIME DESTINATION ${CMAKE_INSTALL_SBINDIR})
+install(FILES ${CMAKE_CURRENT_LIST_DIR}/brawl-rendezvous.8 DESTINATION ${CMAKE_INSTALL_MANDIR}/man8)
+install(FILES ${PROJECT_BINARY_DIR}/dist/brawl-rendezvous.service DESTINATION lib/systemd/system)
+
 set(CPACK_PACKAGE_NAME billboard-brawl)
 set(CPACK_PACKAGE_VENDOR "The Billboard Brawl developers")
 set(CPACK_PACKAGE_CONTACT "The Billboard Brawl developers <brawl@localhost>")

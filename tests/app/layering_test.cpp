@@ -1,6 +1,7 @@
 // The layers as the folders promise: every include of the project's own headers points down
 // (or across within a folder), the match rules include nothing but themselves, and only the
-// platform's back ends, the file formats and the text name SDL, GTK, fontconfig or ENet.
+// platform's back ends, the file formats and the text name SDL, GTK, fontconfig, ENet or the
+// router's libraries.
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -27,10 +28,12 @@ const std::map<std::string, std::set<std::string>> kMayInclude = {
     {"platform/sdl", {"platform", "platform/gtk", "formats", "gfx", "base"}},
     {"platform/headless", {"platform", "formats", "base"}},
     {"platform/net", {"platform", "base"}},
+    {"platform/router", {"platform", "base"}},
     {"sound", {"sim", "platform", "base"}},
     {"input", {"platform"}},
     {"render", {"sim", "formats", "gfx", "platform", "base"}},
     {"net", {"sim", "platform", "base"}},
+    {"rendezvous", {"net", "base"}},
     {"game", {"net", "render", "sound", "input", "sim", "formats", "gfx", "platform", "base"}},
     {"app",
      {"game", "net", "render", "sound", "input", "sim", "formats", "gfx", "platform", "platform/sdl",
@@ -44,6 +47,8 @@ const std::map<std::string, std::set<std::string>> kLibraryOwners = {
     {"<gdk", {"platform/gtk", "platform/sdl"}},
     {"<fontconfig", {"gfx"}},
     {"<enet", {"platform/net"}},
+    {"<miniupnpc", {"platform/router"}},
+    {"<natpmp", {"platform/router"}},
 };
 
 std::string FolderOf(const std::string& include) {

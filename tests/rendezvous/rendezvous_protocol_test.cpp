@@ -1,0 +1,109 @@
+// The rendezvous messages: each kind goes through its codec unchanged, no answer is longer
+// than a request, and what is not exactly a message of this version is refused.
+#include "net/rendezvous_protocol.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+namespace brawl {
+namespace {
+
+RendezvousMessage Full(RendezvousType type) {
+  RendezvousMessage m = RendezvousOf(type);
+  m.nonce = 0x0102030405060708ULL;
+  m.token = 0xF1E2D3C4B5A69788ULL;
+  m.code = *ParseGameCode("7KQ2-M9XW");
+  m.public_address = {0xCB007105, 40001};
+  m.mapped = {0xCB007105, 47474};
+  m.locals = {{0x0A000102, 47474}, {0xC0A80107, 47474}, {0xAC100001, 1}, {0x01020304, 65535}};
+  m.side = Side::Joiner;
+  m.lifetime_s = 1800;
+  m.delay_ms = 130;
+  m.probe = ProbeKind::Agreed;
+  m.path = RendezvousPath::Relayed;
+  m.stamp = 0xDEADBEEF;
+  m.error = RendezvousError::Full;
+  return m;
+}
+
+TEST(RendezvousProtocol, EveryMessageRoundTripsAndNoAnswerOutgrowsARequest) {
+  for (int t = 1; t <= static_cast<int>(RendezvousType::Error); ++t) {
+    const RendezvousType type = static_cast<RendezvousType>(t);
+    const std::vector<uint8_t> bytes = EncodeRendezvous(Full(type));
+    if (IsRendezvousRequest(type)) {
+      EXPECT_EQ(bytes.size(), kRendezvousRequestSize) << t;
+    } else {
+      EXPECT_LE(bytes.size(), kRendezvousRequestSize) << t;
+    }
+    const std::optional<RendezvousMessage> back = DecodeRendezvous(bytes.data(), bytes.size());
+    ASSERT_TRUE(back) << t;
+    EXPECT_EQ(EncodeRendezvous(*back), bytes) << t;
+    // Every byte less is refused, and so is one more.
+    for (size_t cut = 0; cut < bytes.size(); ++cut)
+      EXPECT_FALSE(DecodeRendezvous(bytes.data(), cut)) << t << "/" << cut;
+    std::vector<uint8_t> longer = bytes;
+    longer.push_back(0);
+    EXPECT_FALSE(DecodeRendezvous(longer.data(), longer.size())) << t;
+  }
+}
+
+TEST(RendezvousProtocol, RefusesDamagedMessages) {
+  struct Case {
+    const char* what;
+    RendezvousType type;
+    size_t at;  // the byte changed
+    uint8_t value;
+  };
+  const Case kCases[] = {
+      {"magic", RendezvousType::Join, 0, 'b'},
+      {"another version", RendezvousType::Join, 4, 2},
+      {"no such type", RendezvousType::Join, 5, 0},
+      {"a type past the last", RendezvousType::Join, 5, 12},
+      {"a look-alike in the code", RendezvousType::Join, 14, '0'},
+      {"a lower-case code", RendezvousType::Join, 14, 'k'},
+      {"five local addresses", RendezvousType::Join, 22, 5},
+      {"padding not zero", RendezvousType::Ready, 63, 1},
+      {"no such side", RendezvousType::Ready, 14, 3},
+      {"side zero", RendezvousType::Probe, 14, 0},
+      {"no such probe", RendezvousType::Probe, 15, 4},
+      {"no such path", RendezvousType::Probe, 16, 6},
+      {"no such error", RendezvousType::Error, 14, 4},
+  };
+  for (const Case& c : kCases) {
+    std::vector<uint8_t> bytes = EncodeRendezvous(Full(c.type));
+    ASSERT_LT(c.at, bytes.size()) << c.what;
+    ASSERT_NE(bytes[c.at], c.value) << c.what;
+    bytes[c.at] = c.value;
+    EXPECT_FALSE(DecodeRendezvous(bytes.data(), bytes.size())) << c.what;
+  }
+}
+
+TEST(RendezvousProtocol, ReadsAndWritesAddresses) {
+  struct Case {
+    const char* text;
+    const char* read;  // "" refused
+  };
+  const Case kCases[] = {
+      {"192.0.2.7", "192.0.2.7:47475"},
+      {"192.0.2.7:1", "192.0.2.7:1"},
+      {"10.0.0.255:65535", "10.0.0.255:65535"},
+      {"192.0.2.7:0", ""},
+      {"192.0.2.7:65536", ""},
+      {"192.0.2.256", ""},
+      {"192.0.2", ""},
+      {"192.0.2.7.1", ""},
+      {"192.0.2.7:", ""},
+      {"rendezvous.example", ""},
+      {"0192.0.2.7", ""},
+      {"192.0.2.7:47475x", ""},
+  };
+  for (const Case& c : kCases) {
+    const std::optional<NetAddress> a = ParseNetAddress(c.text, kRendezvousPort);
+    EXPECT_EQ(a ? AddressText(*a) : "", c.read) << c.text;
+  }
+}
+
+}  // namespace
+}  // namespace brawl
