@@ -20,14 +20,14 @@ Replay ReadReplay(const std::string& path) {
 void TakeReplayChoices(const Replay& replay, Options& options) {
   options.script.clear();
   if (replay.online) {
-    options.frames = static_cast<int64_t>(replay.online_passes.size());
+    options.frames = ReplayPasses(replay);
     return;
   }
   options.hires = replay.hires;
   options.show_fps = replay.show_fps;
   options.clock_start = replay.clock_start;
   options.frame_ms = replay.frame_ms;
-  options.frames = static_cast<int64_t>(replay.passes.size());
+  options.frames = ReplayPasses(replay);
 }
 
 void WriteLocalReplay(const std::string& path, Replay& replay, const Game& game, const Options& options) {

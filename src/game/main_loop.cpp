@@ -76,10 +76,12 @@ void RunPass(Game& game) {
   ++game.passes;
   UpdateSounds(game.sound, game.platform.audio);
   const Commands commands = ReadCommands(game);
-  // Escape is for the rules to see in a local run; online, and watching an online game, it
-  // leaves at once.
+  // A replay that has run out holds its last picture until its watcher leaves.
+  if (game.playback != nullptr && game.passes > ReplayPasses(*game.playback)) step = false;
+  // Escape is for the rules to see in a local run; online, watching an online game, or once
+  // nothing is stepped any more, it leaves at once.
   if (commands.escape && game.online != nullptr) return LeaveOnline(game);
-  if (commands.escape && game.playback != nullptr && game.playback->online) return EndRun(game);
+  if (commands.escape && (!step || (game.playback != nullptr && game.playback->online))) return EndRun(game);
   const PassEvents events = step ? StepMatch(game, commands) : PassEvents{};
   if (events.escape) return EndRun(game);
   if (events.match_started) RunStartSequence(game);

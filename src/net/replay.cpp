@@ -61,6 +61,10 @@ Commands FromReplayPass(const ReplayPass& p) {
   return c;
 }
 
+int64_t ReplayPasses(const Replay& replay) {
+  return static_cast<int64_t>(replay.online ? replay.online_passes.size() : replay.passes.size());
+}
+
 std::string ReplayText(const Replay& r) {
   std::ostringstream out;
   out << kHeader << "\n";

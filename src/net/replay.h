@@ -31,6 +31,9 @@ struct Commands;
 ReplayPass ToReplayPass(const Commands& commands);
 Commands FromReplayPass(const ReplayPass& pass);
 
+// How many passes the replay holds.
+int64_t ReplayPasses(const Replay& replay);
+
 constexpr int64_t kMaxReplayBytes = int64_t{256} << 20;
 
 std::string ReplayText(const Replay& replay);
