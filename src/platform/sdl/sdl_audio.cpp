@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include "base/fatal_error.h"
+#include "base/i18n.h"
 #include "formats/wave.h"
 
 namespace brawl {
@@ -54,7 +55,8 @@ int SdlAudio::Load(const std::string& path) {
   if (mixer_open_) {
     int rate = 0, channels = 0;
     Uint16 format = 0;
-    if (Mix_QuerySpec(&rate, &format, &channels) == 0) throw Fatal("cannot load wave", path, Mix_GetError());
+    if (Mix_QuerySpec(&rate, &format, &channels) == 0)
+      throw Fatal(_("cannot load wave"), path, Mix_GetError());
     const SDL_AudioFormat source = wave.bits_per_sample == 8 ? AUDIO_U8 : AUDIO_S16LSB;
     const size_t frame_bytes = static_cast<size_t>(wave.channels * wave.bits_per_sample / 8);
     const size_t bytes = static_cast<size_t>(wave.frames) * frame_bytes;
@@ -62,8 +64,8 @@ int SdlAudio::Load(const std::string& path) {
     SDL_AudioCVT cvt;
     if (SDL_BuildAudioCVT(&cvt, source, static_cast<Uint8>(wave.channels), wave.sample_rate, format,
                           static_cast<Uint8>(channels), rate) < 0) {
-      throw Fatal("cannot load wave", path,
-                  std::string("cannot convert for the sound device: ") + SDL_GetError());
+      throw Fatal(_("cannot load wave"), path,
+                  Fill(_("cannot convert for the sound device: {1}"), {SDL_GetError()}));
     }
     cvt.len = static_cast<int>(bytes);
     loaded->samples.assign(bytes * static_cast<size_t>(cvt.len_mult) + 16, 0);
@@ -71,8 +73,8 @@ int SdlAudio::Load(const std::string& path) {
     if (cvt.needed != 0) {
       cvt.buf = loaded->samples.data();
       if (SDL_ConvertAudio(&cvt) != 0) {
-        throw Fatal("cannot load wave", path,
-                    std::string("cannot convert for the sound device: ") + SDL_GetError());
+        throw Fatal(_("cannot load wave"), path,
+                    Fill(_("cannot convert for the sound device: {1}"), {SDL_GetError()}));
       }
       loaded->samples.resize(static_cast<size_t>(cvt.len_cvt));
     } else {
@@ -81,7 +83,7 @@ int SdlAudio::Load(const std::string& path) {
     if (!loaded->samples.empty()) {
       loaded->chunk.reset(
           Mix_QuickLoad_RAW(loaded->samples.data(), static_cast<Uint32>(loaded->samples.size())));
-      if (!loaded->chunk) throw Fatal("cannot load wave", path, Mix_GetError());
+      if (!loaded->chunk) throw Fatal(_("cannot load wave"), path, Mix_GetError());
     }
   }
   waves_.push_back(std::move(loaded));
