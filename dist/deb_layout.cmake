@@ -1,0 +1,17 @@
+# Run by cpack on the staged files of a package, before it is made (CPACK_PRE_BUILD_SCRIPTS).
+# For the Debian package: the program goes to /usr/games, stripped as Debian strips programs,
+# and the changelog joins the copyright in /usr/share/doc/billboard-brawl, compressed without
+# name or time.
+if(NOT CPACK_GENERATOR STREQUAL "DEB")
+  return()
+endif()
+set(usr ${CPACK_TEMPORARY_INSTALL_DIRECTORY}/usr)
+file(MAKE_DIRECTORY ${usr}/games)
+file(RENAME ${usr}/bin/brawl ${usr}/games/brawl)
+file(REMOVE_RECURSE ${usr}/bin)
+execute_process(COMMAND strip --remove-section=.comment --remove-section=.note ${usr}/games/brawl
+                COMMAND_ERROR_IS_FATAL ANY)
+
+set(doc ${usr}/share/doc/billboard-brawl)
+configure_file(${CPACK_BRAWL_CHANGELOG} ${doc}/changelog @ONLY)
+execute_process(COMMAND gzip -9n ${doc}/changelog COMMAND_ERROR_IS_FATAL ANY)
