@@ -7,7 +7,8 @@ namespace brawl {
 
 // The game's words in the player's language. The English text is the message id; po/ holds
 // the translations (po/README.md says how to add a string or a language).
-const char* _(const char* english);
+// (A printf format keeps its checks through it.)
+[[gnu::format_arg(1)]] const char* _(const char* english);
 // Marks text for translation where it is only named; _() translates it where it is shown.
 constexpr const char* N_(const char* english) {
   return english;
