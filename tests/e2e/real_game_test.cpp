@@ -115,6 +115,23 @@ TEST_F(RealGameTest, BothWindowsCarryTheEntrysClassAndIconAndSpeakEnglishByDefau
   EXPECT_EQ(game.Errors(), "");
 }
 
+// The audio SDL picks for itself: sound, or without a sound card the game's one warning and not
+// a word of ALSA's.
+TEST_F(RealGameTest, WithoutASoundCardTheGamesWarningIsAllThatIsSaid) {
+  std::vector<std::string> env = kJapanese;
+  env.push_back("SDL_AUDIODRIVER=");
+  GameProcess game(x_.display(), {"--windowed"}, "", BRAWL_EXE, env);
+  ASSERT_NE(x_.WaitForWindow(kSettingsTitle), "") << game.Errors();
+  x_.HoldKey("Return");
+  ASSERT_NE(x_.WaitForWindow(kGameTitle), "") << game.Errors();
+  x_.HoldKey("Escape");
+  EXPECT_EQ(game.Wait(), 0) << game.Errors();
+  const std::string err = game.Errors();
+  EXPECT_TRUE(err.empty() ||
+              err == "brawl: warning: audio device: cannot be opened; the game runs without sound\n")
+      << err;
+}
+
 TEST_F(RealGameTest, DataFileMissingAtTheLaunchGivesTheScreenBackAndNamesTheFile) {
   const std::string folder = MakeTempDir();
   for (const auto& entry : std::filesystem::directory_iterator(BuildDir())) {

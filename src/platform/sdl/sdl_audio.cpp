@@ -1,6 +1,8 @@
 #include "platform/sdl/sdl_audio.h"
 
 #include <cstring>
+#include <filesystem>
+#include <string>
 
 #include "base/fatal_error.h"
 #include "base/i18n.h"
@@ -16,6 +18,35 @@ constexpr uint32_t kSerialMask = 0x0FFFFFFF;
 
 int HandleOf(uint32_t serial, int channel) {
   return static_cast<int>((serial & kSerialMask) * kChannels + static_cast<uint32_t>(channel));
+}
+
+// Whether the machine has a sound card to play on: a playback device of the kernel's sound
+// system (/dev/snd/pcmC<card>D<device>p).
+bool HasPlaybackDevice() {
+  std::error_code error;
+  for (std::filesystem::directory_iterator it("/dev/snd", error), end; !error && it != end;
+       it.increment(error)) {
+    const std::string name = it->path().filename().string();
+    if (name.starts_with("pcmC") && name.ends_with("p")) return true;
+  }
+  return false;
+}
+
+// With no sound card only a sound server can play. The drivers that go to the card itself
+// (ALSA, and sndio and OSS, which reach it through ALSA or its device) can only fail, and
+// ALSA's library says so in lines of its own on stderr: the player is told once, by the game.
+// So SDL tries only the others, not its file and silent drivers either, which always open.
+// A driver the player chose stays theirs.
+void LeaveOutTheCardsDriversWithoutACard() {
+  if (SDL_GetHint(SDL_HINT_AUDIODRIVER) != nullptr || HasPlaybackDevice()) return;
+  std::string drivers;
+  for (int i = 0; i < SDL_GetNumAudioDrivers(); ++i) {
+    const std::string name = SDL_GetAudioDriver(i);
+    if (name == "alsa" || name == "sndio" || name == "dsp" || name == "disk" || name == "dummy") continue;
+    drivers += (drivers.empty() ? "" : ",") + name;
+  }
+  // Nothing left to try: a name no driver has, so that SDL tries none.
+  SDL_SetHint(SDL_HINT_AUDIODRIVER, drivers.empty() ? "none" : drivers.c_str());
 }
 
 }  // namespace
@@ -36,6 +67,7 @@ void SdlAudio::Close() {
 
 bool SdlAudio::Open() {
   Close();
+  LeaveOutTheCardsDriversWithoutACard();
   if (!audio_.Start(SDL_INIT_AUDIO)) return false;
   if (Mix_OpenAudio(MIX_DEFAULT_FREQUENCY, MIX_DEFAULT_FORMAT, 2, 1024) != 0) {
     audio_.Stop();
