@@ -94,7 +94,8 @@ TEST_F(Installed, PlaysFromAnyFolderLikeTheBuiltGame) {
 
 // The program in bin/ or games/, the data in share/billboard-brawl or
 // share/games/billboard-brawl, the whole moved to another prefix: the data and the
-// translations are found; with no data, the message names every folder looked in.
+// translations are found; with no data, the message names every folder looked in, and
+// BRAWL_DATA_DIR names another.
 TEST_F(Installed, FindsItsDataAndLanguageInEveryLayoutAPackagerMayChoose) {
   for (const bool games : {false, true}) {
     const std::string moved = MakeTempDir() + "/elsewhere";
@@ -119,6 +120,9 @@ TEST_F(Installed, FindsItsDataAndLanguageInEveryLayoutAPackagerMayChoose) {
               "brawl: cannot find the game's data: env.ini: looked in " + bin + ", " + moved +
                   "/share/billboard-brawl/, " + moved +
                   "/share/games/billboard-brawl/; set BRAWL_DATA_DIR to the folder that holds it\n");
+    const RunResult told =
+        RunShell("cd / && BRAWL_DATA_DIR='" + BuildDir() + "' '" + program + "' --headless --frames 2");
+    EXPECT_EQ(told.exit_code, 0) << told.err;
     fs::remove_all(fs::path(moved).parent_path());
   }
 }
