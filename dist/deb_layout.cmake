@@ -13,5 +13,6 @@ execute_process(COMMAND strip --remove-section=.comment --remove-section=.note $
                 COMMAND_ERROR_IS_FATAL ANY)
 
 set(doc ${usr}/share/doc/billboard-brawl)
-configure_file(${CPACK_BRAWL_CHANGELOG} ${doc}/changelog @ONLY)
+# Its permissions are a package's, not those of the checkout it came from.
+configure_file(${CPACK_BRAWL_CHANGELOG} ${doc}/changelog @ONLY NO_SOURCE_PERMISSIONS)
 execute_process(COMMAND gzip -9n ${doc}/changelog COMMAND_ERROR_IS_FATAL ANY)
