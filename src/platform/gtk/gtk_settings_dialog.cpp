@@ -1,5 +1,6 @@
 #include "platform/gtk/gtk_settings_dialog.h"
 
+#include "base/file_reader.h"
 #include "base/i18n.h"
 #include "base/timing_trace.h"
 
@@ -26,6 +27,22 @@ constexpr char kCss[] =
     "checkbutton check { min-width: 13px; min-height: 13px; margin: 0 3px 0 0; }"
     "checkbutton label { margin: 0; padding: 0; }"
     "button { padding-top: 2px; padding-bottom: 2px; }";
+
+// The picture of `file`, read as every file of the game is (a pipe at that name is refused at
+// once); null when there is none to show.
+ObjectHandle<GdkPixbuf> LoadIcon(const std::string& file) {
+  constexpr int64_t kMaxIconBytes = 4 << 20;
+  std::string bytes;
+  if (file.empty() || !ReadWholeFile(file, kMaxIconBytes, bytes).reason.empty()) return nullptr;
+  const ObjectHandle<GdkPixbufLoader> loader(gdk_pixbuf_loader_new());
+  // A loader that fails to take the bytes has closed itself.
+  if (!gdk_pixbuf_loader_write(loader.get(), reinterpret_cast<const guchar*>(bytes.data()), bytes.size(),
+                               nullptr) ||
+      !gdk_pixbuf_loader_close(loader.get(), nullptr))
+    return nullptr;
+  GdkPixbuf* picture = gdk_pixbuf_loader_get_pixbuf(loader.get());
+  return ObjectHandle<GdkPixbuf>(picture != nullptr ? GDK_PIXBUF(g_object_ref(picture)) : nullptr);
+}
 
 GtkWidget* PutAt(GtkWidget* fixed, GtkWidget* widget, Spot at, int dx = 0, int dy = 0) {
   gtk_widget_set_size_request(widget, at.width, at.height);
@@ -71,8 +88,7 @@ void GtkSettingsDialog::Build(int width, int height) {
   // A dialog: window managers neither maximise nor tile it.
   gtk_window_set_type_hint(window, GDK_WINDOW_TYPE_HINT_DIALOG);
   // The installed icon; without the file, the icon theme's by the game's name.
-  const ObjectHandle<GdkPixbuf> icon(
-      icon_file_.empty() ? nullptr : gdk_pixbuf_new_from_file(icon_file_.c_str(), nullptr));
+  const ObjectHandle<GdkPixbuf> icon = LoadIcon(icon_file_);
   if (icon) {
     gtk_window_set_icon(window, icon.get());
   } else {
