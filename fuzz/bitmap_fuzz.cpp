@@ -1,8 +1,8 @@
 #include <cstdint>
 
 #include "base/fatal_error.h"
+#include "formats/bitmap.h"
 #include "fuzz_checks.h"
-#include "gfx/surface.h"
 
 // libFuzzer calls the entry point by its C name, outside our namespace.
 using namespace brawl;

@@ -2,13 +2,16 @@
 #include <exception>
 
 #include "app/controls_ini.h"
+#include "app/data_folder.h"
 #include "app/headless_run.h"
 #include "app/options.h"
 #include "app/real_run.h"
 #include "base/fatal_error.h"
+#include "base/i18n.h"
 
 int main(int argc, char** argv) {
   using namespace brawl;
+  StartLanguage(LocaleFolder());
   try {
     const Options options = ParseOptions(argc, argv);
     if (!options.answer.empty()) {

@@ -7,10 +7,13 @@
 #include <filesystem>
 #include <fstream>
 #include <sstream>
+#include <string_view>
 
 #include "app/options.h"
 #include "app/player_folders.h"
 #include "base/fatal_error.h"
+#include "base/file_reader.h"
+#include "base/i18n.h"
 #include "platform/sdl/sdl_key_names.h"
 
 namespace brawl {
@@ -18,6 +21,9 @@ namespace brawl {
 namespace {
 
 constexpr int kCommands = 7;
+// Fourteen short lines and their comments; anything near this size is some other file.
+constexpr int64_t kMaxControlsFileBytes = 64 * 1024;
+constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
 
 struct Command {
   const char* name;
@@ -26,13 +32,13 @@ struct Command {
 };
 
 constexpr Command kCommandTable[kCommands] = {
-    {"forward", "away from your camera", {Key::Up, Key::S}},
-    {"back", "towards your camera", {Key::Down, Key::X}},
-    {"right", "step right", {Key::Right, Key::C}},
-    {"left", "step left", {Key::Left, Key::Z}},
-    {"turn_right", "turn right", {Key::Num2, Key::N}},
-    {"turn_left", "turn left", {Key::Num1, Key::B}},
-    {"fire", "fire", {Key::Num3, Key::M}},
+    {"forward", N_("away from your camera"), {Key::Up, Key::S}},
+    {"back", N_("towards your camera"), {Key::Down, Key::X}},
+    {"right", N_("step right"), {Key::Right, Key::C}},
+    {"left", N_("step left"), {Key::Left, Key::Z}},
+    {"turn_right", N_("turn right"), {Key::Num2, Key::N}},
+    {"turn_left", N_("turn left"), {Key::Num1, Key::B}},
+    {"fire", N_("fire"), {Key::Num3, Key::M}},
 };
 
 // Keys the game or its window answer to whoever plays: never a player's.
@@ -61,7 +67,7 @@ struct Binding {
 
 Controls ParseControls(const std::string& text, const std::string& path) {
   auto fault = [&](int line, const std::string& why) {
-    return Fatal("controls file", path + ":" + std::to_string(line), why);
+    return Fatal(_("controls file"), path + ":" + std::to_string(line), why);
   };
   Controls controls;
   const KeyMap today = DefaultKeyMap();
@@ -73,12 +79,14 @@ Controls ParseControls(const std::string& text, const std::string& path) {
   }
   int pad_lines[2] = {0, 0};
 
-  std::istringstream in(text);
+  // Some editors begin a UTF-8 file with a byte-order mark.
+  std::istringstream in(text.starts_with(kByteOrderMark) ? text.substr(kByteOrderMark.size()) : text);
   int player = -1;
   int number = 0;
   for (std::string raw; std::getline(in, raw);) {
     ++number;
     if (!raw.empty() && raw.back() == '\r') raw.pop_back();
+    if (raw.find('\0') != std::string::npos) throw fault(number, _("holds a NUL byte: this is no text file"));
     const std::string line = Trim(raw);
     if (line.empty() || line[0] == '#' || line[0] == ';') continue;
     if (line.front() == '[') {
@@ -86,18 +94,20 @@ Controls ParseControls(const std::string& text, const std::string& path) {
         player = line[7] - '1';
         continue;
       }
-      throw fault(number, "unknown section '" + Shown(line) + "' (there are [player1] and [player2])");
+      throw fault(number,
+                  Fill(_("unknown section '{1}' (there are [player1] and [player2])"), {Shown(line)}));
     }
     const size_t equals = line.find('=');
     if (equals == std::string::npos) {
-      throw fault(number, "'" + Shown(line) + "' is neither a [section], a # comment nor NAME = VALUE");
+      throw fault(number,
+                  Fill(_("'{1}' is neither a [section], a # comment nor NAME = VALUE"), {Shown(line)}));
     }
-    if (player < 0) throw fault(number, "a setting before [player1] or [player2]");
+    if (player < 0) throw fault(number, _("a setting before [player1] or [player2]"));
     const std::string name = Trim(line.substr(0, equals));
     const std::string value = Trim(line.substr(equals + 1));
-    if (value.empty()) throw fault(number, name + " has no value");
+    if (value.empty()) throw fault(number, Fill(_("{1} has no value"), {Shown(name)}));
     if (name == "gamepad") {
-      if (pad_lines[player] != 0) throw fault(number, "gamepad is given twice for this player");
+      if (pad_lines[player] != 0) throw fault(number, _("gamepad is given twice for this player"));
       pad_lines[player] = number;
       controls.pads[static_cast<size_t>(player)] = value;
       continue;
@@ -105,21 +115,24 @@ Controls ParseControls(const std::string& text, const std::string& path) {
     int command = 0;
     while (command < kCommands && name != kCommandTable[command].name) ++command;
     if (command == kCommands) {
-      throw fault(number, "unknown setting '" + Shown(name) +
-                              "' (forward, back, right, left, turn_right, turn_left, fire, gamepad)");
+      throw fault(number,
+                  Fill(_("unknown setting '{1}' (forward, back, right, left, turn_right, turn_left, fire, "
+                         "gamepad)"),
+                       {Shown(name)}));
     }
     Binding& binding = bindings[player][command];
     if (binding.line != 0) {
-      throw fault(number, name + " is given twice for this player (first on line " +
-                              std::to_string(binding.line) + ")");
+      throw fault(number, Fill(_("{1} is given twice for this player (first on line {2})"),
+                               {name, std::to_string(binding.line)}));
     }
     const int scancode = ScancodeOfKeyName(value);
-    if (scancode == 0) throw fault(number, "unknown key name '" + Shown(value) + "'");
+    if (scancode == 0) throw fault(number, Fill(_("unknown key name '{1}'"), {Shown(value)}));
     for (const char* reserved : kReserved) {
       if (scancode == ScancodeOfKeyName(reserved)) {
-        throw fault(number, "'" + Shown(value) +
-                                "' is one of the keys every player shares (Enter, Space, "
-                                "Escape, F3, F11, F12)");
+        throw fault(
+            number,
+            Fill(_("'{1}' is one of the keys every player shares (Enter, Space, Escape, F3, F11, F12)"),
+                 {Shown(value)}));
       }
     }
     binding = Binding{number, scancode};
@@ -134,9 +147,9 @@ Controls ParseControls(const std::string& text, const std::string& path) {
           const Binding& other = bindings[q][d];
           if ((q * kCommands + d) <= (p * kCommands + c) || other.scancode != b.scancode) continue;
           const int line = std::max(b.line, other.line);
-          throw fault(line, "'" + KeyNameOf(b.scancode) + "' is given to both player" +
-                                std::to_string(p + 1) + " " + kCommandTable[c].name + " and player" +
-                                std::to_string(q + 1) + " " + kCommandTable[d].name);
+          throw fault(line, Fill(_("'{1}' is given to both player{2} {3} and player{4} {5}"),
+                                 {KeyNameOf(b.scancode), std::to_string(p + 1), kCommandTable[c].name,
+                                  std::to_string(q + 1), kCommandTable[d].name}));
         }
       }
     }
@@ -156,37 +169,51 @@ Controls ParseControls(const std::string& text, const std::string& path) {
       if (places.second != 0 && other.first == places.second) places.second = 0;
     }
   }
+  // So is a key the game reads besides the fourteen (player 1's spare button, keypad 4): a
+  // command given it takes it, and the spare goes without.
+  for (size_t key = 0; key < controls.keys.size(); ++key) {
+    bool command_key = false;
+    for (const Command& command : kCommandTable)
+      command_key = command_key || key == static_cast<size_t>(command.keys[0]) ||
+                    key == static_cast<size_t>(command.keys[1]);
+    for (const Command& command : kCommandTable) {
+      for (const Key owner : command.keys) {
+        if (!command_key && controls.keys[static_cast<size_t>(owner)].first == controls.keys[key].first)
+          controls.keys[key] = KeyPlaces{};
+      }
+    }
+  }
   return controls;
 }
 
 Controls ReadControls(const std::string& config_folder) {
   if (config_folder.empty()) return Controls{};
   const std::string path = config_folder + "controls.ini";
-  std::error_code error;
-  if (!std::filesystem::exists(path, error)) return Controls{};
-  std::ifstream in(path, std::ios::binary);
-  if (!in) throw Fatal("controls file", path, std::string("cannot be opened: ") + std::strerror(errno));
-  std::stringstream text;
-  text << in.rdbuf();
-  if (in.bad()) throw Fatal("controls file", path, "cannot be read");
-  return ParseControls(text.str(), path);
+  if (!PlayerFileThere(path, _("controls file"), _("the game plays with today's keys"))) return Controls{};
+  // A folder or a named pipe at that name is refused at once, as every other file is.
+  std::string text;
+  const FileFailure failure = ReadWholeFile(path, kMaxControlsFileBytes, text);
+  if (failure.at_open)
+    throw Fatal(_("controls file"), path, Fill(_("cannot be opened: {1}"), {failure.reason}));
+  if (!failure.reason.empty()) throw Fatal(_("controls file"), path, failure.reason);
+  return ParseControls(text, path);
 }
 
 std::string ControlsFileText() {
   const KeyMap today = DefaultKeyMap();
   std::string text =
-      "# Billboard Brawl: the players' keys and gamepads.\n"
-      "#\n"
-      "# Each command takes one key, by SDL's name for its place on the keyboard (as \"Up\",\n"
-      "# \"Keypad 3\", \"S\", \"Right Shift\"). No key may serve two commands; Return, Space,\n"
-      "# Escape, F3, F11 and F12 are the game's own. A command left out keeps the key below.\n"
-      "#\n"
-      "# gamepad = which pad this player takes when the settings window ticks it: its place\n"
-      "# in the list (1, 2, ...), its name or its GUID. Without it the pads go in order.\n"
-      "#\n";
+      _("# Billboard Brawl: the players' keys and gamepads.\n"
+        "#\n"
+        "# Each command takes one key, by SDL's name for its place on the keyboard (as \"Up\",\n"
+        "# \"Keypad 3\", \"S\", \"Right Shift\"). No key may serve two commands; Return, Space,\n"
+        "# Escape, F3, F11 and F12 are the game's own. A command left out keeps the key below.\n"
+        "#\n"
+        "# gamepad = which pad this player takes when the settings window ticks it: its place\n"
+        "# in the list (1, 2, ...), its name or its GUID. Without it the pads go in order.\n"
+        "#\n");
   // A comment has a line of its own: "Keypad #" is a key.
   for (const Command& command : kCommandTable)
-    text += "# " + std::string(command.name) + ": " + command.meaning + "\n";
+    text += "# " + std::string(command.name) + ": " + _(command.meaning) + "\n";
   for (int p = 0; p < 2; ++p) {
     text += "\n[player" + std::to_string(p + 1) + "]\n";
     for (const Command& command : kCommandTable) {
@@ -201,20 +228,22 @@ std::string ControlsFileText() {
 int WriteControlsFile(const Options& options) {
   const std::string folder = ConfigFolder(options);
   if (folder.empty()) {
-    throw Fatal("cannot write the controls file", "controls.ini", "neither HOME nor XDG_CONFIG_HOME is set");
+    throw Fatal(_("cannot write the controls file"), "controls.ini",
+                _("neither HOME nor XDG_CONFIG_HOME is set"));
   }
   const std::string path = folder + "controls.ini";
   std::error_code error;
   if (std::filesystem::exists(path, error)) {
-    throw Fatal("cannot write the controls file", path, "it exists already; move it away to start afresh");
+    throw Fatal(_("cannot write the controls file"), path,
+                _("it exists already; move it away to start afresh"));
   }
   std::filesystem::create_directories(folder, error);
-  if (error) throw Fatal("cannot write the controls file", folder, error.message());
+  if (error) throw Fatal(_("cannot write the controls file"), folder, error.message());
   std::ofstream out(path, std::ios::binary);
   out << ControlsFileText();
   out.close();
-  if (!out) throw Fatal("cannot write the controls file", path, std::strerror(errno));
-  std::printf("brawl: wrote %s\n", path.c_str());
+  if (!out) throw Fatal(_("cannot write the controls file"), path, std::strerror(errno));
+  std::printf(_("brawl: wrote %s\n"), path.c_str());
   return 0;
 }
 

@@ -3,8 +3,10 @@
 #include <filesystem>
 #include <vector>
 
+#include "app/player_folders.h"
 #include "base/fatal_error.h"
 #include "base/file_reader.h"
+#include "base/i18n.h"
 #include "base/printable.h"
 #include "game/settings.h"
 
@@ -56,16 +58,17 @@ int16_t ParseNumber(const std::string& field, int index, const std::string& path
   if (i < digits.size() && (digits[i] == '-' || digits[i] == '+')) ++i;
   const bool numeric = i < digits.size() && digits.find_first_not_of("0123456789", i) == std::string::npos;
   if (!numeric) {
-    throw Fatal("settings file", path,
-                "field " + std::to_string(index) + " is not a number: \"" + Printable(digits) + "\"");
+    throw Fatal(_("settings file"), path,
+                Fill(_("field {1} is not a number: \"{2}\""), {std::to_string(index), Printable(digits)}));
   }
   // More digits than any 16-bit value has is out of range too; keep stoll from overflowing.
   const size_t first = digits.find_first_not_of("0", i);
   const bool too_long = first != std::string::npos && digits.size() - first > 6;
   const long long value = too_long ? 0 : std::stoll(digits);
   if (too_long || value < -32768 || value > 32767) {
-    throw Fatal("settings file", path,
-                "field " + std::to_string(index) + " is outside -32768..32767: " + Printable(digits));
+    throw Fatal(
+        _("settings file"), path,
+        Fill(_("field {1} is outside -32768..32767: {2}"), {std::to_string(index), Printable(digits)}));
   }
   return static_cast<int16_t>(value);
 }
@@ -75,9 +78,9 @@ int16_t ParseNumber(const std::string& field, int index, const std::string& path
 EnvIni ParseEnvIni(const std::string& text, const std::string& path) {
   const std::vector<std::string> fields = SplitFields(text);
   if (fields.size() < kFields) {
-    throw Fatal("settings file", path,
-                "has " + std::to_string(fields.size()) +
-                    " of its six fields (a number and a label on each of three lines)");
+    throw Fatal(_("settings file"), path,
+                Fill(_("has {1} of its six fields (a number and a label on each of three lines)"),
+                     {std::to_string(fields.size())}));
   }
   EnvIni ini;
   ini.wait = ParseNumber(fields[0], 1, path);
@@ -89,16 +92,17 @@ EnvIni ParseEnvIni(const std::string& text, const std::string& path) {
 EnvIni ReadEnvIni(const std::string& path) {
   std::string text;
   const FileFailure failure = ReadWholeFile(path, kMaxSettingsFileBytes, text);
-  if (failure.at_open) throw Fatal("settings file", path, "cannot be opened: " + failure.reason);
-  if (!failure.reason.empty()) throw Fatal("settings file", path, failure.reason);
+  if (failure.at_open)
+    throw Fatal(_("settings file"), path, Fill(_("cannot be opened: {1}"), {failure.reason}));
+  if (!failure.reason.empty()) throw Fatal(_("settings file"), path, failure.reason);
   return ParseEnvIni(text, path);
 }
 
 void ApplyEnvIni(Settings& settings) {
   // The player's own copy, when there is one, is read instead of the installed one.
   const std::string& own = settings.ConfigFolder;
-  std::error_code error;
-  const bool mine = !own.empty() && std::filesystem::exists(own + "env.ini", error);
+  const bool mine = !own.empty() && PlayerFileThere(own + "env.ini", _("settings file"),
+                                                    _("the installed one is read instead"));
   const std::string path = (mine ? own : settings.AppPath) + "env.ini";
   const EnvIni ini = ReadEnvIni(path);
   settings.ReadyGoWait = ini.wait;

@@ -9,6 +9,8 @@
 #include <string_view>
 
 #include "base/fatal_error.h"
+#include "base/i18n.h"
+#include "base/printable.h"
 
 namespace brawl {
 
@@ -25,15 +27,15 @@ bool IsDigits(std::string_view s) {
 // Digits only (no sign, no blanks), within [low, high].
 int64_t ParseWhole(std::string_view option, std::string_view text, int64_t low, int64_t high) {
   if (!IsDigits(text)) {
-    throw UsageError(std::string(option) + " wants a whole number, not '" + std::string(text) + "'");
+    throw UsageError(Fill(_("{1} wants a whole number, not '{2}'"), {option, text}));
   }
   int64_t value = 0;
   const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
   if (error != std::errc() || end != text.data() + text.size() || value < low || value > high) {
-    const std::string range = high == std::numeric_limits<int64_t>::max()
-                                  ? "at least " + std::to_string(low)
-                                  : "between " + std::to_string(low) + " and " + std::to_string(high);
-    throw UsageError(std::string(option) + " must be " + range + ", not " + std::string(text));
+    throw UsageError(high == std::numeric_limits<int64_t>::max()
+                         ? Fill(_("{1} must be at least {2}, not {3}"), {option, std::to_string(low), text})
+                         : Fill(_("{1} must be between {2} and {3}, not {4}"),
+                                {option, std::to_string(low), std::to_string(high), text}));
   }
   return value;
 }
@@ -42,7 +44,7 @@ double ParseDecimal(std::string_view option, std::string_view text) {
   double value = 0;
   const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
   if (text.empty() || error != std::errc() || end != text.data() + text.size() || !std::isfinite(value)) {
-    throw UsageError(std::string(option) + " wants a decimal number, not '" + std::string(text) + "'");
+    throw UsageError(Fill(_("{1} wants a decimal number, not '{2}'"), {option, text}));
   }
   return value;
 }
@@ -51,14 +53,13 @@ double ParseDecimal(std::string_view option, std::string_view text) {
 
 Options ParseOptions(int argc, char** argv) {
   Options options;
-  CLI::App app(
-      "Billboard Brawl, a small real-time 3-D arena shooter for two players at one PC.\n"
-      "Without options: the settings window, then the game in full screen.",
-      "brawl");
+  CLI::App app(_("Billboard Brawl, a small real-time 3-D arena shooter for two players at one PC.\n"
+                 "Without options: the settings window, then the game in full screen."),
+               "brawl");
   // Unknown words are named by us, one line each, in the order given.
   app.allow_extras();
-  app.set_help_flag("--help", "Show this list and exit");
-  app.set_version_flag("--version", "brawl " BRAWL_VERSION, "Print the version and exit");
+  app.set_help_flag("-h,--help", _("Show this list and exit"));
+  app.set_version_flag("--version", "brawl " BRAWL_VERSION, _("Print the version and exit"));
   app.get_formatter()->column_width(24);
 
   // Every value is taken as text and checked below, so that the messages are ours.
@@ -70,36 +71,36 @@ Options ParseOptions(int argc, char** argv) {
         ->allow_extra_args(false)
         ->multi_option_policy(CLI::MultiOptionPolicy::TakeAll);
   };
-  app.add_flag("--windowed", options.windowed, "Play in a resizable window instead of full screen");
-  valued("--app-path", "DIR", "Read the data files from DIR");
-  valued("--config-dir", "DIR", "Use DIR as the player's configuration folder (env.ini, controls.ini)");
+  app.add_flag("--windowed", options.windowed, _("Play in a resizable window instead of full screen"));
+  valued("--app-path", "DIR", _("Read the data files from DIR"));
+  valued("--config-dir", "DIR", _("Use DIR as the player's configuration folder (env.ini, controls.ini)"));
   app.add_flag("--write-controls", options.write_controls,
-               "Write the player's controls.ini with today's keys, commented, and exit");
-  app.add_flag("--headless", options.headless, "No window, sound or real input: a scripted run (below)");
-  app.add_flag("--hires", options.hires, "(headless) play at 640 x 480");
-  app.add_flag("--show-fps", options.show_fps, "(headless) show the frame rate");
-  valued("--joysticks", "N", "(headless) attach N joysticks (0, 1 or 2)");
-  valued("--joystick", "P", "(headless) player P (1 or 2) steers with a joystick");
-  valued("--script", "FILE", "(headless) the script of held keys; - reads standard input");
-  valued("--frames", "N", "(headless) end after N passes");
-  valued("--dump", "FILE", "(headless) write one JSON line of state per pass");
-  valued("--screenshot", "N:FILE", "(headless, repeatable) save the picture of pass N as PNG");
-  valued("--clock-start", "S", "(headless) the virtual clock at the launch, in seconds");
-  valued("--frame-ms", "MS", "(headless) how far each flip moves the virtual clock");
+               _("Write the player's controls.ini with today's keys, commented, and exit"));
+  app.add_flag("--headless", options.headless, _("No window, sound or real input: a scripted run (below)"));
+  app.add_flag("--hires", options.hires, _("(headless) play at 640 x 480"));
+  app.add_flag("--show-fps", options.show_fps, _("(headless) show the frame rate"));
+  valued("--joysticks", "N", _("(headless) attach N joysticks (0, 1 or 2)"));
+  valued("--joystick", "P", _("(headless) player P (1 or 2) steers with a joystick"));
+  valued("--script", "FILE", _("(headless) the script of held keys; - reads standard input"));
+  valued("--frames", "N", _("(headless) end after N passes"));
+  valued("--dump", "FILE", _("(headless) write one JSON line of state per pass"));
+  valued("--screenshot", "N:FILE", _("(headless, repeatable) save the picture of pass N as PNG"));
+  valued("--clock-start", "S", _("(headless) the virtual clock at the launch, in seconds"));
+  valued("--frame-ms", "MS", _("(headless) how far each flip moves the virtual clock"));
   std::vector<std::string> host_port;
-  app.add_option("--host", host_port, "Play online: wait for one other player on UDP PORT (default 47474)")
+  app.add_option("--host", host_port, _("Play online: wait for one other player on UDP PORT (default 47474)"))
       ->type_name("[PORT]")
       ->expected(0, 1)
       ->allow_extra_args(false)
       ->multi_option_policy(CLI::MultiOptionPolicy::TakeAll);
-  valued("--join", "HOST[:PORT]", "Play online: join the game hosted at HOST");
-  valued("--input-delay", "N", "Online: a fixed input delay of N frames (0-8) on this side");
+  valued("--join", "HOST[:PORT]", _("Play online: join the game hosted at HOST"));
+  valued("--input-delay", "N", _("Online: a fixed input delay of N frames (0-8) on this side"));
   valued("--net-sim", "RTT,JITTER,LOSS[,SEED]",
-         "Online: delay and drop what this side sends, to try bad links");
-  valued("--record", "FILE", "Write a replay of this run");
-  valued("--replay", "FILE", "Play a replay back instead of reading the players");
-  valued("--force-rollback", "N", "(headless) every pass steps the last N (1-8) again; for tests");
-  valued("--desync-at", "FRAME", "Online: this side's match goes wrong at FRAME; for tests");
+         _("Online: delay and drop what this side sends, to try bad links"));
+  valued("--record", "FILE", _("Write a replay of this run"));
+  valued("--replay", "FILE", _("Play a replay back instead of reading the players"));
+  valued("--force-rollback", "N", _("(headless) every pass steps the last N (1-8) again; for tests"));
+  valued("--desync-at", "FRAME", _("Online: this side's match goes wrong at FRAME; for tests"));
 
   try {
     app.parse(argc, argv);
@@ -112,13 +113,14 @@ Options ParseOptions(int argc, char** argv) {
   } catch (const CLI::ArgumentMismatch& e) {
     // An option at the end, or followed by another option, has no value.
     const std::string message = e.what();
-    throw UsageError(message.substr(0, message.find(':')) + " needs a value");
+    throw UsageError(Fill(_("{1} needs a value"), {message.substr(0, message.find(':'))}));
   } catch (const CLI::ParseError& e) {
     throw UsageError(e.what());
   }
   for (const std::string& extra : app.remaining()) {
-    if (extra.starts_with("-") && extra != "-") throw UsageError(extra + ": unknown option");
-    throw UsageError("unexpected argument '" + extra + "'");
+    if (extra.starts_with("-") && extra != "-")
+      throw UsageError(Fill(_("{1}: unknown option (brawl --help lists them)"), {Printable(extra)}));
+    throw UsageError(Fill(_("unexpected argument '{1}'"), {Printable(extra)}));
   }
 
   std::vector<std::string> headless_only;
@@ -128,13 +130,13 @@ Options ParseOptions(int argc, char** argv) {
   // The one value of an option that may be given once, or none.
   auto single = [&](const std::string& name) -> const std::string* {
     const std::vector<std::string>& given = values[name];
-    if (given.size() > 1) throw UsageError(name + " is given twice");
+    if (given.size() > 1) throw UsageError(Fill(_("{1} is given twice"), {name}));
     return given.empty() ? nullptr : &given.front();
   };
   for (auto& [name, given] : values) {
     for (const std::string& value : given) {
       // A following option is not a value.
-      if (value.empty() || value.starts_with("--")) throw UsageError(name + " needs a value");
+      if (value.empty() || value.starts_with("--")) throw UsageError(Fill(_("{1} needs a value"), {name}));
     }
   }
 
@@ -159,40 +161,40 @@ Options ParseOptions(int argc, char** argv) {
   for (const std::string_view text : values["--screenshot"]) {
     const size_t colon = text.find(':');
     if (colon == std::string_view::npos || colon + 1 == text.size()) {
-      throw UsageError("--screenshot wants PASS:FILE, not '" + std::string(text) + "'");
+      throw UsageError(Fill(_("--screenshot wants PASS:FILE, not '{1}'"), {text}));
     }
     const int64_t pass =
-        ParseWhole("--screenshot's pass", text.substr(0, colon), 1, std::numeric_limits<int64_t>::max());
+        ParseWhole(_("--screenshot's pass"), text.substr(0, colon), 1, std::numeric_limits<int64_t>::max());
     options.screenshots.emplace_back(pass, std::string(text.substr(colon + 1)));
   }
   if (const std::string* s = single("--clock-start")) {
     options.clock_start = ParseDecimal("--clock-start", *s);
-    if (options.clock_start < 0) throw UsageError("--clock-start must not be negative");
+    if (options.clock_start < 0) throw UsageError(_("--clock-start must not be negative"));
   }
   if (const std::string* ms = single("--frame-ms")) {
     options.frame_ms = ParseDecimal("--frame-ms", *ms);
-    if (!(options.frame_ms > 0)) throw UsageError("--frame-ms must be greater than 0");
+    if (!(options.frame_ms > 0)) throw UsageError(_("--frame-ms must be greater than 0"));
   }
 
   options.host = app.count("--host") > 0;
-  if (app.count("--host") > 1) throw UsageError("--host is given twice");
+  if (app.count("--host") > 1) throw UsageError(Fill(_("{1} is given twice"), {"--host"}));
   // Without a port CLI11 hands over an empty word.
   std::erase(host_port, "");
   if (!host_port.empty()) {
     if (host_port.front().starts_with("--"))
-      throw UsageError("--host takes a port, not " + host_port.front());
+      throw UsageError(Fill(_("--host takes a port, not {1}"), {host_port.front()}));
     options.port = static_cast<int>(ParseWhole("--host", host_port.front(), 1, 65535));
   }
   if (const std::string* where = single("--join")) {
     // ENet speaks IPv4: an IPv6 address ("::1", "[::1]:47474") is refused by name.
     if (where->find('[') != std::string::npos || std::count(where->begin(), where->end(), ':') > 1)
-      throw UsageError("--join " + *where +
-                       ": IPv6 addresses are not supported; give an IPv4 address or a name");
+      throw UsageError(Fill(_("--join {1}: IPv6 addresses are not supported; give an IPv4 address or a name"),
+                            {Printable(*where)}));
     const size_t colon = where->rfind(':');
     options.join = where->substr(0, colon);
     if (colon != std::string::npos)
-      options.port = static_cast<int>(ParseWhole("--join's port", where->substr(colon + 1), 1, 65535));
-    if (options.join.empty()) throw UsageError("--join wants HOST[:PORT], not '" + *where + "'");
+      options.port = static_cast<int>(ParseWhole(_("--join's port"), where->substr(colon + 1), 1, 65535));
+    if (options.join.empty()) throw UsageError(Fill(_("--join wants HOST[:PORT], not '{1}'"), {*where}));
   }
   if (const std::string* n = single("--input-delay")) {
     options.input_delay = static_cast<int>(ParseWhole("--input-delay", *n, 0, 8));
@@ -206,13 +208,13 @@ Options ParseOptions(int argc, char** argv) {
       from = comma + 1;
     }
     if (parts.size() < 3 || parts.size() > 4)
-      throw UsageError("--net-sim wants RTT,JITTER,LOSS[,SEED], not '" + *sim + "'");
+      throw UsageError(Fill(_("--net-sim wants RTT,JITTER,LOSS[,SEED], not '{1}'"), {*sim}));
     options.net_sim = true;
-    options.sim_rtt_ms = static_cast<double>(ParseWhole("--net-sim's RTT", parts[0], 0, 10000));
-    options.sim_jitter_ms = static_cast<double>(ParseWhole("--net-sim's JITTER", parts[1], 0, 10000));
-    options.sim_loss_percent = static_cast<double>(ParseWhole("--net-sim's LOSS", parts[2], 0, 100));
+    options.sim_rtt_ms = static_cast<double>(ParseWhole(_("--net-sim's RTT"), parts[0], 0, 10000));
+    options.sim_jitter_ms = static_cast<double>(ParseWhole(_("--net-sim's JITTER"), parts[1], 0, 10000));
+    options.sim_loss_percent = static_cast<double>(ParseWhole(_("--net-sim's LOSS"), parts[2], 0, 100));
     if (parts.size() == 4)
-      options.sim_seed = static_cast<uint32_t>(ParseWhole("--net-sim's SEED", parts[3], 0, 4294967295));
+      options.sim_seed = static_cast<uint32_t>(ParseWhole(_("--net-sim's SEED"), parts[3], 0, 4294967295));
   }
   if (const std::string* file = single("--record")) options.record = *file;
   if (const std::string* file = single("--replay")) options.replay = *file;
@@ -224,32 +226,31 @@ Options ParseOptions(int argc, char** argv) {
     options.desync_at = static_cast<int32_t>(ParseWhole("--desync-at", *n, 1, 2147483647));
   }
   const bool online = options.host || !options.join.empty();
-  if (options.desync_at > 0 && !online) throw UsageError("--desync-at needs --host or --join");
-  if (options.host && !options.join.empty()) throw UsageError("--host and --join exclude each other");
-  if (online && !options.replay.empty()) throw UsageError("--replay plays alone, not online");
+  if (options.desync_at > 0 && !online) throw UsageError(_("--desync-at needs --host or --join"));
+  if (options.host && !options.join.empty()) throw UsageError(_("--host and --join exclude each other"));
+  if (online && !options.replay.empty()) throw UsageError(_("--replay plays alone, not online"));
   if (!online && (options.input_delay >= 0 || options.net_sim)) {
-    throw UsageError(std::string(options.net_sim ? "--net-sim" : "--input-delay") +
-                     " needs --host or --join");
+    throw UsageError(
+        Fill(_("{1} needs --host or --join"), {options.net_sim ? "--net-sim" : "--input-delay"}));
   }
   if (options.force_rollback > 0 && (online || !options.replay.empty())) {
-    throw UsageError("--force-rollback is for local runs");
+    throw UsageError(_("--force-rollback is for local runs"));
   }
 
   if (!options.headless && !headless_only.empty()) {
-    throw UsageError(headless_only.front() + " needs --headless");
+    throw UsageError(Fill(_("{1} needs --headless"), {headless_only.front()}));
   }
   if (options.headless && options.windowed) {
-    throw UsageError("--windowed has no window to show with --headless");
+    throw UsageError(_("--windowed has no window to show with --headless"));
   }
   if (options.write_controls && (options.headless || options.windowed)) {
-    throw UsageError("--write-controls writes a file and plays nothing: give it alone");
+    throw UsageError(_("--write-controls writes a file and plays nothing: give it alone"));
   }
   for (int player : joystick_boxes) {
     // The settings window offers player P's box only when joystick P is attached.
     if (player > options.joysticks) {
-      throw UsageError("--joystick " + std::to_string(player) + " needs --joysticks " +
-                       std::to_string(player) + " or more (attached: " + std::to_string(options.joysticks) +
-                       ")");
+      throw UsageError(Fill(_("--joystick {1} needs --joysticks {1} or more (attached: {2})"),
+                            {std::to_string(player), std::to_string(options.joysticks)}));
     }
     options.joystick[player - 1] = true;
   }

@@ -1,9 +1,12 @@
 #include "app/player_folders.h"
 
+#include <cstdio>
 #include <cstdlib>
+#include <filesystem>
 
 #include "app/options.h"
 #include "app/program_folder.h"
+#include "base/i18n.h"
 
 namespace brawl {
 
@@ -30,6 +33,22 @@ std::string ConfigFolder(const Options& options) {
 std::string ScreenshotFolder() {
   const std::string base = BaseFolder("XDG_DATA_HOME", ".local/share/");
   return base.empty() ? base : base + "billboard-brawl/screenshots/";
+}
+
+bool PlayerFileThere(const std::string& path, const char* what, const char* instead) {
+  std::error_code error;
+  const std::filesystem::file_status status = std::filesystem::status(path, error);
+  if (status.type() == std::filesystem::file_type::not_found ||
+      error == std::errc::no_such_file_or_directory || error == std::errc::not_a_directory)
+    return false;
+  if (error) {
+    std::fprintf(stderr, "%s\n",
+                 Fill(_("brawl: warning: {1}: {2}: cannot be reached: {3}; {4}"),
+                      {what, path, error.message(), instead})
+                     .c_str());
+    return false;
+  }
+  return true;
 }
 
 std::string StateFolder() {

@@ -19,4 +19,9 @@ std::string ScreenshotFolder();
 // $XDG_STATE_HOME/billboard-brawl/ (default ~/.local/state/...): reports for bug reports.
 std::string StateFolder();
 
+// Whether the player's own file at `path` is there to be read. When its folder cannot be
+// searched the file counts as absent, with a warning naming it, `what` it is and what the
+// game does `instead`.
+bool PlayerFileThere(const std::string& path, const char* what, const char* instead);
+
 }  // namespace brawl

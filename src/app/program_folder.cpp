@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "base/fatal_error.h"
+#include "base/i18n.h"
 
 namespace brawl {
 
@@ -20,19 +21,19 @@ std::string ProgramFolder() {
   std::vector<char> buffer(256);
   for (;;) {
     const ssize_t n = ::readlink("/proc/self/exe", buffer.data(), buffer.size());
-    if (n < 0) throw Fatal("cannot find the program folder", "/proc/self/exe", std::strerror(errno));
+    if (n < 0) throw Fatal(_("cannot find the program folder"), "/proc/self/exe", std::strerror(errno));
     if (static_cast<size_t>(n) < buffer.size()) {
       std::string exe(buffer.data(), static_cast<size_t>(n));
       const size_t slash = exe.rfind('/');
       if (slash == std::string::npos) {
-        throw Fatal("cannot find the program folder", "/proc/self/exe",
-                    "'" + exe + "' is not an absolute path");
+        throw Fatal(_("cannot find the program folder"), "/proc/self/exe",
+                    Fill(_("'{1}' is not an absolute path"), {exe}));
       }
       // The root folder keeps its single '/'.
       return exe.substr(0, slash + 1);
     }
     if (buffer.size() >= (size_t{1} << 20)) {
-      throw Fatal("cannot find the program folder", "/proc/self/exe", "path too long");
+      throw Fatal(_("cannot find the program folder"), "/proc/self/exe", _("path too long"));
     }
     buffer.resize(buffer.size() * 2);
   }

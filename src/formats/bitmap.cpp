@@ -8,6 +8,7 @@
 
 #include "base/fatal_error.h"
 #include "base/file_reader.h"
+#include "base/i18n.h"
 #include "gfx/sdl_owner.h"
 
 namespace brawl {
@@ -30,7 +31,7 @@ uint32_t U32(const unsigned char* p) {
 }
 
 [[noreturn]] void Refuse(const std::string& path, const std::string& why) {
-  throw Fatal("bitmap", path, why);
+  throw Fatal(_("bitmap"), path, why);
 }
 
 void CheckHeader(const std::string& bytes, const std::string& path) {
@@ -38,15 +39,15 @@ void CheckHeader(const std::string& bytes, const std::string& path) {
   unsigned char h[54] = {};
   const size_t got = std::min(bytes.size(), sizeof h);
   std::memcpy(h, bytes.data(), got);
-  if (got < 2 || h[0] != 'B' || h[1] != 'M') Refuse(path, "not a BMP file");
-  if (got < 18) Refuse(path, "truncated header");
+  if (got < 2 || h[0] != 'B' || h[1] != 'M') Refuse(path, _("not a BMP file"));
+  if (got < 18) Refuse(path, _("truncated header"));
   const uint32_t info_size = U32(h + 14);
   if (info_size != 12 && info_size != 40 && info_size != 52 && info_size != 56 && info_size != 64 &&
       info_size != 108 && info_size != 124) {
-    Refuse(path, "unknown BMP header size " + std::to_string(info_size));
+    Refuse(path, Fill(_("unknown BMP header size {1}"), {std::to_string(info_size)}));
   }
   if (size < 14 + static_cast<int64_t>(info_size) || got < 14 + std::min<size_t>(info_size, 40)) {
-    Refuse(path, "truncated header");
+    Refuse(path, _("truncated header"));
   }
   int64_t width, height;
   uint32_t bits, compression = 0;
@@ -61,31 +62,31 @@ void CheckHeader(const std::string& bytes, const std::string& path) {
     compression = U32(h + 30);
   }
   if (height < 0) height = -height;
-  if (width <= 0 || height <= 0) Refuse(path, "empty picture");
+  if (width <= 0 || height <= 0) Refuse(path, _("empty picture"));
   if (width > kMaxSide || height > kMaxSide) {
-    Refuse(path, "picture too large (" + std::to_string(width) + "x" + std::to_string(height) + ")");
+    Refuse(path, Fill(_("picture too large ({1}x{2})"), {std::to_string(width), std::to_string(height)}));
   }
   if (bits != 1 && bits != 4 && bits != 8 && bits != 16 && bits != 24 && bits != 32) {
-    Refuse(path, "unsupported depth of " + std::to_string(bits) + " bits per pixel");
+    Refuse(path, Fill(_("unsupported depth of {1} bits per pixel"), {std::to_string(bits)}));
   }
   const int64_t offset = U32(h + 10);
-  if (offset >= size) Refuse(path, "truncated: no pixel data");
+  if (offset >= size) Refuse(path, _("truncated: no pixel data"));
   // Run-length pictures (1, 2) have no fixed size; the others are plain rows.
   if (compression == 0 || compression == 3 || compression == 6) {
     const int64_t row = (width * bits + 31) / 32 * 4;
     if (offset + row * height > size) {
-      Refuse(path, "truncated: pixel data needs " + std::to_string(offset + row * height) +
-                       " bytes, the file has " + std::to_string(size));
+      Refuse(path, Fill(_("truncated: pixel data needs {1} bytes, the file has {2}"),
+                        {std::to_string(offset + row * height), std::to_string(size)}));
     }
   } else if (compression != 1 && compression != 2) {
-    Refuse(path, "unsupported compression " + std::to_string(compression));
+    Refuse(path, Fill(_("unsupported compression {1}"), {std::to_string(compression)}));
   }
 }
 
 }  // namespace
 
 Surface LoadBitmap(const std::string& path) {
-  const std::string bytes = ReadGameFile(path, kMaxBitmapFileBytes, "bitmap");
+  const std::string bytes = ReadGameFile(path, kMaxBitmapFileBytes, _("bitmap"));
   CheckHeader(bytes, path);
   SurfaceHandle loaded(SDL_LoadBMP_RW(SDL_RWFromConstMem(bytes.data(), static_cast<int>(bytes.size())), 1));
   if (!loaded) Refuse(path, SDL_GetError());

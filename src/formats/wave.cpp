@@ -7,13 +7,13 @@
 
 #include "base/fatal_error.h"
 #include "base/file_reader.h"
+#include "base/i18n.h"
 #include "base/printable.h"
 
 namespace brawl {
 
 namespace {
 
-constexpr char kWhat[] = "cannot load wave";
 // The game's waves are short cues; three minutes of CD sound is more than any of them.
 constexpr int64_t kMaxWaveFileBytes = int64_t{32} << 20;
 
@@ -32,19 +32,20 @@ struct Chunk {
 }  // namespace
 
 Wave ReadWave(const std::string& path) {
-  const std::string file = ReadGameFile(path, kMaxWaveFileBytes, kWhat);
+  const char* const what = _("cannot load wave");
+  const std::string file = ReadGameFile(path, kMaxWaveFileBytes, what);
   const std::span<const uint8_t> bytes(reinterpret_cast<const uint8_t*>(file.data()), file.size());
   const size_t file_size = bytes.size();
-  auto bad = [&](const std::string& why) { return Fatal(kWhat, path, why); };
+  auto bad = [&](const std::string& why) { return Fatal(what, path, why); };
 
   if (file_size < 12 || std::memcmp(bytes.data(), "RIFF", 4) != 0 ||
       std::memcmp(bytes.data() + 8, "WAVE", 4) != 0) {
-    throw bad("not a RIFF/WAVE file");
+    throw bad(_("not a RIFF/WAVE file"));
   }
   const uint64_t riff_end = uint64_t{Le32(bytes.data() + 4)} + 8;
   if (riff_end > file_size) {
-    throw bad("header claims " + std::to_string(riff_end) + " bytes, file holds " +
-              std::to_string(file_size));
+    throw bad(Fill(_("header claims {1} bytes, file holds {2}"),
+                   {std::to_string(riff_end), std::to_string(file_size)}));
   }
 
   std::optional<Chunk> format, data;
@@ -55,35 +56,37 @@ Wave ReadWave(const std::string& path) {
     const uint64_t size = Le32(head + 4);
     const size_t body = at + 8;
     if (body + size > riff_end) {
-      throw bad("chunk '" + Printable({reinterpret_cast<const char*>(head), 4}) + "' claims " +
-                std::to_string(size) + " bytes, only " + std::to_string(riff_end - body) + " left");
+      throw bad(Fill(_("chunk '{1}' claims {2} bytes, only {3} left"),
+                     {Printable({reinterpret_cast<const char*>(head), 4}), std::to_string(size),
+                      std::to_string(riff_end - body)}));
     }
     if (std::memcmp(head, "fmt ", 4) == 0 && !format) format = Chunk{body, static_cast<size_t>(size)};
     if (std::memcmp(head, "data", 4) == 0 && !data) data = Chunk{body, static_cast<size_t>(size)};
     at = body + static_cast<size_t>(size) + (size & 1);
   }
-  if (!format) throw bad("no format chunk");
-  if (!data) throw bad("no data chunk");
-  if (format->size < 16) throw bad("format chunk too short");
+  if (!format) throw bad(_("no format chunk"));
+  if (!data) throw bad(_("no data chunk"));
+  if (format->size < 16) throw bad(_("format chunk too short"));
 
   const uint8_t* f = bytes.data() + format->offset;
   const uint16_t tag = Le16(f);
-  if (tag != 1) throw bad("not PCM (format tag " + std::to_string(tag) + ")");
+  if (tag != 1) throw bad(Fill(_("not PCM (format tag {1})"), {std::to_string(tag)}));
   Wave wave;
   wave.channels = Le16(f + 2);
   const uint32_t rate = Le32(f + 4);
   const uint16_t block_align = Le16(f + 12);
   wave.bits_per_sample = Le16(f + 14);
   if (wave.bits_per_sample != 8 && wave.bits_per_sample != 16) {
-    throw bad("unsupported " + std::to_string(wave.bits_per_sample) + "-bit samples (8 or 16 expected)");
+    throw bad(
+        Fill(_("unsupported {1}-bit samples (8 or 16 expected)"), {std::to_string(wave.bits_per_sample)}));
   }
   if (wave.channels < 1 || wave.channels > 8) {
-    throw bad("unsupported channel count " + std::to_string(wave.channels));
+    throw bad(Fill(_("unsupported channel count {1}"), {std::to_string(wave.channels)}));
   }
-  if (rate < 1000 || rate > 384000) throw bad("unsupported sample rate " + std::to_string(rate));
+  if (rate < 1000 || rate > 384000) throw bad(Fill(_("unsupported sample rate {1}"), {std::to_string(rate)}));
   wave.sample_rate = static_cast<int>(rate);
   if (block_align != wave.channels * wave.bits_per_sample / 8) {
-    throw bad("block size " + std::to_string(block_align) + " does not match its channels and bits");
+    throw bad(Fill(_("block size {1} does not match its channels and bits"), {std::to_string(block_align)}));
   }
 
   // A trailing partial frame cannot be played; it is kept as stored but not counted.

@@ -7,6 +7,7 @@
 
 #include "base/fatal_error.h"
 #include "base/file_reader.h"
+#include "base/i18n.h"
 #include "base/printable.h"
 
 namespace brawl {
@@ -36,13 +37,13 @@ std::string Quoted(std::string_view text) {
 std::string Describe(const Token& t) {
   switch (t.kind) {
     case TokenKind::kEnd:
-      return "the end of the file";
+      return _("the end of the file");
     case TokenKind::kOpen:
       return "'{'";
     case TokenKind::kClose:
       return "'}'";
     case TokenKind::kString:
-      return "a string";
+      return _("a string");
     case TokenKind::kWord:
       break;
   }
@@ -105,7 +106,7 @@ class Lexer {
     if (c == '"') {
       const size_t end = text_.find('"', pos_ + 1);
       if (end == std::string_view::npos)
-        throw Malformed{"line " + std::to_string(t.line) + ": a string is not closed"};
+        throw Malformed{Fill(_("line {1}: a string is not closed"), {std::to_string(t.line)})};
       t.kind = TokenKind::kString;
       t.text = text_.substr(pos_ + 1, end - pos_ - 1);
       for (char s : t.text)
@@ -146,42 +147,43 @@ class Reader {
       }
       Object(0, nullptr);
     }
-    if (mesh_count_ == 0) throw Malformed{"holds no mesh"};
+    if (mesh_count_ == 0) throw Malformed{_("holds no mesh")};
     return std::move(out_);
   }
 
  private:
-  std::string Where(const Token& t) const { return "line " + std::to_string(t.line) + ": "; }
+  std::string Where(const Token& t) const { return Fill(_("line {1}: "), {std::to_string(t.line)}); }
 
   [[noreturn]] void Fail(const Token& t, const std::string& what) const { throw Malformed{Where(t) + what}; }
 
   Token Expect(TokenKind kind, const char* what) {
     Token t = lex_.Next();
-    if (t.kind == TokenKind::kEnd) Fail(t, std::string("the file ends where ") + what + " should be");
-    if (t.kind != kind) Fail(t, std::string("expected ") + what + ", found " + Describe(t));
+    if (t.kind == TokenKind::kEnd) Fail(t, Fill(_("the file ends where {1} should be"), {_(what)}));
+    if (t.kind != kind) Fail(t, Fill(_("expected {1}, found {2}"), {_(what), Describe(t)}));
     return t;
   }
 
   double Number() {
-    const Token t = Expect(TokenKind::kWord, "a number");
+    const Token t = Expect(TokenKind::kWord, N_("a number"));
     double value = 0;
     const char* first = t.text.data();
     const char* last = first + t.text.size();
     const auto [ptr, ec] = std::from_chars(first, last, value);
     if (ec != std::errc() || ptr != last || !std::isfinite(value))
-      Fail(t, "expected a number, found " + Describe(t));
+      Fail(t, Fill(_("expected {1}, found {2}"), {_("a number"), Describe(t)}));
     return value;
   }
 
   float Float() { return static_cast<float>(Number()); }
 
   uint32_t Count() {
-    const Token t = Expect(TokenKind::kWord, "a whole number");
+    const Token t = Expect(TokenKind::kWord, N_("a whole number"));
     uint32_t value = 0;
     const char* first = t.text.data();
     const char* last = first + t.text.size();
     const auto [ptr, ec] = std::from_chars(first, last, value);
-    if (ec != std::errc() || ptr != last) Fail(t, "expected a whole number, found " + Describe(t));
+    if (ec != std::errc() || ptr != last)
+      Fail(t, Fill(_("expected {1}, found {2}"), {_("a whole number"), Describe(t)}));
     return value;
   }
 
@@ -190,7 +192,8 @@ class Reader {
     const Token at = lex_.Peek();
     const uint32_t n = Count();
     if (static_cast<uint64_t>(n) * numbers > lex_.BytesLeft())
-      Fail(at, std::to_string(n) + " " + what + " claimed, more than the rest of the file can hold");
+      Fail(at,
+           Fill(_("{1} {2} claimed, more than the rest of the file can hold"), {std::to_string(n), _(what)}));
     return n;
   }
 
@@ -199,7 +202,7 @@ class Reader {
     int open = 1;
     while (open > 0) {
       const Token t = lex_.Next();
-      if (t.kind == TokenKind::kEnd) Fail(t, "the file ends inside an object (a '}' is missing)");
+      if (t.kind == TokenKind::kEnd) Fail(t, _("the file ends inside an object (a '}' is missing)"));
       if (t.kind == TokenKind::kOpen) ++open;
       if (t.kind == TokenKind::kClose) --open;
     }
@@ -212,7 +215,8 @@ class Reader {
     while (true) {
       const Token t = lex_.Next();
       if (t.kind == TokenKind::kClose) return name;
-      if (t.kind != TokenKind::kWord) Fail(t, "expected a name in a reference, found " + Describe(t));
+      if (t.kind != TokenKind::kWord)
+        Fail(t, Fill(_("expected {1}, found {2}"), {_("a name in a reference"), Describe(t)}));
       if (name.empty() && t.text.front() != '<') name = t.text;
     }
   }
@@ -227,7 +231,7 @@ class Reader {
 
   Header ObjectHeader() {
     Header h;
-    h.type = Expect(TokenKind::kWord, "a template name");
+    h.type = Expect(TokenKind::kWord, N_("a template name"));
     if (lex_.Peek().kind == TokenKind::kWord) h.name = lex_.Next().text;
     Expect(TokenKind::kOpen, "'{'");
     if (lex_.Peek().kind == TokenKind::kWord && lex_.Peek().text.front() == '<') lex_.Next();
@@ -236,7 +240,7 @@ class Reader {
 
   // One object in a frame or at the top. `transform` is set while reading a frame body.
   void Object(int depth, Matrix* transform) {
-    if (depth > kMaxDepth) Fail(lex_.Peek(), "objects nested too deep");
+    if (depth > kMaxDepth) Fail(lex_.Peek(), _("objects nested too deep"));
     const Header h = ObjectHeader();
     const std::string_view type = h.type.text;
     if (type == "template") {
@@ -250,7 +254,7 @@ class Reader {
       if (!h.name.empty()) materials_[std::string(h.name)] = m;
     } else if (type == "FrameTransformMatrix" && transform) {
       for (double& v : transform->m) v = Number();
-      Expect(TokenKind::kClose, "'}' after the 16 values of a FrameTransformMatrix");
+      Expect(TokenKind::kClose, N_("'}' after the 16 values of a FrameTransformMatrix"));
     } else {
       SkipBody();
     }
@@ -260,7 +264,8 @@ class Reader {
     const size_t first_vertex = out_.vertices.size();
     Matrix local;
     while (lex_.Peek().kind != TokenKind::kClose) {
-      if (lex_.Peek().kind == TokenKind::kEnd) Fail(lex_.Peek(), "the file ends inside a Frame");
+      if (lex_.Peek().kind == TokenKind::kEnd)
+        Fail(lex_.Peek(), Fill(_("the file ends inside a {1}"), {"Frame"}));
       if (lex_.Peek().kind == TokenKind::kOpen) {
         SkipReference();
         continue;
@@ -282,7 +287,7 @@ class Reader {
   void MeshBody(int depth) {
     ++mesh_count_;
     const uint32_t base = static_cast<uint32_t>(out_.vertices.size());
-    const uint32_t vertex_count = BoundedCount("vertices", 3);
+    const uint32_t vertex_count = BoundedCount(N_("vertices"), 3);
     out_.vertices.reserve(out_.vertices.size() + vertex_count);
     for (uint32_t i = 0; i < vertex_count; ++i) {
       MeshVertex v;
@@ -292,23 +297,24 @@ class Reader {
       out_.vertices.push_back(v);
     }
     out_.uv.resize(out_.vertices.size());
-    const uint32_t face_count = BoundedCount("faces", 4);
+    const uint32_t face_count = BoundedCount(N_("faces"), 4);
     const size_t first_triangle = out_.triangles.size();
     std::vector<uint32_t> face_first_triangle;  // where each face's fan starts
     face_first_triangle.reserve(face_count + 1);
     for (uint32_t f = 0; f < face_count; ++f) {
       const Token at = lex_.Peek();
-      const uint32_t corners = BoundedCount("face corners", 1);
+      const uint32_t corners = BoundedCount(N_("face corners"), 1);
       if (corners < 3)
-        Fail(at, "face " + std::to_string(f) + " has " + std::to_string(corners) + " corners, fewer than 3");
+        Fail(at,
+             Fill(_("face {1} has {2} corners, fewer than 3"), {std::to_string(f), std::to_string(corners)}));
       uint32_t first = 0, previous = 0;
       face_first_triangle.push_back(static_cast<uint32_t>(out_.triangles.size() - first_triangle));
       for (uint32_t k = 0; k < corners; ++k) {
         const Token index_at = lex_.Peek();
         const uint32_t index = Count();
         if (index >= vertex_count)
-          Fail(index_at, "face " + std::to_string(f) + " names vertex " + std::to_string(index) +
-                             " of a mesh with " + std::to_string(vertex_count));
+          Fail(index_at, Fill(_("face {1} names vertex {2} of a mesh with {3}"),
+                              {std::to_string(f), std::to_string(index), std::to_string(vertex_count)}));
         if (k == 0) first = index;
         if (k >= 2) out_.triangles.push_back({{base + first, base + previous, base + index}, 0});
         previous = index;
@@ -318,15 +324,16 @@ class Reader {
 
     bool has_materials = false;
     while (lex_.Peek().kind != TokenKind::kClose) {
-      if (lex_.Peek().kind == TokenKind::kEnd) Fail(lex_.Peek(), "the file ends inside a Mesh");
+      if (lex_.Peek().kind == TokenKind::kEnd)
+        Fail(lex_.Peek(), Fill(_("the file ends inside a {1}"), {"Mesh"}));
       if (lex_.Peek().kind == TokenKind::kOpen) {
         SkipReference();
         continue;
       }
-      if (depth + 1 > kMaxDepth) Fail(lex_.Peek(), "objects nested too deep");
+      if (depth + 1 > kMaxDepth) Fail(lex_.Peek(), _("objects nested too deep"));
       const Header h = ObjectHeader();
       if (h.type.text == "MeshMaterialList") {
-        if (has_materials) Fail(h.type, "a Mesh has two MeshMaterialLists");
+        if (has_materials) Fail(h.type, _("a Mesh has two MeshMaterialLists"));
         has_materials = true;
         MaterialListBody(depth + 1, face_count, first_triangle, face_first_triangle);
       } else if (h.type.text == "MeshNormals") {
@@ -348,13 +355,13 @@ class Reader {
 
   void MaterialListBody(int depth, uint32_t face_count, size_t first_triangle,
                         const std::vector<uint32_t>& face_first_triangle) {
-    const uint32_t material_count = BoundedCount("materials", 3);
+    const uint32_t material_count = BoundedCount(N_("materials"), 3);
     const Token entries_at = lex_.Peek();
-    const uint32_t entry_count = BoundedCount("face materials", 1);
+    const uint32_t entry_count = BoundedCount(N_("face materials"), 1);
     if (entry_count > face_count)
-      Fail(entries_at, "the material list has " + std::to_string(entry_count) + " entries for " +
-                           std::to_string(face_count) + " faces");
-    if (entry_count == 0 && face_count > 0) Fail(entries_at, "the material list gives no face a material");
+      Fail(entries_at, Fill(_("the material list has {1} entries for {2} faces"),
+                            {std::to_string(entry_count), std::to_string(face_count)}));
+    if (entry_count == 0 && face_count > 0) Fail(entries_at, _("the material list gives no face a material"));
     const uint32_t base = static_cast<uint32_t>(out_.materials.size());
     uint32_t last = 0;
     for (uint32_t f = 0; f < face_count; ++f) {
@@ -362,8 +369,8 @@ class Reader {
         const Token at = lex_.Peek();
         last = Count();
         if (last >= material_count)
-          Fail(at, "face " + std::to_string(f) + " takes material " + std::to_string(last) + " of " +
-                       std::to_string(material_count));
+          Fail(at, Fill(_("face {1} takes material {2} of {3}"),
+                        {std::to_string(f), std::to_string(last), std::to_string(material_count)}));
       }
       // Faces past the last entry keep the last material given.
       for (uint32_t t = face_first_triangle[f]; t < face_first_triangle[f + 1]; ++t)
@@ -372,15 +379,15 @@ class Reader {
     uint32_t given = 0;
     while (lex_.Peek().kind != TokenKind::kClose) {
       const Token at = lex_.Peek();
-      if (at.kind == TokenKind::kEnd) Fail(at, "the file ends inside a MeshMaterialList");
+      if (at.kind == TokenKind::kEnd) Fail(at, Fill(_("the file ends inside a {1}"), {"MeshMaterialList"}));
       if (at.kind == TokenKind::kOpen) {
         const std::string name(Reference());
         const auto found = materials_.find(name);
-        if (found == materials_.end()) Fail(at, "material " + Quoted(name) + " is not defined");
+        if (found == materials_.end()) Fail(at, Fill(_("material {1} is not defined"), {Quoted(name)}));
         Give(at, given, material_count, found->second);
         continue;
       }
-      if (depth + 1 > kMaxDepth) Fail(at, "objects nested too deep");
+      if (depth + 1 > kMaxDepth) Fail(at, _("objects nested too deep"));
       const Header h = ObjectHeader();
       if (h.type.text != "Material") {
         SkipBody();
@@ -392,13 +399,14 @@ class Reader {
     }
     const Token close = lex_.Next();
     if (given != material_count)
-      Fail(close, "the material list names " + std::to_string(material_count) + " materials but gives " +
-                      std::to_string(given));
+      Fail(close, Fill(_("the material list names {1} materials but gives {2}"),
+                       {std::to_string(material_count), std::to_string(given)}));
   }
 
   void Give(const Token& at, uint32_t& given, uint32_t material_count, const Material& m) {
     if (given >= material_count)
-      Fail(at, "the material list gives more than its " + std::to_string(material_count) + " materials");
+      Fail(at,
+           Fill(_("the material list gives more than its {1} materials"), {std::to_string(material_count)}));
     out_.materials.push_back(m);
     ++given;
   }
@@ -411,16 +419,16 @@ class Reader {
     for (float& c : m.emissive) c = Float();
     while (lex_.Peek().kind != TokenKind::kClose) {
       const Token at = lex_.Peek();
-      if (at.kind == TokenKind::kEnd) Fail(at, "the file ends inside a Material");
+      if (at.kind == TokenKind::kEnd) Fail(at, Fill(_("the file ends inside a {1}"), {"Material"}));
       if (at.kind == TokenKind::kOpen) {
         SkipReference();
         continue;
       }
-      if (depth + 1 > kMaxDepth) Fail(at, "objects nested too deep");
+      if (depth + 1 > kMaxDepth) Fail(at, _("objects nested too deep"));
       const Header h = ObjectHeader();
       if (h.type.text == "TextureFilename") {
-        m.texture = std::string(Expect(TokenKind::kString, "a file name in quotes").text);
-        Expect(TokenKind::kClose, "'}' after the file name of a TextureFilename");
+        m.texture = std::string(Expect(TokenKind::kString, N_("a file name in quotes")).text);
+        Expect(TokenKind::kClose, N_("'}' after the file name of a TextureFilename"));
       } else {
         SkipBody();
       }
@@ -430,20 +438,20 @@ class Reader {
   }
 
   void NormalsBody(uint32_t face_count) {
-    const uint32_t normal_count = BoundedCount("normals", 3);
+    const uint32_t normal_count = BoundedCount(N_("normals"), 3);
     for (uint32_t i = 0; i < normal_count * 3; ++i) Number();
     const Token faces_at = lex_.Peek();
-    const uint32_t faces = BoundedCount("normal faces", 4);
+    const uint32_t faces = BoundedCount(N_("normal faces"), 4);
     if (faces != face_count)
-      Fail(faces_at, "MeshNormals has " + std::to_string(faces) + " faces for a mesh with " +
-                         std::to_string(face_count));
+      Fail(faces_at, Fill(_("MeshNormals has {1} faces for a mesh with {2}"),
+                          {std::to_string(faces), std::to_string(face_count)}));
     for (uint32_t f = 0; f < faces; ++f) {
-      const uint32_t corners = BoundedCount("face corners", 1);
+      const uint32_t corners = BoundedCount(N_("face corners"), 1);
       for (uint32_t k = 0; k < corners; ++k) {
         const Token at = lex_.Peek();
         if (Count() >= normal_count)
-          Fail(at, "normal face " + std::to_string(f) + " names a normal past the " +
-                       std::to_string(normal_count) + " given");
+          Fail(at, Fill(_("normal face {1} names a normal past the {2} given"),
+                        {std::to_string(f), std::to_string(normal_count)}));
       }
     }
     CloseAfterData("MeshNormals");
@@ -451,10 +459,10 @@ class Reader {
 
   void TextureCoordsBody(uint32_t base, uint32_t vertex_count) {
     const Token at = lex_.Peek();
-    const uint32_t count = BoundedCount("texture coordinates", 2);
+    const uint32_t count = BoundedCount(N_("texture coordinates"), 2);
     if (count != vertex_count)
-      Fail(at, "MeshTextureCoords has " + std::to_string(count) + " entries for " +
-                   std::to_string(vertex_count) + " vertices");
+      Fail(at, Fill(_("MeshTextureCoords has {1} entries for {2} vertices"),
+                    {std::to_string(count), std::to_string(vertex_count)}));
     for (uint32_t i = 0; i < count; ++i) {
       TexCoord& t = out_.uv[base + i];
       t.u = Float();
@@ -467,7 +475,7 @@ class Reader {
   void CloseAfterData(const char* type) {
     while (lex_.Peek().kind != TokenKind::kClose) {
       const Token t = lex_.Next();
-      if (t.kind == TokenKind::kEnd) Fail(t, std::string("the file ends inside a ") + type);
+      if (t.kind == TokenKind::kEnd) Fail(t, Fill(_("the file ends inside a {1}"), {type}));
       if (t.kind == TokenKind::kOpen) {
         SkipBody();
       } else if (t.kind == TokenKind::kWord && lex_.Peek().kind != TokenKind::kClose) {
@@ -476,7 +484,7 @@ class Reader {
         Expect(TokenKind::kOpen, "'{'");
         SkipBody();
       } else {
-        Fail(t, std::string("unexpected ") + Describe(t) + " in a " + type);
+        Fail(t, Fill(_("unexpected {1} in a {2}"), {Describe(t), type}));
       }
     }
     lex_.Next();
@@ -490,15 +498,15 @@ class Reader {
 
 // The 16-byte header: "xof ", version, format, float size.
 void CheckHeader(std::string_view text) {
-  if (text.size() < 16 || text.substr(0, 4) != "xof ") throw Malformed{"not a .x file (no 'xof ' header)"};
+  if (text.size() < 16 || text.substr(0, 4) != "xof ") throw Malformed{_("not a .x file (no 'xof ' header)")};
   const std::string_view format = text.substr(8, 4);
-  if (format == "bin ") throw Malformed{"binary .x files are not supported; save it as text"};
+  if (format == "bin ") throw Malformed{_("binary .x files are not supported; save it as text")};
   if (format == "tzip" || format == "bzip")
-    throw Malformed{"compressed .x files are not supported; save it as uncompressed text"};
-  if (format != "txt ") throw Malformed{"unknown .x format " + Quoted(format)};
+    throw Malformed{_("compressed .x files are not supported; save it as uncompressed text")};
+  if (format != "txt ") throw Malformed{Fill(_("unknown .x format {1}"), {Quoted(format)})};
   const std::string_view float_size = text.substr(12, 4);
   if (float_size != "0032" && float_size != "0064")
-    throw Malformed{"unknown float size " + Quoted(float_size) + " in the header"};
+    throw Malformed{Fill(_("unknown float size {1} in the header"), {Quoted(float_size)})};
 }
 
 }  // namespace

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "base/fatal_error.h"
+#include "base/i18n.h"
 #include "gfx/sdl_owner.h"
 
 namespace brawl {
@@ -32,7 +33,7 @@ struct TextMask {
 
 std::string FindFontFile() {
   FcConfig* config = FcInitLoadConfigAndFonts();
-  if (!config) throw Fatal("font", kFamily, "fontconfig could not be started");
+  if (!config) throw Fatal(_("font"), kFamily, _("fontconfig could not be started"));
   std::string file;
   FcPattern* pattern = FcNameParse(reinterpret_cast<const FcChar8*>(kFamily));
   if (pattern) {
@@ -48,7 +49,8 @@ std::string FindFontFile() {
     FcPatternDestroy(pattern);
   }
   FcConfigDestroy(config);
-  if (file.empty()) throw Fatal("font", kFamily, "not found through fontconfig (install fonts-dejavu-core)");
+  if (file.empty())
+    throw Fatal(_("font"), kFamily, _("not found through fontconfig (install fonts-dejavu-core)"));
   return file;
 }
 
@@ -94,7 +96,7 @@ struct FontHandle {
     if (!rendered) {
       const std::string why = TTF_GetError();
       slot->text.clear();
-      throw Fatal("text", "\"" + std::string(text) + "\"", why);
+      throw Fatal(_("text"), "\"" + std::string(text) + "\"", why);
     }
     slot->width = rendered->w;
     slot->height = rendered->h;
@@ -116,15 +118,15 @@ struct FontHandle {
 
 Font OpenFont(int pixel_height) {
   const std::string file = FindFontFile();
-  if (TTF_Init() != 0) throw Fatal("font", file, TTF_GetError());
+  if (TTF_Init() != 0) throw Fatal(_("font"), file, TTF_GetError());
   auto handle = std::make_shared<FontHandle>();  // from here on it owns the TTF_Init
   handle->font.reset(TTF_OpenFont(file.c_str(), pixel_height));
-  if (!handle->font) throw Fatal("font", file, TTF_GetError());
+  if (!handle->font) throw Fatal(_("font"), file, TTF_GetError());
   return Font{handle};
 }
 
 void DrawText(Surface& target, const Font& font, int x, int y, std::string_view text) {
-  if (!font.handle) throw Fatal("text", "\"" + std::string(text) + "\"", "no font is open");
+  if (!font.handle) throw Fatal(_("text"), "\"" + std::string(text) + "\"", _("no font is open"));
   if (text.empty()) return;
   const TextMask& mask = font.handle->Render(text);
   const uint16_t color = Rgb565(target.fore_color & 0xFFFFFFu);

@@ -4,6 +4,7 @@
 #include <string>
 
 #include "base/fatal_error.h"
+#include "base/i18n.h"
 #include "formats/bitmap.h"
 #include "formats/xfile_reader.h"
 #include "render/scene.h"
@@ -23,10 +24,10 @@ void LoadBitmapSurface(const std::string& folder, const char* file_name, Surface
   const std::string path = folder + file_name;
   surface = LoadBitmap(path);
   if (surface.width < min_width || surface.height < min_height)
-    throw Fatal("bitmap", path,
-                "is " + std::to_string(surface.width) + " x " + std::to_string(surface.height) +
-                    " pixels, smaller than the " + std::to_string(min_width) + " x " +
-                    std::to_string(min_height) + " the game shows of it");
+    throw Fatal(_("bitmap"), path,
+                Fill(_("is {1} x {2} pixels, smaller than the {3} x {4} the game shows of it"),
+                     {std::to_string(surface.width), std::to_string(surface.height),
+                      std::to_string(min_width), std::to_string(min_height)}));
   if (use_key) SetColorKey(surface, 0);
 }
 
@@ -81,9 +82,9 @@ void LoadMeshTextures(const std::string& folder, Mesh& mesh, const std::string& 
       } catch (const FatalError& e) {
         // The bitmap reader's reason, with the mesh that asks for the picture.
         std::string reason = e.what();
-        const std::string prefix = "bitmap: " + path + ": ";
+        const std::string prefix = std::string(_("bitmap")) + ": " + path + ": ";
         if (reason.rfind(prefix, 0) == 0) reason.erase(0, prefix.size());
-        throw Fatal("arena texture", path, reason + " (named by " + mesh_path + ")");
+        throw Fatal(_("arena texture"), path, Fill(_("{1} (named by {2})"), {reason, mesh_path}));
       }
     }
     m.image = at->second;
@@ -92,7 +93,7 @@ void LoadMeshTextures(const std::string& folder, Mesh& mesh, const std::string& 
 
 void LoadArena(Graphics& g, Scene& scene, const std::string& folder) {
   const std::string path = folder + "back1.x";
-  Mesh mesh = ReadXFile(path, "arena mesh");
+  Mesh mesh = ReadXFile(path, _("arena mesh"));
   LoadMeshTextures(folder, mesh, path);
   const VisualId arena = CreateMeshVisual(scene, std::move(mesh));
   g.ArenaNode = CreateNode(scene);

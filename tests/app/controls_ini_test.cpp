@@ -28,6 +28,10 @@ TEST(ControlsIni, KeysAndPadsAreTakenAsNamed) {
   EXPECT_EQ(c.keys[Index(Key::Num3)], (KeyPlaces{ScancodeOfKeyName("End"), 0}));
   EXPECT_EQ(c.keys[Index(Key::Up)], DefaultKeyMap()[Index(Key::Up)]);
   EXPECT_EQ(c.pads, (std::array<std::string, 2>{"2", "Xbox 360 Controller"}));
+  // Player 1's spare button gives its key up to the command that takes it.
+  const Controls spare = ParseControls("[player1]\nturn_right = Keypad 4\n", "c.ini");
+  EXPECT_EQ(spare.keys[Index(Key::Num2)].first, ScancodeOfKeyName("Keypad 4"));
+  EXPECT_EQ(spare.keys[Index(Key::Num4)], KeyPlaces{});
 }
 
 TEST(ControlsIni, FaultsNameTheFileAndLine) {

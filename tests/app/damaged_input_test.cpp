@@ -1,14 +1,18 @@
 #include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <bit>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <map>
 #include <sstream>
 #include <string>
 
+#include "app/controls_ini.h"
 #include "app/env_ini.h"
 #include "base/fatal_error.h"
 #include "formats/bitmap.h"
@@ -86,6 +90,13 @@ std::string Read(const std::string& kind, const std::string& path) {
       return Format("%zu vertices, %zu triangles, %zu materials, #%08x", m.vertices.size(),
                     m.triangles.size(), m.materials.size(), Fnv(words));
     }
+    if (kind == "controls_ini") {
+      const Controls c = ParseControls(ReadFile(path), path);
+      const KeyMap today = DefaultKeyMap();
+      int moved = 0;
+      for (size_t k = 0; k < today.size(); ++k) moved += c.keys[k] == today[k] ? 0 : 1;
+      return Format("%d keys moved, pads '%s' '%s'", moved, c.pads[0].c_str(), c.pads[1].c_str());
+    }
     // The fuzzer takes the first byte for the number of joysticks attached.
     const std::string bytes = ReadFile(path);
     const InputScript s = ParseInputScript(bytes.substr(1), static_cast<unsigned char>(bytes[0]) % 3, path);
@@ -101,7 +112,7 @@ TEST(DamagedInput, EveryCorpusFileIsReadOrRefusedWithItsLine) {
   const std::map<std::string, std::string> kExpected = Expected();
   ASSERT_FALSE(kExpected.empty());
   size_t seen = 0;
-  for (const char* kind : {"bitmap", "env_ini", "input_script", "wave", "xfile"})
+  for (const char* kind : {"bitmap", "controls_ini", "env_ini", "input_script", "wave", "xfile"})
     for (const auto& entry : fs::directory_iterator(SourceDir() + "/fuzz/corpus/" + kind)) {
       const std::string path = entry.path().string();
       const std::string file = std::string(kind) + "/" + entry.path().filename().string();
@@ -155,6 +166,49 @@ TEST(DamagedInput, EveryCutOrSpoiledHeaderIsRefusedOrReadNeverCrashes) {
     }
   }
   fs::remove_all(dir);
+}
+
+// What no corpus file can be: the player's controls.ini as a folder or a named pipe, and a
+// configuration folder the game may not search. The run says so in its lines and goes on or
+// stops at once ("@" stands for the configuration folder).
+TEST(DamagedInput, ControlsFileThatIsNoFileIsRefusedAtOnceAndAFolderClosedToTheGameIsAWarning) {
+  const struct {
+    const char* what;
+    std::function<void(const std::string& folder)> make;
+    int exit_code;
+    const char* err;
+  } kCases[] = {
+      {"a folder", [](const std::string& f) { fs::create_directory(f + "controls.ini"); }, 1,
+       "brawl: controls file: @controls.ini: is a directory\n"},
+      {"a named pipe nobody writes to",
+       [](const std::string& f) { mkfifo((f + "controls.ini").c_str(), 0600); }, 1,
+       "brawl: controls file: @controls.ini: is a named pipe\n"},
+      {"a folder that cannot be searched",
+       [](const std::string& f) {
+         std::ofstream(f + "controls.ini") << "[player1]\nfire = Nowhere\n";
+         fs::permissions(f, fs::perms::none);
+       },
+       0,
+       "brawl: warning: controls file: @controls.ini: cannot be reached: Permission denied; the game plays "
+       "with today's keys\nbrawl: warning: settings file: @env.ini: cannot be reached: Permission denied; "
+       "the "
+       "installed one is read instead\n"},
+  };
+  // Root searches any folder: the game runs without that power here.
+  const std::string as_player =
+      geteuid() == 0 ? "setpriv --bounding-set=-dac_override,-dac_read_search -- " : "";
+  for (const auto& c : kCases) {
+    const std::string folder = MakeTempDir() + "/";
+    c.make(folder);
+    const RunResult run = RunShell("timeout -k 5 20 " + as_player + "'" + BRAWL_EXE +
+                                   "' --headless --frames 2 --config-dir '" + folder + "'");
+    fs::permissions(folder, fs::perms::owner_all);
+    std::string err = run.err;
+    for (size_t at; (at = err.find(folder)) != std::string::npos;) err.replace(at, folder.size(), "@");
+    EXPECT_EQ(run.exit_code, c.exit_code) << c.what;
+    EXPECT_EQ(err, c.err) << c.what;
+    fs::remove_all(folder);
+  }
 }
 
 TEST(DamagedInput, DeepNestingIsRefusedNotRecursedInto) {

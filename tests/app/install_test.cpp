@@ -1,5 +1,6 @@
 // The installed game: its layout, its desktop files, and the installed executable finding
-// its data from wherever it is started.
+// its data and its translations from wherever it is started, in every layout a packager may
+// choose.
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -39,7 +40,9 @@ TEST_F(Installed, LaysOutTheGameAsADesktopExpects) {
                                     "share/billboard-brawl/title3.wav",
                                     "share/applications/" + kId + ".desktop",
                                     "share/metainfo/" + kId + ".metainfo.xml",
-                                    "share/man/man6/brawl.6"};
+                                    "share/man/man6/brawl.6.gz",
+                                    "share/doc/billboard-brawl/copyright",
+                                    "share/locale/ja/LC_MESSAGES/billboard-brawl.mo"};
   for (int size : {16, 32, 48, 64, 128, 256}) {
     files.push_back("share/icons/hicolor/" + std::to_string(size) + "x" + std::to_string(size) + "/apps/" +
                     kId + ".png");
@@ -60,12 +63,23 @@ TEST_F(Installed, DesktopEntryAndMetainfoPassTheirValidators) {
   EXPECT_EQ(meta.exit_code, 0) << meta.out << meta.err;
   // Only the warnings reach the log.
   const RunResult man = RunShell("( LC_ALL=C.UTF-8 MANWIDTH=80 man --warnings -l '" + Prefix() +
-                                 "/share/man/man6/brawl.6' >/dev/null )");
+                                 "/share/man/man6/brawl.6.gz' >/dev/null )");
   EXPECT_EQ(man.out + man.err, "");
+  // In the player's language, and the windows' class for the dock.
+  const std::string entry = ReadFile(Prefix() + "/share/applications/" + kId + ".desktop");
+  const std::string metainfo = ReadFile(Prefix() + "/share/metainfo/" + kId + ".metainfo.xml");
+  for (const std::string& line :
+       {std::string("\nName[ja]="), std::string("\nComment[ja]="), "\nStartupWMClass=" + kId + "\n"})
+    EXPECT_NE(entry.find(line), std::string::npos) << line;
+  for (const char* element : {"<summary xml:lang=\"ja\">", "<project_license>MIT</project_license>"})
+    EXPECT_NE(metainfo.find(element), std::string::npos) << element;
 }
 
+// Started from a folder of stray, broken copies of its data files, it reads its own.
 TEST_F(Installed, PlaysFromAnyFolderLikeTheBuiltGame) {
   const std::string elsewhere = MakeTempDir();
+  for (const char* stray : {"m001.bmp", "floor.bmp", "title.bmp", "back1.x", "env.ini", "fire.wav"})
+    std::ofstream(elsewhere + "/" + stray) << "stray";
   const std::string script = elsewhere + "/script";
   std::ofstream(script) << "1 Enter\n40 Up Num3\n";
   const RunResult run = RunShell("cd '" + elsewhere + "' && '" + Prefix() +
@@ -76,6 +90,41 @@ TEST_F(Installed, PlaysFromAnyFolderLikeTheBuiltGame) {
   EXPECT_FALSE(installed.empty());
   EXPECT_EQ(installed, ReadFile(elsewhere + "/built.jsonl"));
   fs::remove_all(elsewhere);
+}
+
+// The program in bin/ or games/, the data in share/billboard-brawl or
+// share/games/billboard-brawl, the whole moved to another prefix: the data and the
+// translations are found; with no data, the message names every folder looked in, and
+// BRAWL_DATA_DIR names another.
+TEST_F(Installed, FindsItsDataAndLanguageInEveryLayoutAPackagerMayChoose) {
+  for (const bool games : {false, true}) {
+    const std::string moved = MakeTempDir() + "/elsewhere";
+    fs::copy(Prefix(), moved, fs::copy_options::recursive);
+    std::string program = moved + "/bin/brawl";
+    if (games) {
+      fs::rename(moved + "/bin", moved + "/games");
+      fs::create_directories(moved + "/share/games");
+      fs::rename(moved + "/share/billboard-brawl", moved + "/share/games/billboard-brawl");
+      program = moved + "/games/brawl";
+    }
+    const RunResult run = RunShell("cd / && '" + program + "' --headless --frames 2");
+    EXPECT_EQ(run.exit_code, 0) << run.err;
+    const RunResult help = RunShell("cd / && LC_ALL=C.UTF-8 LANGUAGE=ja '" + program + "' --help");
+    EXPECT_NE(help.out.find("ビルボード"), std::string::npos) << help.out;
+
+    fs::remove_all(moved + (games ? "/share/games/billboard-brawl" : "/share/billboard-brawl"));
+    const RunResult lost = RunShell("cd / && '" + program + "' --headless --frames 2");
+    EXPECT_EQ(lost.exit_code, 1);
+    const std::string bin = moved + (games ? "/games/" : "/bin/");
+    EXPECT_EQ(lost.err,
+              "brawl: cannot find the game's data: env.ini: looked in " + bin + ", " + moved +
+                  "/share/billboard-brawl/, " + moved +
+                  "/share/games/billboard-brawl/; set BRAWL_DATA_DIR to the folder that holds it\n");
+    const RunResult told =
+        RunShell("cd / && BRAWL_DATA_DIR='" + BuildDir() + "' '" + program + "' --headless --frames 2");
+    EXPECT_EQ(told.exit_code, 0) << told.err;
+    fs::remove_all(fs::path(moved).parent_path());
+  }
 }
 
 TEST_F(Installed, AMissingDataFileNamesTheInstalledFolder) {

@@ -13,19 +13,24 @@
 
 namespace brawl {
 
+// How a game process is asked to speak: Japanese, as the settings window was first made,
+// or the English of a player who set no language.
+const std::vector<std::string> kJapanese = {"LC_ALL=C.UTF-8", "LANGUAGE=ja"};
+const std::vector<std::string> kEnglish = {"LC_ALL=C.UTF-8", "LANGUAGE=", "LANG=", "LC_MESSAGES="};
+
 // One run of `brawl` (or `exe`) on `display` (none when empty), silent audio, its output
-// and errors kept.
+// and errors kept; `env` (NAME=VALUE words, NAME= unsets) in Japanese unless it says otherwise.
 class GameProcess {
  public:
   GameProcess(const std::string& display, const std::vector<std::string>& args, std::string folder = "",
-              const std::string& exe = BRAWL_EXE) {
+              const std::string& exe = BRAWL_EXE, const std::vector<std::string>& env = kJapanese) {
     if (folder.empty()) folder = BuildDir();
     const std::string logs = MakeTempDir();
     err_path_ = logs + "/err";
     out_path_ = logs + "/out";
     std::vector<std::string> all = {exe};
     all.insert(all.end(), args.begin(), args.end());
-    pid_ = Spawn(all, display, out_path_, err_path_, folder);
+    pid_ = Spawn(all, display, out_path_, err_path_, folder, env);
   }
   ~GameProcess() {
     if (pid_ > 0) {

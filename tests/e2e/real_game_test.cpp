@@ -43,6 +43,7 @@ TEST_F(RealGameTest, EveryWayOutEndsWithStatusZero) {
     std::string out;     // what ends the game, on the window it ends
   } cases[] = {
       {"Escape", {}, "", true, "key Escape"},
+      {"Escape on the settings window, its quit button", {}, "", false, "key Escape"},
       {"Escape, started elsewhere", {}, elsewhere, true, "key Escape"},
       {"the settings window's close box", {}, "", false, "close box"},
       // No joystick: the tab passes the disabled joystick boxes and the high-resolution box.
@@ -94,6 +95,41 @@ TEST_F(RealGameTest, EveryWayOutEndsWithStatusZero) {
     }
   }
   std::filesystem::remove_all(elsewhere);
+}
+
+// Both windows belong to the menu entry: the desktop entry's class, and the installed icon. A
+// player who set no language sees the settings window in English.
+TEST_F(RealGameTest, BothWindowsCarryTheEntrysClassAndIconAndSpeakEnglishByDefault) {
+  GameProcess game(x_.display(), {"--windowed"}, "", BRAWL_EXE, kEnglish);
+  const std::string settings = x_.WaitForWindow(kEnglishSettingsTitle);
+  ASSERT_NE(settings, "") << game.Errors();
+  EXPECT_EQ(x_.ClassOf(settings), std::string("\"brawl\", \"") + BRAWL_APP_ID + "\"");
+  EXPECT_EQ(x_.IconSizeOf(settings), "64 x 64");
+  x_.HoldKey("Return");
+  const std::string window = x_.WaitForWindow(kGameTitle);
+  ASSERT_NE(window, "") << game.Errors();
+  EXPECT_EQ(x_.ClassOf(window), std::string("\"") + BRAWL_APP_ID + "\", \"" + BRAWL_APP_ID + "\"");
+  EXPECT_EQ(x_.IconSizeOf(window), "64 x 64");
+  x_.HoldKey("Escape");
+  EXPECT_EQ(game.Wait(), 0) << game.Errors();
+  EXPECT_EQ(game.Errors(), "");
+}
+
+// The audio SDL picks for itself: sound, or without a sound card the game's one warning and not
+// a word of ALSA's.
+TEST_F(RealGameTest, WithoutASoundCardTheGamesWarningIsAllThatIsSaid) {
+  std::vector<std::string> env = kJapanese;
+  env.push_back("SDL_AUDIODRIVER=");
+  GameProcess game(x_.display(), {"--windowed"}, "", BRAWL_EXE, env);
+  ASSERT_NE(x_.WaitForWindow(kSettingsTitle), "") << game.Errors();
+  x_.HoldKey("Return");
+  ASSERT_NE(x_.WaitForWindow(kGameTitle), "") << game.Errors();
+  x_.HoldKey("Escape");
+  EXPECT_EQ(game.Wait(), 0) << game.Errors();
+  const std::string err = game.Errors();
+  EXPECT_TRUE(err.empty() ||
+              err == "brawl: warning: audio device: cannot be opened; the game runs without sound\n")
+      << err;
 }
 
 TEST_F(RealGameTest, DataFileMissingAtTheLaunchGivesTheScreenBackAndNamesTheFile) {

@@ -44,10 +44,10 @@ class WindowKeys : public ::testing::Test {
   // The install read-only, as under /usr (root may still write there: the listing tells).
   static void SetUpTestSuite() {
     prefix_ = new std::string(InstallIntoTempPrefix());
-    std::system(("chmod -R a-w '" + *prefix_ + "'").c_str());
+    ASSERT_EQ(RunShell("chmod -R a-w '" + *prefix_ + "'").exit_code, 0);
   }
   static void TearDownTestSuite() {
-    std::system(("chmod -R u+w '" + *prefix_ + "'").c_str());
+    RunShell("chmod -R u+w '" + *prefix_ + "'");
     fs::remove_all(*prefix_);
     delete prefix_;
   }

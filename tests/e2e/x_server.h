@@ -20,14 +20,18 @@
 
 namespace brawl {
 
+// The settings window's title as a Japanese player sees it (the game processes of these tests
+// run in Japanese unless they ask otherwise), and in English.
 constexpr char kSettingsTitle[] = "出撃前の設定";
+constexpr char kEnglishSettingsTitle[] = "Pre-Sortie Settings";
 constexpr char kGameTitle[] = "Billboard Brawl";
 
 // Starts `argv` in `folder` (unless empty) with `display` as DISPLAY (none when empty) and
-// silent audio, its output and errors into the files named.
+// silent audio, its output and errors into the files named; `env` holds NAME=VALUE words set
+// for it (NAME= unsets).
 inline pid_t Spawn(const std::vector<std::string>& argv, const std::string& display,
                    const std::string& out = "/dev/null", const std::string& err = "/dev/null",
-                   const std::string& folder = "") {
+                   const std::string& folder = "", const std::vector<std::string>& env = {}) {
   const pid_t pid = fork();
   if (pid != 0) return pid;
   // Gone with the test, even when the test dies without cleaning up.
@@ -43,6 +47,15 @@ inline pid_t Spawn(const std::vector<std::string>& argv, const std::string& disp
     setenv("DISPLAY", display.c_str(), 1);
   }
   setenv("SDL_AUDIODRIVER", "dummy", 1);
+  for (const std::string& word : env) {
+    const size_t equals = word.find('=');
+    const std::string name = word.substr(0, equals), value = word.substr(equals + 1);
+    if (value.empty()) {
+      unsetenv(name.c_str());
+    } else {
+      setenv(name.c_str(), value.c_str(), 1);
+    }
+  }
   std::vector<char*> args;
   for (const std::string& a : argv) args.push_back(const_cast<char*>(a.c_str()));
   args.push_back(nullptr);
@@ -69,6 +82,13 @@ inline void Stop(pid_t& pid) {
 inline bool Exists(const std::string& path) {
   struct stat info {};
   return stat(path.c_str(), &info) == 0;
+}
+
+// The game's windows carry the desktop entry's class, dots and all.
+inline std::string ClassPattern() {
+  std::string pattern;
+  for (const char c : std::string(BRAWL_APP_ID)) pattern += c == '.' ? std::string("\\.") : std::string(1, c);
+  return pattern;
 }
 
 class XServer {
@@ -140,7 +160,8 @@ class XServer {
   // The game's visible windows titled `title`.
   std::vector<std::string> Windows(const std::string& title) const {
     std::vector<std::string> found;
-    std::istringstream ids(Run("xdotool search --onlyvisible --classname '^brawl$' 2>/dev/null"));
+    std::istringstream ids(
+        Run("xdotool search --onlyvisible --class '^" + ClassPattern() + "$' 2>/dev/null"));
     for (std::string id; std::getline(ids, id);)
       if (Run("xdotool getwindowname " + id + " 2>/dev/null") == title + "\n") found.push_back(id);
     return found;
@@ -172,6 +193,19 @@ class XServer {
       if (line.find("Height:") != std::string::npos) a.height = value;
     }
     return a;
+  }
+  // The window's WM_CLASS property as xprop shows it: "name", "class".
+  std::string ClassOf(const std::string& window) const {
+    const std::string line = Run("xprop -id " + window + " WM_CLASS 2>/dev/null");
+    const size_t equals = line.find(" = ");
+    return equals == std::string::npos ? line
+                                       : line.substr(equals + 3, line.find_last_not_of('\n') - equals - 2);
+  }
+  // The size of the window's icon ("64 x 64"), or "" when it shows none.
+  std::string IconSizeOf(const std::string& window) const {
+    const std::string icon = Run("xprop -id " + window + " _NET_WM_ICON 2>/dev/null | head -1");
+    const size_t at = icon.find("Icon (");
+    return at == std::string::npos ? "" : icon.substr(at + 6, icon.find(')', at) - at - 6);
   }
   // Held for a moment, as a hand holds a key: the game reads keys as held or not.
   void HoldKey(const std::string& key) const { Run("xdotool keydown " + key + " sleep 0.3 keyup " + key); }

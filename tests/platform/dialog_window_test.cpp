@@ -1,15 +1,19 @@
-// The settings window on a private X server, driven with real key presses and clicks.
+// The settings window on a private X server, driven with real key presses and clicks, in
+// Japanese as it was first made, and in English.
 #include <gtest/gtest.h>
 #include <gtk/gtk.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstdlib>
+#include <cstring>
 #include <functional>
 #include <map>
 #include <memory>
 #include <thread>
 #include <vector>
 
+#include "base/i18n.h"
 #include "e2e/x_server.h"
 #include "platform/gtk/gtk_settings_dialog.h"
 #include "support/run_brawl.h"
@@ -22,6 +26,9 @@ struct Spot {
   int left, top, width, height;
 };
 
+// The installed application icon, as the build draws it.
+const std::string kIcon = BuildDir() + "/icons/64x64/apps/" BRAWL_APP_ID ".png";
+
 // Every control by its caption, where it must stand in the client area.
 const std::map<std::string, Spot> kLayout = {
     {"操作の設定", {16, 16, 289, 81}},
@@ -31,6 +38,18 @@ const std::map<std::string, Spot> kLayout = {
     {"君はマシンの限界を見る・・・(fps表示)", {40, 136, 225, 12}},
     {"あたた・・・腹が痛くなった、出撃取りやめだ", {16, 160, 289, 33}},
     {"出撃！", {16, 200, 289, 33}},
+};
+
+// The window's words for a player who set no language: each Japanese caption's English.
+const std::map<std::string, std::string> kEnglish = {
+    {"出撃前の設定", "Pre-Sortie Settings"},
+    {"操作の設定", "Controls"},
+    {"1P ジョイスティックを使う", "1P uses a joystick"},
+    {"2P ジョイスティックを使う", "2P uses a joystick"},
+    {"高解像度モード(重い)で出撃", "Sortie in high-res mode (heavy)"},
+    {"君はマシンの限界を見る・・・(fps表示)", "See your machine's limits... (fps)"},
+    {"あたた・・・腹が痛くなった、出撃取りやめだ", "Ouch... my stomach hurts. Sortie called off"},
+    {"出撃！", "Sortie!"},
 };
 
 std::string Caption(GtkWidget* widget) {
@@ -71,6 +90,10 @@ class DialogWindowTest : public ::testing::Test {
       return;
     }
     setenv("DISPLAY", server_->display().c_str(), 1);
+    // The player's language as the game takes it: Japanese under a UTF-8 locale.
+    setenv("LC_ALL", "C.UTF-8", 1);
+    setenv("LANGUAGE", "ja", 1);
+    StartLanguage(BuildDir() + "/locale/");
     if (gtk_init_check(nullptr, nullptr) != TRUE) start_failure_ = "GTK cannot open " + server_->display();
   }
   static void TearDownTestSuite() {
@@ -84,9 +107,10 @@ class DialogWindowTest : public ::testing::Test {
 
   void SetUp() override {
     ASSERT_EQ(start_failure_, "");
-    dialog_ = std::make_unique<GtkSettingsDialog>();
+    dialog_ = std::make_unique<GtkSettingsDialog>(kIcon);
   }
   void TearDown() override {
+    setenv("LANGUAGE", "ja", 1);
     if (HasFailure()) server_->KeepScreenOfAFailure(BuildDir());
     dialog_.reset();
     DrainGtkEvents();
@@ -140,16 +164,26 @@ class DialogWindowTest : public ::testing::Test {
 XServer* DialogWindowTest::server_ = nullptr;
 std::string DialogWindowTest::start_failure_;
 
-TEST_F(DialogWindowTest, WindowHasItsCaptionFixedSizeIconAndEveryControlInPlaceAndFont) {
+TEST_F(DialogWindowTest, WindowHasItsCaptionFixedSizeIconClassAndEveryControlInPlaceAndFont) {
   ShowWindow();
   GtkWindow* window = GTK_WINDOW(dialog_->window());
   EXPECT_STREQ(gtk_window_get_title(window), "出撃前の設定");
   EXPECT_FALSE(gtk_window_get_resizable(window));
   EXPECT_EQ(gtk_window_get_type_hint(window), GDK_WINDOW_TYPE_HINT_DIALOG);
+  // The installed icon, pixel for pixel, and the desktop entry's class.
   GdkPixbuf* icon = gtk_window_get_icon(window);
   ASSERT_NE(icon, nullptr);
-  EXPECT_EQ(gdk_pixbuf_get_width(icon), 32);
-  EXPECT_EQ(gdk_pixbuf_get_height(icon), 32);
+  GdkPixbuf* installed = gdk_pixbuf_new_from_file(kIcon.c_str(), nullptr);
+  ASSERT_NE(installed, nullptr);
+  EXPECT_EQ(gdk_pixbuf_get_width(icon), 64);
+  EXPECT_EQ(gdk_pixbuf_get_byte_length(icon), gdk_pixbuf_get_byte_length(installed));
+  EXPECT_EQ(0,
+            std::memcmp(gdk_pixbuf_read_pixels(icon), gdk_pixbuf_read_pixels(installed),
+                        std::min(gdk_pixbuf_get_byte_length(icon), gdk_pixbuf_get_byte_length(installed))));
+  g_object_unref(installed);
+  const std::vector<std::string> shown = server_->Windows("出撃前の設定");
+  ASSERT_EQ(shown.size(), 1u) << "the window has the desktop entry's class";
+  EXPECT_EQ(server_->ClassOf(shown[0]), std::string("\"") + g_get_prgname() + "\", \"" + BRAWL_APP_ID + "\"");
 
   GdkWindow* client = gtk_widget_get_window(dialog_->window());
   EXPECT_EQ(gdk_window_get_width(client), 320);
@@ -184,6 +218,29 @@ TEST_F(DialogWindowTest, WindowHasItsCaptionFixedSizeIconAndEveryControlInPlaceA
   EXPECT_STREQ(pango_font_description_get_family(font), "IPAPGothic");
   EXPECT_EQ(pango_font_description_get_size(font), 9 * PANGO_SCALE);
   pango_font_description_free(font);
+}
+
+// A player who set no language: the same window, every caption in English and in its place.
+TEST_F(DialogWindowTest, WithoutAJapaneseLanguageTheWindowSpeaksEnglishInTheSameLayout) {
+  unsetenv("LANGUAGE");
+  ShowWindow();
+  EXPECT_EQ(gtk_window_get_title(GTK_WINDOW(dialog_->window())), kEnglish.at("出撃前の設定"));
+  ASSERT_EQ(widgets_.size(), kLayout.size());
+  for (const auto& [caption, at] : kLayout) {
+    const std::string english = kEnglish.at(caption);
+    ASSERT_EQ(widgets_.count(english), 1u) << english;
+    GtkAllocation box;
+    gtk_widget_get_allocation(widgets_[english], &box);
+    EXPECT_EQ(box.x, at.left) << english;
+    EXPECT_EQ(box.width, at.width) << english;
+    if (at.height >= 20) {
+      EXPECT_EQ(box.height, at.height) << english;
+    }
+  }
+  // Escape is the quit button, as in any desktop dialog.
+  server_->HoldKey("Escape");
+  ASSERT_TRUE(PumpUntil([&] { return !events_.empty(); }));
+  EXPECT_EQ(events_, std::vector<DialogEvent>{DialogEvent::Quit});
 }
 
 TEST_F(DialogWindowTest, EnterOnABoxJustTickedLaunchesWithTheBoxStillTicked) {

@@ -1,7 +1,8 @@
 #include "platform/gtk/gtk_settings_dialog.h"
 
+#include "base/file_reader.h"
+#include "base/i18n.h"
 #include "base/timing_trace.h"
-#include "platform/gtk/gtk_icon.h"
 
 namespace brawl {
 
@@ -27,6 +28,22 @@ constexpr char kCss[] =
     "checkbutton label { margin: 0; padding: 0; }"
     "button { padding-top: 2px; padding-bottom: 2px; }";
 
+// The picture of `file`, read as every file of the game is (a pipe at that name is refused at
+// once); null when there is none to show.
+ObjectHandle<GdkPixbuf> LoadIcon(const std::string& file) {
+  constexpr int64_t kMaxIconBytes = 4 << 20;
+  std::string bytes;
+  if (file.empty() || !ReadWholeFile(file, kMaxIconBytes, bytes).reason.empty()) return nullptr;
+  const ObjectHandle<GdkPixbufLoader> loader(gdk_pixbuf_loader_new());
+  // A loader that fails to take the bytes has closed itself.
+  if (!gdk_pixbuf_loader_write(loader.get(), reinterpret_cast<const guchar*>(bytes.data()), bytes.size(),
+                               nullptr) ||
+      !gdk_pixbuf_loader_close(loader.get(), nullptr))
+    return nullptr;
+  GdkPixbuf* picture = gdk_pixbuf_loader_get_pixbuf(loader.get());
+  return ObjectHandle<GdkPixbuf>(picture != nullptr ? GDK_PIXBUF(g_object_ref(picture)) : nullptr);
+}
+
 GtkWidget* PutAt(GtkWidget* fixed, GtkWidget* widget, Spot at, int dx = 0, int dy = 0) {
   gtk_widget_set_size_request(widget, at.width, at.height);
   gtk_fixed_put(GTK_FIXED(fixed), widget, at.left + dx, at.top + dy);
@@ -39,7 +56,7 @@ void DrainGtkEvents() {
   while (gtk_events_pending()) gtk_main_iteration_do(FALSE);
 }
 
-GtkSettingsDialog::GtkSettingsDialog() = default;
+GtkSettingsDialog::GtkSettingsDialog(std::string icon_file) : icon_file_(std::move(icon_file)) {}
 
 GtkSettingsDialog::~GtkSettingsDialog() {
   if (window_) {
@@ -61,14 +78,22 @@ void GtkSettingsDialog::Build(int width, int height) {
   gtk_style_context_add_provider_for_screen(gdk_screen_get_default(), GTK_STYLE_PROVIDER(css_.get()),
                                             GTK_STYLE_PROVIDER_PRIORITY_APPLICATION);
 
+  // The desktop entry's class (StartupWMClass), so that a dock shows the window under the
+  // game's entry; set before the window is realized.
+  gdk_set_program_class(BRAWL_APP_ID);
   window_.reset(gtk_window_new(GTK_WINDOW_TOPLEVEL));
   GtkWindow* window = GTK_WINDOW(window_.get());
-  gtk_window_set_title(window, "出撃前の設定");
+  gtk_window_set_title(window, _("Pre-Sortie Settings"));
   gtk_window_set_resizable(window, FALSE);
   // A dialog: window managers neither maximise nor tile it.
   gtk_window_set_type_hint(window, GDK_WINDOW_TYPE_HINT_DIALOG);
-  const ObjectHandle<GdkPixbuf> icon = MakeWindowIcon();
-  if (icon) gtk_window_set_icon(window, icon.get());
+  // The installed icon; without the file, the icon theme's by the game's name.
+  const ObjectHandle<GdkPixbuf> icon = LoadIcon(icon_file_);
+  if (icon) {
+    gtk_window_set_icon(window, icon.get());
+  } else {
+    gtk_window_set_icon_name(window, BRAWL_APP_ID);
+  }
 
   GtkWidget* fixed = gtk_fixed_new();
   gtk_widget_set_size_request(fixed, width, height);
@@ -76,16 +101,16 @@ void GtkSettingsDialog::Build(int width, int height) {
 
   // A GtkFixed inside the frame would shift the boxes down by the caption's height, so
   // the boxes go on the window's own layout at the frame's origin plus their offset.
-  PutAt(fixed, gtk_frame_new("操作の設定"), kFrame1);
-  check1_[0] = PutAt(fixed, gtk_check_button_new_with_label("1P ジョイスティックを使う"), kCheck1[0],
+  PutAt(fixed, gtk_frame_new(_("Controls")), kFrame1);
+  check1_[0] = PutAt(fixed, gtk_check_button_new_with_label(_("1P uses a joystick")), kCheck1[0],
                      kFrame1.left, kFrame1.top);
-  check1_[1] = PutAt(fixed, gtk_check_button_new_with_label("2P ジョイスティックを使う"), kCheck1[1],
+  check1_[1] = PutAt(fixed, gtk_check_button_new_with_label(_("2P uses a joystick")), kCheck1[1],
                      kFrame1.left, kFrame1.top);
-  check2_ = PutAt(fixed, gtk_check_button_new_with_label("高解像度モード(重い)で出撃"), kCheck2);
-  check3_ = PutAt(fixed, gtk_check_button_new_with_label("君はマシンの限界を見る・・・(fps表示)"), kCheck3);
+  check2_ = PutAt(fixed, gtk_check_button_new_with_label(_("Sortie in high-res mode (heavy)")), kCheck2);
+  check3_ = PutAt(fixed, gtk_check_button_new_with_label(_("See your machine's limits... (fps)")), kCheck3);
   command2_ =
-      PutAt(fixed, gtk_button_new_with_label("あたた・・・腹が痛くなった、出撃取りやめだ"), kCommand2);
-  command1_ = PutAt(fixed, gtk_button_new_with_label("出撃！"), kCommand1);
+      PutAt(fixed, gtk_button_new_with_label(_("Ouch... my stomach hurts. Sortie called off")), kCommand2);
+  command1_ = PutAt(fixed, gtk_button_new_with_label(_("Sortie!")), kCommand1);
 
   // Tab order: the start button first, then top to bottom with the quit button before
   // the frame-rate box.
@@ -103,6 +128,8 @@ void GtkSettingsDialog::Build(int width, int height) {
   for (GtkWidget* box : {check1_[0], check1_[1], check2_, check3_}) {
     g_signal_connect(box, "key-press-event", G_CALLBACK(OnBoxKey), this);
   }
+  // Escape is the quit button, as in any desktop dialog.
+  g_signal_connect(window_.get(), "key-press-event", G_CALLBACK(OnWindowKey), this);
   g_signal_connect(command1_, "clicked", G_CALLBACK(OnLaunch), this);
   g_signal_connect(command2_, "clicked", G_CALLBACK(OnQuit), this);
   g_signal_connect(window_.get(), "delete-event", G_CALLBACK(OnDelete), this);
@@ -119,6 +146,13 @@ gboolean GtkSettingsDialog::OnBoxKey(GtkWidget*, GdkEventKey* event, gpointer se
   if (key != GDK_KEY_Return && key != GDK_KEY_KP_Enter && key != GDK_KEY_ISO_Enter) return FALSE;
   GtkWidget* start = static_cast<GtkSettingsDialog*>(self)->command1_;
   if (gtk_widget_is_sensitive(start)) gtk_button_clicked(GTK_BUTTON(start));
+  return TRUE;
+}
+
+gboolean GtkSettingsDialog::OnWindowKey(GtkWidget*, GdkEventKey* event, gpointer self) {
+  if (event->keyval != GDK_KEY_Escape) return FALSE;
+  GtkWidget* quit = static_cast<GtkSettingsDialog*>(self)->command2_;
+  if (gtk_widget_is_sensitive(quit)) gtk_button_clicked(GTK_BUTTON(quit));
   return TRUE;
 }
 

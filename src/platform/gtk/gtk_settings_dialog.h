@@ -1,4 +1,5 @@
 #pragma once
+#include <string>
 #include <vector>
 
 #include "platform/gtk/gtk_handles.h"
@@ -6,11 +7,13 @@
 
 namespace brawl {
 
-// The settings window, "出撃前の設定", as a GTK 3 window laid out to the pixel.
-// GTK must have been started (gtk_init_check) before it is made.
+// The settings window, as a GTK 3 window laid out to the pixel, in the player's language
+// (the original Japanese captions for Japanese players). It shows the picture of
+// `icon_file`, the installed application icon. GTK must have been started (gtk_init_check)
+// before it is made.
 class GtkSettingsDialog final : public SettingsDialog {
  public:
-  GtkSettingsDialog();
+  explicit GtkSettingsDialog(std::string icon_file = "");
   ~GtkSettingsDialog() override;
   GtkSettingsDialog(const GtkSettingsDialog&) = delete;
   GtkSettingsDialog& operator=(const GtkSettingsDialog&) = delete;
@@ -28,12 +31,14 @@ class GtkSettingsDialog final : public SettingsDialog {
  private:
   void Build(int width, int height);
   static gboolean OnBoxKey(GtkWidget*, GdkEventKey* event, gpointer self);
+  static gboolean OnWindowKey(GtkWidget*, GdkEventKey* event, gpointer self);
   static void OnLaunch(GtkButton*, gpointer self);
   static void OnQuit(GtkButton*, gpointer self);
   static gboolean OnDelete(GtkWidget*, GdkEvent*, gpointer self);
   static gboolean OnMapped(GtkWidget*, GdkEvent*, gpointer);
   static void OnDestroy(GtkWidget*, gpointer self);
 
+  std::string icon_file_;
   ObjectHandle<GtkCssProvider> css_;
   WindowWidget window_;
   GtkWidget* check1_[2] = {nullptr, nullptr};

@@ -5,6 +5,7 @@
 
 #include "base/fatal_error.h"
 #include "base/file_reader.h"
+#include "base/i18n.h"
 #include "base/printable.h"
 
 namespace brawl {
@@ -41,22 +42,31 @@ std::vector<std::string_view> Words(std::string_view line) {
   return words;
 }
 
-int64_t ParseCount(std::string_view word, const std::string& where) {
+// Where a line is, for a message: built only when there is one to give.
+struct Where {
+  const std::string& source;
+  int64_t line;
+  std::string Text() const { return Fill(_("{1}, line {2}"), {source, std::to_string(line)}); }
+};
+
+int64_t ParseCount(std::string_view word, const Where& where) {
   int64_t value = 0;
   for (char c : word) {
     if (c < '0' || c > '9') {
-      throw UsageError(where + ": the count must be decimal digits, not '" + Printable(word) + "'");
+      throw UsageError(
+          Fill(_("{1}: the count must be decimal digits, not '{2}'"), {where.Text(), Printable(word)}));
     }
     value = value * 10 + (c - '0');
     if (value > kMaxCount) break;  // leading zeros may follow a long way; big values stop here
   }
   if (value < 1 || value > kMaxCount) {
-    throw UsageError(where + ": the count must be between 1 and 1000000000, not " + Printable(word));
+    throw UsageError(
+        Fill(_("{1}: the count must be between 1 and 1000000000, not {2}"), {where.Text(), Printable(word)}));
   }
   return value;
 }
 
-void AddName(std::string_view word, int joysticks, const std::string& where, HeldInput& held) {
+void AddName(std::string_view word, int joysticks, const Where& where, HeldInput& held) {
   for (size_t k = 0; k < kKeyNames.size(); ++k) {
     if (word == kKeyNames[k]) {
       held.keys |= 1u << k;
@@ -68,15 +78,15 @@ void AddName(std::string_view word, int joysticks, const std::string& where, Hel
     for (size_t c = 0; c < kStickNames.size(); ++c) {
       if (word.substr(3) == kStickNames[c]) {
         if (stick >= joysticks) {
-          throw UsageError(where + ": " + std::string(word) + " names joystick " + std::to_string(stick + 1) +
-                           ", but --joysticks attaches " + std::to_string(joysticks));
+          throw UsageError(Fill(_("{1}: {2} names joystick {3}, but --joysticks attaches {4}"),
+                                {where.Text(), word, std::to_string(stick + 1), std::to_string(joysticks)}));
         }
         held.joystick[stick] = static_cast<uint8_t>(held.joystick[stick] | 1u << c);
         return;
       }
     }
   }
-  throw UsageError(where + ": unknown key '" + Printable(word) + "'");
+  throw UsageError(Fill(_("{1}: unknown key '{2}'"), {where.Text(), Printable(word)}));
 }
 
 // Adds one line of a script; `line_number` counts every physical line.
@@ -86,7 +96,7 @@ void AddLine(std::string_view line, int64_t line_number, int joysticks, const st
   const std::vector<std::string_view> words = Words(line);
   if (words.empty()) return;
 
-  const std::string where = source + ", line " + std::to_string(line_number);
+  const Where where{source, line_number};
   ScriptStep step;
   step.count = ParseCount(words[0], where);
   for (size_t w = 1; w < words.size(); ++w) AddName(words[w], joysticks, where, step.held);
@@ -109,17 +119,17 @@ InputScript ParseInputScript(std::string_view text, int joysticks, const std::st
 }
 
 InputScript ReadInputScript(const std::string& path, int joysticks) {
-  const std::string source = path == "-" ? "input script (standard input)" : "input script " + path;
+  const std::string source =
+      path == "-" ? std::string(_("input script (standard input)")) : Fill(_("input script {1}"), {path});
   InputScript script;
   int64_t line_number = 0;
   const FileFailure failure = ReadLines(path, kMaxLineBytes, kMaxScriptBytes, [&](std::string_view line) {
     AddLine(line, ++line_number, joysticks, source, script);
   });
-  if (failure.line > 0)
-    throw UsageError(source + ", line " + std::to_string(failure.line) + ": " + failure.reason);
+  if (failure.line > 0) throw UsageError(Where{source, failure.line}.Text() + ": " + failure.reason);
   if (!failure.reason.empty()) {
-    throw UsageError("cannot read the input script: " + (path == "-" ? "standard input" : path) + ": " +
-                     failure.reason);
+    throw UsageError(Fill(_("cannot read the input script: {1}: {2}"),
+                          {path == "-" ? std::string(_("standard input")) : path, failure.reason}));
   }
   return script;
 }

@@ -5,10 +5,12 @@
 #include <thread>
 
 #include "base/fatal_error.h"
+#include "base/i18n.h"
 #include "base/timing_trace.h"
 #include "gfx/surface.h"
 #include "platform/sdl/sdl_screenshot.h"
 #include "platform/sdl/sdl_window_destroy.h"
+#include "platform/sdl/sdl_window_icon.h"
 
 namespace brawl {
 
@@ -20,16 +22,15 @@ constexpr auto kShortestFlip = std::chrono::duration<double>(1.0 / 60.0);
 
 std::string DisplayName() {
   const char* name = std::getenv("DISPLAY");
-  if (name != nullptr && *name != '\0') return std::string("display ") + name;
+  if (name != nullptr && *name != '\0') return Fill(_("display {1}"), {name});
   name = std::getenv("WAYLAND_DISPLAY");
-  if (name != nullptr && *name != '\0') return std::string("display ") + name;
-  return "display";
+  if (name != nullptr && *name != '\0') return Fill(_("display {1}"), {name});
+  return _("display");
 }
 
 std::string NoDisplayReason(const std::string& detail) {
-  std::string reason = "no display available";
-  if (!detail.empty()) reason += " (" + detail + ")";
-  return reason + "; run with --headless to play without one";
+  if (detail.empty()) return _("no display available; run with --headless to play without one");
+  return Fill(_("no display available ({1}); run with --headless to play without one"), {detail});
 }
 
 SdlDisplay::~SdlDisplay() {
@@ -38,12 +39,12 @@ SdlDisplay::~SdlDisplay() {
 
 void SdlDisplay::Open(int width, int height) {
   if (width <= 0 || height <= 0) {
-    throw Fatal("cannot open the game window", DisplayName(),
-                "bad picture size " + std::to_string(width) + " x " + std::to_string(height));
+    throw Fatal(_("cannot open the game window"), DisplayName(),
+                Fill(_("bad picture size {1} x {2}"), {std::to_string(width), std::to_string(height)}));
   }
   Restore();
   if (!video_.Start(SDL_INIT_VIDEO)) {
-    throw Fatal("cannot open the game window", DisplayName(), NoDisplayReason(SDL_GetError()));
+    throw Fatal(_("cannot open the game window"), DisplayName(), NoDisplayReason(SDL_GetError()));
   }
   width_ = width;
   height_ = height;
@@ -62,7 +63,8 @@ void SdlDisplay::Open(int width, int height) {
   }
   window_.reset(SDL_CreateWindow("Billboard Brawl", SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, window_w,
                                  window_h, flags));
-  if (!window_) throw Fatal("cannot open the game window", DisplayName(), SDL_GetError());
+  if (!window_) throw Fatal(_("cannot open the game window"), DisplayName(), SDL_GetError());
+  SetWindowIcon(window_.get(), icon_file_);
   // On X11 the window is mapped when SDL_CreateWindow returns: SDL waits for it.
   TraceTiming("game-window-mapped");
 
@@ -71,13 +73,13 @@ void SdlDisplay::Open(int width, int height) {
   renderer_.reset(
       SDL_CreateRenderer(window_.get(), -1, SDL_RENDERER_ACCELERATED | SDL_RENDERER_PRESENTVSYNC));
   if (!renderer_) renderer_.reset(SDL_CreateRenderer(window_.get(), -1, SDL_RENDERER_SOFTWARE));
-  if (!renderer_) throw Fatal("cannot draw into the game window", DisplayName(), SDL_GetError());
+  if (!renderer_) throw Fatal(_("cannot draw into the game window"), DisplayName(), SDL_GetError());
   // Only now: making a GL renderer may have replaced the window system's window.
   destroy_watch_ = WatchForDestroy(window_.get());
 
   texture_.reset(
       SDL_CreateTexture(renderer_.get(), SDL_PIXELFORMAT_RGB565, SDL_TEXTUREACCESS_STREAMING, width, height));
-  if (!texture_) throw Fatal("cannot make the game picture", DisplayName(), SDL_GetError());
+  if (!texture_) throw Fatal(_("cannot make the game picture"), DisplayName(), SDL_GetError());
   FitPicture();
 
   SDL_SetRenderDrawColor(renderer_.get(), 0, 0, 0, 255);
@@ -99,10 +101,10 @@ void SdlDisplay::Flip(const Surface& back_buffer) {
   if (!renderer_) return;
   if (back_buffer.width != width_ || back_buffer.height != height_ ||
       back_buffer.pixels.size() != static_cast<size_t>(width_) * static_cast<size_t>(height_)) {
-    throw Fatal("cannot show the picture", DisplayName(),
-                "back buffer is " + std::to_string(back_buffer.width) + " x " +
-                    std::to_string(back_buffer.height) + ", the window shows " + std::to_string(width_) +
-                    " x " + std::to_string(height_));
+    throw Fatal(_("cannot show the picture"), DisplayName(),
+                Fill(_("back buffer is {1} x {2}, the window shows {3} x {4}"),
+                     {std::to_string(back_buffer.width), std::to_string(back_buffer.height),
+                      std::to_string(width_), std::to_string(height_)}));
   }
   shown_ = &back_buffer;
   SDL_UpdateTexture(texture_.get(), nullptr, back_buffer.pixels.data(), width_ * 2);

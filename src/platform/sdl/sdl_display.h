@@ -26,6 +26,8 @@ class SdlDisplay final : public Display {
   // F11 and Alt+Enter switch between full screen and a window, whose Enter `keyboard`
   // then does not pass on; F12 saves the picture shown into `screenshot_folder`.
   void AnswerWindowKeys(SdlKeyboard& keyboard, const std::string& screenshot_folder);
+  // The window shows the picture of `file` as its icon (none when empty).
+  void UseIcon(const std::string& file) { icon_file_ = file; }
 
  private:
   void FitPicture();
@@ -46,6 +48,7 @@ class SdlDisplay final : public Display {
   bool presented_ = false;
   SdlKeyboard* keyboard_ = nullptr;
   std::string screenshot_folder_;
+  std::string icon_file_;
   const Surface* shown_ = nullptr;  // the back buffer of the last flip; it outlives every pump
   int screenshots_ = 0;
 };

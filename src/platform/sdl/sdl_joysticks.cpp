@@ -9,6 +9,7 @@
 
 #include "base/fatal_error.h"
 #include "base/file_reader.h"
+#include "base/i18n.h"
 #include "platform/sdl/sdl_pad_choice.h"
 
 namespace brawl {
@@ -33,7 +34,7 @@ bool SameGuid(const SDL_JoystickGUID& a, const SDL_JoystickGUID& b) {
 
 void WarnUnreadMappings(const std::string& path, const std::string& why) {
   std::fprintf(stderr,
-               "brawl: warning: cannot read joystick mappings: %s: %s; the game goes on without them\n",
+               _("brawl: warning: cannot read joystick mappings: %s: %s; the game goes on without them\n"),
                path.c_str(), why.c_str());
 }
 
@@ -41,7 +42,7 @@ void WarnUnreadMappings(const std::string& path, const std::string& why) {
 
 bool StartJoystickInput(SdlSubsystem& input, Uint32 flags) {
   if (!input.Start(flags)) {
-    std::fprintf(stderr, "brawl: warning: no joysticks: %s; the game runs with the keyboard\n",
+    std::fprintf(stderr, _("brawl: warning: no joysticks: %s; the game runs with the keyboard\n"),
                  SDL_GetError());
     return false;
   }
@@ -60,9 +61,9 @@ void LoadPadMappings() {
   // Optional: one that cannot be read is said, and the game goes on without it.
   std::string text;
   try {
-    text = ReadGameFile(path, kMaxMappingFileBytes, "cannot read joystick mappings");
+    text = ReadGameFile(path, kMaxMappingFileBytes, _("cannot read joystick mappings"));
   } catch (const FatalError& e) {
-    std::fprintf(stderr, "brawl: warning: %s; the game goes on without them\n", e.what());
+    std::fprintf(stderr, _("brawl: warning: %s; the game goes on without them\n"), e.what());
     return;
   }
   if (text.empty()) return;  // SDL takes no empty buffer, and there is nothing to add

@@ -6,6 +6,8 @@
 #include <cctype>
 #include <cstdio>
 
+#include "base/i18n.h"
+
 namespace brawl {
 
 namespace {
@@ -38,7 +40,7 @@ std::vector<int> PadOrder(const std::array<std::string, 2>& choices) {
       if (device != chosen[0] && Matches(device, choices[p])) chosen[p] = device;
     }
     if (chosen[p] < 0) {
-      std::fprintf(stderr, "brawl: warning: gamepad '%s' chosen for player %d is not plugged in\n",
+      std::fprintf(stderr, _("brawl: warning: gamepad '%s' chosen for player %d is not plugged in\n"),
                    choices[p].c_str(), p + 1);
     }
   }

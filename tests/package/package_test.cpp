@@ -1,0 +1,91 @@
+// The Debian package as a packager makes it with cpack: the same bytes from two builds of one
+// commit, no error from lintian, the files where Debian places them, and the packaged game
+// playing from a folder of stray pictures exactly as the built one does.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <string>
+
+#include "support/run_brawl.h"
+
+namespace brawl {
+namespace {
+
+namespace fs = std::filesystem;
+
+// The release date, as a packager's build would set it.
+constexpr char kEpoch[] = "1796644800";
+
+// A package made from the build folder into `folder`; its path, or "" when cpack failed.
+std::string MakePackage(const std::string& folder) {
+  const RunResult made = RunShell("cd '" + BuildDir() + "' && SOURCE_DATE_EPOCH=" + kEpoch +
+                                  " DEBFULLNAME='Package Test' DEBEMAIL=package-test@billboard-brawl.test"
+                                  " cpack -G DEB -B '" +
+                                  folder + "'");
+  EXPECT_EQ(made.exit_code, 0) << made.out << made.err;
+  for (const auto& entry : fs::directory_iterator(folder))
+    if (entry.path().extension() == ".deb") return entry.path().string();
+  return "";
+}
+
+class Package : public ::testing::Test {
+ protected:
+  void TearDown() override { fs::remove_all(folder_); }
+  std::string folder_ = MakeTempDir();
+};
+
+TEST_F(Package, TwoBuildsAreTheSameBytesAndLintianFindsNoError) {
+  const std::string first = MakePackage(folder_ + "/first");
+  const std::string second = MakePackage(folder_ + "/second");
+  ASSERT_NE(first, "");
+  ASSERT_NE(second, "");
+  EXPECT_TRUE(ReadFile(first) == ReadFile(second)) << "cmp '" << first << "' '" << second << "'";
+  if (RunShell("command -v lintian").exit_code != 0) GTEST_SKIP() << "lintian is not installed";
+  const RunResult lintian = RunShell("lintian --no-cfg --pedantic -I '" + first + "'");
+  // Every tag on its own line: errors fail, the rest are shown.
+  EXPECT_EQ(lintian.out.find("E: "), std::string::npos) << lintian.out;
+  EXPECT_LE(lintian.exit_code, 1) << lintian.err;
+  std::cout << lintian.out;
+}
+
+TEST_F(Package, PlacesTheGameAsDebianDoesAndPlaysFromAFolderOfStrayPictures) {
+  const std::string deb = MakePackage(folder_ + "/made");
+  ASSERT_NE(deb, "");
+  const std::string root = folder_ + "/root";
+  ASSERT_EQ(RunShell("dpkg-deb -x '" + deb + "' '" + root + "'").exit_code, 0);
+  EXPECT_TRUE(fs::is_regular_file(root + "/usr/games/brawl"));
+  EXPECT_FALSE(fs::exists(root + "/usr/bin"));
+  for (const char* file : {"doc/billboard-brawl/copyright", "doc/billboard-brawl/changelog.gz",
+                           "man/man6/brawl.6.gz", "locale/ja/LC_MESSAGES/billboard-brawl.mo"})
+    EXPECT_TRUE(fs::is_regular_file(root + "/usr/share/" + file)) << file;
+  const RunResult changelog =
+      RunShell("dpkg-parsechangelog -l '" + root + "/usr/share/doc/billboard-brawl/changelog.gz' -S Version");
+  EXPECT_EQ(changelog.out, RunShell("dpkg-deb -f '" + deb + "' Version").out) << changelog.err;
+  const RunResult control = RunShell("dpkg-deb -f '" + deb + "' Section Maintainer Depends");
+  for (const char* field :
+       {"Section: games\n", "Maintainer: Package Test <package-test@billboard-brawl.test>\n", "libsdl2-2.0-0",
+        "fonts-ipafont-gothic"})
+    EXPECT_NE(control.out.find(field), std::string::npos) << control.out;
+
+  // Broken copies of its data files where it is started: it reads its own.
+  const std::string stray = folder_ + "/stray";
+  fs::create_directories(stray);
+  for (const char* name :
+       {"m001.bmp", "m002.bmp", "floor.bmp", "wall.bmp", "title.bmp", "back1.x", "env.ini"})
+    std::ofstream(stray + "/" + name) << "a stray " << name;
+  std::ofstream(stray + "/script") << "1 Enter\n60 Up Num3 Num1\n";
+  const RunResult packaged = RunShell("cd '" + stray + "' && '" + root +
+                                      "/usr/games/brawl' --headless --script script --dump packaged.jsonl");
+  ASSERT_EQ(packaged.exit_code, 0) << packaged.err;
+  ASSERT_EQ(
+      RunShell("cd '" + stray + "' && '" + BRAWL_EXE + "' --headless --script script --dump built.jsonl")
+          .exit_code,
+      0);
+  const std::string dump = ReadFile(stray + "/packaged.jsonl");
+  EXPECT_FALSE(dump.empty());
+  EXPECT_TRUE(dump == ReadFile(stray + "/built.jsonl"));
+}
+
+}  // namespace
+}  // namespace brawl
