@@ -12,6 +12,7 @@
 #include "app/player_folders.h"
 #include "app/replay_files.h"
 #include "base/fatal_error.h"
+#include "base/i18n.h"
 #include "formats/png.h"
 #include "game/game.h"
 #include "game/state_dump.h"
@@ -35,7 +36,7 @@ class DumpFile {
       return;
     }
     file_ = std::fopen(path.c_str(), "wb");
-    if (!file_) throw Fatal("cannot write the dump", path, std::strerror(errno));
+    if (!file_) throw Fatal(_("cannot write the dump"), path, std::strerror(errno));
   }
   DumpFile(const DumpFile&) = delete;
   DumpFile& operator=(const DumpFile&) = delete;
@@ -49,7 +50,8 @@ class DumpFile {
     if (!file_) return;
     if (std::fwrite(line.data(), 1, line.size(), file_) != line.size() || std::fputc('\n', file_) == EOF ||
         std::fflush(file_) != 0) {
-      throw Fatal("cannot write the dump", path_ == "-" ? "standard output" : path_, std::strerror(errno));
+      throw Fatal(_("cannot write the dump"), path_ == "-" ? _("standard output") : path_,
+                  std::strerror(errno));
     }
   }
 
@@ -102,7 +104,8 @@ class HeadlessObserver : public RunObserver {
   // Screenshots asked of passes the run never showed: said, not silently skipped.
   void WarnUntaken() const {
     for (const auto& [pass, file] : screenshots_) {
-      std::fprintf(stderr, "brawl: warning: --screenshot %lld:%s not taken: the last pass shown was %lld\n",
+      std::fprintf(stderr,
+                   _("brawl: warning: --screenshot %lld:%s not taken: the last pass shown was %lld\n"),
                    static_cast<long long>(pass), file.c_str(), static_cast<long long>(last_flipped_));
     }
   }

@@ -6,6 +6,7 @@
 #include "app/options.h"
 #include "base/fatal_error.h"
 #include "base/file_reader.h"
+#include "base/i18n.h"
 #include "game/game.h"
 
 namespace brawl {
@@ -13,7 +14,7 @@ namespace brawl {
 Replay ReadReplay(const std::string& path) {
   std::string text;
   const FileFailure failure = ReadWholeFile(path, kMaxReplayBytes, text);
-  if (!failure.reason.empty()) throw UsageError("replay " + path + ": " + failure.reason);
+  if (!failure.reason.empty()) throw UsageError(Fill(_("replay {1}: {2}"), {path, failure.reason}));
   return ParseReplay(text, path);
 }
 
@@ -40,7 +41,7 @@ void WriteLocalReplay(const std::string& path, Replay& replay, const Game& game,
   replay.frame_ms = options.frame_ms;
   std::ofstream out(path, std::ios::binary);
   out << ReplayText(replay);
-  if (!out.flush()) std::fprintf(stderr, "brawl: warning: replay: %s: cannot be written\n", path.c_str());
+  if (!out.flush()) std::fprintf(stderr, _("brawl: warning: replay: %s: cannot be written\n"), path.c_str());
 }
 
 }  // namespace brawl

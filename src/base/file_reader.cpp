@@ -9,6 +9,7 @@
 #include <cstring>
 
 #include "base/fatal_error.h"
+#include "base/i18n.h"
 
 namespace brawl {
 
@@ -28,11 +29,11 @@ struct Descriptor {
 
 // What stands at a path that is not a regular file, as a message says it.
 std::string WhatItIs(mode_t mode) {
-  if (S_ISDIR(mode)) return "is a directory";
-  if (S_ISFIFO(mode)) return "is a named pipe";
-  if (S_ISCHR(mode) || S_ISBLK(mode)) return "is a device";
-  if (S_ISSOCK(mode)) return "is a socket";
-  return "is not a regular file";
+  if (S_ISDIR(mode)) return _("is a directory");
+  if (S_ISFIFO(mode)) return _("is a named pipe");
+  if (S_ISCHR(mode) || S_ISBLK(mode)) return _("is a device");
+  if (S_ISSOCK(mode)) return _("is a socket");
+  return _("is not a regular file");
 }
 
 std::string InWords(int64_t bytes) {
@@ -42,11 +43,11 @@ std::string InWords(int64_t bytes) {
 }
 
 std::string TooLarge(int64_t size, int64_t max_bytes) {
-  return "too large: " + std::to_string(size) + " bytes, more than " + InWords(max_bytes);
+  return Fill(_("too large: {1} bytes, more than {2}"), {std::to_string(size), InWords(max_bytes)});
 }
 
 std::string CannotRead() {
-  return std::string("cannot be read: ") + std::strerror(errno);
+  return Fill(_("cannot be read: {1}"), {std::strerror(errno)});
 }
 
 // Opens without waiting: a named pipe with no writer would block a plain open for ever.

@@ -5,6 +5,7 @@
 #include <filesystem>
 #include <fstream>
 
+#include "base/i18n.h"
 #include "game/game.h"
 #include "game/online_play.h"
 #include "game/state_dump.h"
@@ -27,19 +28,20 @@ Replay OnlineReplay(const OnlineGame& net) {
 std::string ReportDesync(Game& game, int32_t pass) {
   OnlineGame& net = *game.online;
   // Players and the dump call a pass of an online game a frame.
-  std::string message = "desync at frame " + std::to_string(pass) + ": the two machines disagree";
+  const std::string message =
+      Fill(_("desync at frame {1}: the two machines disagree"), {std::to_string(pass)});
   const std::string& folder = net.plan.report_folder;
-  if (folder.empty()) return message + "; no report written (no HOME)";
+  if (folder.empty()) return message + _("; no report written (no HOME)");
   std::error_code error;
   std::filesystem::create_directories(folder, error);
-  if (error) return message + "; no report written (" + folder + ": " + error.message() + ")";
+  if (error) return message + Fill(_("; no report written ({1}: {2})"), {folder, error.message()});
   const std::string stem = folder + "desync-" + std::to_string(std::time(nullptr)) + "-player" +
                            std::to_string(net.session.rollback.local + 1);
   std::ofstream(stem + ".replay") << ReplayText(OnlineReplay(net));
   std::ofstream(stem + ".state.json")
       << StateDumpLine(ConfirmedMatch(net.session, net.dumped), game.loop, game.sound, net.dumped, "")
       << "\n";
-  return message + "; replay and state in " + stem + ".replay and " + stem + ".state.json";
+  return message + Fill(_("; replay and state in {1} and {2}"), {stem + ".replay", stem + ".state.json"});
 }
 
 void WriteRecord(const OnlineGame& net) {
@@ -47,7 +49,7 @@ void WriteRecord(const OnlineGame& net) {
   std::ofstream out(net.plan.record, std::ios::binary);
   out << ReplayText(OnlineReplay(net));
   if (!out.flush())
-    std::fprintf(stderr, "brawl: warning: replay: %s: cannot be written\n", net.plan.record.c_str());
+    std::fprintf(stderr, _("brawl: warning: replay: %s: cannot be written\n"), net.plan.record.c_str());
 }
 
 }  // namespace brawl

@@ -5,6 +5,7 @@
 #include <thread>
 
 #include "base/fatal_error.h"
+#include "base/i18n.h"
 #include "base/pace.h"
 #include "base/timing_trace.h"
 #include "game/commands.h"
@@ -53,7 +54,7 @@ void ShowEnding(Game& game, const std::string& reason) {
   const NetTime until = net.now() + kEndingShown;
   bool released = false;
   while (net.now() < until && !TakeCloseRequests(game)) {
-    DrawLines(game, {reason, "Press a key to close."});
+    DrawLines(game, {reason, _("Press a key to close.")});
     const bool held = AnyKeyHeld(game);
     if (released && held) break;
     released = released || !held;
@@ -70,9 +71,10 @@ void ShowEnding(Game& game, const std::string& reason) {
 bool WhileConnecting(void* context) {
   Game& game = *static_cast<Game*>(context);
   const OnlinePlan& plan = game.online->plan;
-  DrawLines(game, {plan.session.host ? "Waiting for the other player on UDP port " + std::to_string(plan.port)
-                                     : "Joining " + plan.peer + ":" + std::to_string(plan.port) + " ...",
-                   "Escape gives up."});
+  DrawLines(game, {plan.session.host
+                       ? Fill(_("Waiting for the other player on UDP port {1}"), {std::to_string(plan.port)})
+                       : Fill(_("Joining {1} ..."), {plan.peer + ":" + std::to_string(plan.port)}),
+                   _("Escape gives up.")});
   return !TakeCloseRequests(game) && !SampleCommands(game).escape;
 }
 
@@ -82,13 +84,13 @@ void Connect(Game& game) {
   const std::string where = plan.peer + ":" + std::to_string(plan.port);
   // Headless, the waiting is said once, for whoever drives the run.
   if (!plan.in_window && plan.session.host)
-    std::fprintf(stderr, "brawl: net: waiting for the other player on UDP port %d\n", plan.port);
+    std::fprintf(stderr, _("brawl: net: waiting for the other player on UDP port %d\n"), plan.port);
   if (!plan.in_window && !plan.session.host)
-    std::fprintf(stderr, "brawl: net: joining %s ...\n", where.c_str());
+    std::fprintf(stderr, _("brawl: net: joining %s ...\n"), where.c_str());
   std::unique_ptr<NetLink> link = net.open(plan, WhileConnecting, &game);
   if (!link) {
     if (!game.loop.Running || game.loop.Ending || SampleCommands(game).escape) return EndRun(game);
-    EndBadly(game, plan.session.host ? "nobody joined" : "nobody answered at " + where);
+    EndBadly(game, plan.session.host ? _("nobody joined") : Fill(_("nobody answered at {1}"), {where}));
   }
   StartSession(net.session, std::move(link), plan.session, net.now());
   net.connected = true;
@@ -129,9 +131,9 @@ void TakeEvent(Game& game, const SessionEvent& event) {
       net.waiting_banner = event.kind == SessionEventKind::Interrupted;
       break;
     case SessionEventKind::PeerLeft:
-      std::fprintf(stderr, "brawl: net: the other player left\n");
+      std::fprintf(stderr, "%s", _("brawl: net: the other player left\n"));
       TakeConfirmed(game);
-      ShowEnding(game, "The other player left.");
+      ShowEnding(game, _("The other player left."));
       return LeaveOnline(game);
     case SessionEventKind::Desync:
       TakeConfirmed(game);
@@ -174,7 +176,8 @@ bool PollOnline(Game& game) {
   } while (net.paced && net.now() < net.next_tick);
   Session& s = net.session;
   if (s.stage == Session::Stage::Synchronizing) {
-    DrawLines(game, {"Connected to " + s.link->PeerAddress(), "Measuring the round trip ..."});
+    DrawLines(game,
+              {Fill(_("Connected to {1}"), {s.link->PeerAddress()}), _("Measuring the round trip ...")});
     if (net.paced) std::this_thread::sleep_for(milliseconds(5));
     return false;
   }
@@ -217,18 +220,18 @@ void DrawOnlineOverlay(Game& game) {
   Surface& back = game.gfx.BackBuffer;
   if (net.waiting_banner) {
     SetForeColor(back, 0xFFFF00);
-    DrawText(back, game.gfx.TextFont, 16, game.gfx.Height / 2, "Waiting for the other player...");
+    DrawText(back, game.gfx.TextFont, 16, game.gfx.Height / 2, _("Waiting for the other player..."));
   }
   if (!net.stats.shown) return;
   const Session& s = net.session;
   SetForeColor(back, 0x80FF80);
   const int y = game.gfx.Height - 40;
   DrawText(back, game.gfx.TextFont, 10, y,
-           "ping " + std::to_string(s.ping_ms) + " ms  delay " + std::to_string(s.rollback.delay) +
-               "  ahead " + std::to_string(Advantage(s)));
+           Fill(_("ping {1} ms  delay {2}  ahead {3}"),
+                {std::to_string(s.ping_ms), std::to_string(s.rollback.delay), std::to_string(Advantage(s))}));
   DrawText(back, game.gfx.TextFont, 10, y + 14,
-           "rollbacks " + std::to_string(net.stats.rollbacks_per_second) + "/s  sent " +
-               std::to_string(net.stats.bytes_per_second) + " B/s");
+           Fill(_("rollbacks {1}/s  sent {2} B/s"), {std::to_string(net.stats.rollbacks_per_second),
+                                                     std::to_string(net.stats.bytes_per_second)}));
 }
 
 void LeaveOnline(Game& game) {

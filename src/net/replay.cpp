@@ -6,6 +6,7 @@
 #include <sstream>
 
 #include "base/fatal_error.h"
+#include "base/i18n.h"
 #include "base/printable.h"
 #include "net/packed_commands.h"
 
@@ -22,7 +23,7 @@ std::string Hex(uint32_t value) {
 }
 
 [[noreturn]] void Bad(const std::string& path, int line, const std::string& why) {
-  throw UsageError("replay " + path + ", line " + std::to_string(line) + ": " + why);
+  throw UsageError(Fill(_("replay {1}, line {2}: {3}"), {path, std::to_string(line), why}));
 }
 
 template <typename T>
@@ -35,10 +36,12 @@ T Parse(const std::string& word, const std::string& path, int line, int base = 1
     result = std::from_chars(word.data(), word.data() + word.size(), value, base);
   }
   const bool whole = !word.empty() && result.ptr == word.data() + word.size();
-  if (whole && result.ec == std::errc::result_out_of_range) Bad(path, line, "'" + Printable(word, 16) + "' is too large");
+  if (whole && result.ec == std::errc::result_out_of_range)
+    Bad(path, line, Fill(_("'{1}' is too large"), {Printable(word, 16)}));
   if (!whole || result.ec != std::errc()) {
     Bad(path, line,
-        "'" + Printable(word, 16) + "' is not " + (base == 16 ? "a hexadecimal number" : "a number"));
+        Fill(base == 16 ? _("'{1}' is not a hexadecimal number") : _("'{1}' is not a number"),
+             {Printable(word, 16)}));
   }
   return value;
 }
@@ -100,8 +103,10 @@ Replay ParseReplay(const std::string& text, const std::string& path) {
   if (!next() || line != kHeader) {
     const std::string kind = "billboard-brawl replay ";
     if (line.rfind(kind, 0) == 0)
-      Bad(path, 1, "a replay of version " + Printable(line.substr(kind.size()), 16) + "; this game plays version 1");
-    Bad(path, 1, std::string("not a replay (its first line is not '") + kHeader + "')");
+      Bad(path, 1,
+          Fill(_("a replay of version {1}; this game plays version 1"),
+               {Printable(line.substr(kind.size()), 16)}));
+    Bad(path, 1, Fill(_("not a replay (its first line is not '{1}')"), {kHeader}));
   }
   Replay r;
   int number = 1;
@@ -113,7 +118,7 @@ Replay ParseReplay(const std::string& text, const std::string& path) {
     std::vector<std::string> w;
     for (std::string word; words >> word;) w.push_back(word);
     const auto want = [&](size_t n) {
-      if (w.size() != n) Bad(path, number, kind + " wants " + std::to_string(n) + " values");
+      if (w.size() != n) Bad(path, number, Fill(_("{1} wants {2} values"), {kind, std::to_string(n)}));
     };
     if (number == 2 && kind == "online") {
       want(1);
@@ -126,9 +131,9 @@ Replay ParseReplay(const std::string& text, const std::string& path) {
       r.wait = Parse<int>(w[4], path, number);
       r.clock_start = Parse<double>(w[5], path, number);
       r.frame_ms = Parse<double>(w[6], path, number);
-      if (!(r.frame_ms > 0) || r.clock_start < 0) Bad(path, number, "a clock that cannot run");
+      if (!(r.frame_ms > 0) || r.clock_start < 0) Bad(path, number, _("a clock that cannot run"));
     } else if (number == 2) {
-      Bad(path, number, "'" + Printable(kind, 16) + "' is neither local nor online");
+      Bad(path, number, Fill(_("'{1}' is neither local nor online"), {Printable(kind, 16)}));
     } else if (r.online && kind == "frame") {
       want(2);
       r.online_passes.push_back((Parse<uint32_t>(w[0], path, number, 16) & 0xFFFF) |
@@ -141,11 +146,11 @@ Replay ParseReplay(const std::string& text, const std::string& path) {
       ReplayPass p;
       p.player[0] = static_cast<uint16_t>(Parse<uint32_t>(w[0], path, number, 16));
       p.player[1] = static_cast<uint16_t>(Parse<uint32_t>(w[1], path, number, 16));
-      if (w[2].size() != 3) Bad(path, number, "the shared keys are three letters");
+      if (w[2].size() != 3) Bad(path, number, _("the shared keys are three letters"));
       p.enter = w[2][0] == 'E', p.space = w[2][1] == 'S', p.escape = w[2][2] == 'X';
       r.passes.push_back(p);
     } else if (!kind.empty()) {
-      Bad(path, number, "'" + Printable(kind, 16) + "' is not a line of this replay");
+      Bad(path, number, Fill(_("'{1}' is not a line of this replay"), {Printable(kind, 16)}));
     }
   }
   return r;

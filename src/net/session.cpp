@@ -4,6 +4,7 @@
 #include <cmath>
 #include <random>
 
+#include "base/i18n.h"
 #include "base/pace.h"
 #include "net/net_step.h"
 #include "net/protocol.h"
@@ -63,13 +64,13 @@ void End(Session& s, std::vector<SessionEvent>& events, SessionEventKind kind, s
 std::string Refusal(RefuseReason reason) {
   switch (reason) {
     case RefuseReason::Version:
-      return "the other player runs another version of the protocol";
+      return _("the other player runs another version of the protocol");
     case RefuseReason::Build:
-      return "the other player runs another build of the rules";
+      return _("the other player runs another build of the rules");
     case RefuseReason::Full:
       break;
   }
-  return "the game already has two players";
+  return _("the game already has two players");
 }
 
 // The host's check of a joiner: one line on both sides when they cannot play together.
@@ -193,7 +194,7 @@ void Take(Session& s, const Message& m, NetTime now, std::vector<SessionEvent>& 
     case MessageType::Refuse:
       if (s.setup.host) break;
       return End(s, events, SessionEventKind::Refused,
-                 Refusal(m.reason) + (m.reason == RefuseReason::Full ? "" : " (refused by the host)"));
+                 Refusal(m.reason) + (m.reason == RefuseReason::Full ? "" : _(" (refused by the host)")));
     case MessageType::Ping: {
       Message pong = MessageOf(MessageType::Pong);
       pong.stamp = m.stamp;
@@ -294,7 +295,7 @@ std::vector<SessionEvent> Poll(Session& s, NetTime now) {
   }
   if (s.stage == Session::Stage::Over) return events;
   if (stood_still || !connected || now - s.last_heard > kQuietLost) {
-    End(s, events, SessionEventKind::ConnectionLost, "connection lost");
+    End(s, events, SessionEventKind::ConnectionLost, _("connection lost"));
     return events;
   }
   if (!s.quiet && now - s.last_heard > kQuietBanner) {

@@ -4,6 +4,7 @@
 #include <string>
 
 #include "base/fatal_error.h"
+#include "base/i18n.h"
 #include "net/state_hash.h"
 
 namespace brawl {
@@ -18,8 +19,9 @@ PassEvents StepSyncTest(SyncTest& test, Match& match, const PassInput& input) {
   StepAgainFrom(r, first);
   for (int32_t f = first; f <= r.pass; ++f) {
     if (HashMatch(MatchAfter(r, f)) != stepped[f - first]) {
-      throw Fatal("sync test", "pass " + std::to_string(f),
-                  "stepped again from pass " + std::to_string(first - 1) + " it came out differently");
+      throw Fatal(
+          _("sync test"), Fill(_("pass {1}"), {std::to_string(f)}),
+          Fill(_("stepped again from pass {1} it came out differently"), {std::to_string(first - 1)}));
     }
   }
   match = r.match;

@@ -2,11 +2,14 @@
 
 #include <cstdio>
 
+#include "base/i18n.h"
+
 namespace brawl {
 
 void SetUpSound(SoundSlots& s, Audio& audio, const std::string& folder) {
   if (!audio.Open()) {
-    std::fprintf(stderr, "brawl: warning: audio device: cannot be opened; the game runs without sound\n");
+    std::fprintf(stderr, "%s",
+                 _("brawl: warning: audio device: cannot be opened; the game runs without sound\n"));
     s.Silent = true;
   }
   for (int i = 0; i < kSoundCount; ++i) s.Loaded[i] = audio.Load(folder + WaveName(static_cast<Sound>(i)));
