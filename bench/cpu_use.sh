@@ -29,7 +29,7 @@ share() {
 
 (cd "$build" && exec ./brawl) &
 pid=$!
-dialog=$(xdotool search --sync --onlyvisible --name "出撃前の設定" | head -1)
+dialog=$(xdotool search --sync --onlyvisible --name "Pre-Sortie Settings" | head -1)
 sleep 1
 echo "settings window waiting, ${seconds} s: $(share "$pid") % of a core"
 

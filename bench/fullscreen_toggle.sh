@@ -22,7 +22,7 @@ sleep 0.5
 
 (cd "$build" && exec ./brawl --windowed) &
 pid=$!
-dialog=$(xdotool search --sync --onlyvisible --name "出撃前の設定" | head -1)
+dialog=$(xdotool search --sync --onlyvisible --name "Pre-Sortie Settings" | head -1)
 xdotool key --window "$dialog" Return
 until xdotool search --onlyvisible --pid "$pid" 2>/dev/null | grep -qv "^$dialog\$"; do sleep 0.05; done
 sleep 1
