@@ -24,7 +24,7 @@ share() {
   before=$(ticks "$1")
   sleep "$seconds"
   after=$(ticks "$1")
-  echo "($after - $before) * 100 / ($seconds * $(getconf CLK_TCK))" | bc -l | xargs printf '%.1f'
+  awk -v a="$after" -v b="$before" -v s="$seconds" -v t="$(getconf CLK_TCK)" 'BEGIN {printf "%.1f", (a - b) * 100 / (s * t)}'
 }
 
 (cd "$build" && exec ./brawl) &
