@@ -3,6 +3,7 @@
 
 #include "app/controls_ini.h"
 #include "app/data_folder.h"
+#include "app/exit_status.h"
 #include "app/headless_run.h"
 #include "app/options.h"
 #include "app/real_run.h"
@@ -22,15 +23,15 @@ int main(int argc, char** argv) {
     return options.headless ? RunHeadlessGame(options) : RunRealGame(options);
   } catch (const UsageError& e) {
     std::fprintf(stderr, "brawl: %s\n", e.what());
-    return 2;
+    return kExitUsage;
   } catch (const NetError& e) {
     std::fprintf(stderr, "brawl: net: %s\n", e.what());
-    return 3;
+    return kExitOnline;
   } catch (const FatalError& e) {
     std::fprintf(stderr, "brawl: %s\n", e.what());
-    return 1;
+    return kExitFatal;
   } catch (const std::exception& e) {
     std::fprintf(stderr, "brawl: unexpected failure: %s\n", e.what());
-    return 1;
+    return kExitFatal;
   }
 }

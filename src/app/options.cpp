@@ -8,6 +8,7 @@
 #include <map>
 #include <string_view>
 
+#include "app/exit_status.h"
 #include "base/fatal_error.h"
 #include "base/i18n.h"
 #include "base/printable.h"
@@ -49,6 +50,27 @@ double ParseDecimal(std::string_view option, std::string_view text) {
   return value;
 }
 
+// "Exit status:" and each status with its meaning, wrapped to the width of the options above.
+std::string ExitStatusText() {
+  constexpr size_t kWidth = 96;
+  std::string text = _("Exit status:");
+  for (const ExitStatus& status : kExitStatuses) {
+    std::string line = "  " + std::to_string(status.code) + "  ";
+    for (std::string_view words = _(status.meaning); !words.empty();) {
+      const size_t space = words.find(' ');
+      const std::string_view word = words.substr(0, space);
+      if (line.size() + word.size() > kWidth) {
+        text += "\n" + line.substr(0, line.size() - 1);
+        line = "     ";
+      }
+      line += std::string(word) + " ";
+      words = space == std::string_view::npos ? std::string_view{} : words.substr(space + 1);
+    }
+    text += "\n" + line.substr(0, line.size() - 1);
+  }
+  return text;
+}
+
 }  // namespace
 
 Options ParseOptions(int argc, char** argv) {
@@ -59,6 +81,7 @@ Options ParseOptions(int argc, char** argv) {
   // Unknown words are named by us, one line each, in the order given.
   app.allow_extras();
   app.set_help_flag("-h,--help", _("Show this list and exit"));
+  app.footer(ExitStatusText());
   app.set_version_flag("--version", "brawl " BRAWL_VERSION, _("Print the version and exit"));
   app.get_formatter()->column_width(24);
 

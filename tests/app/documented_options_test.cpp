@@ -1,5 +1,6 @@
 // Every option `brawl --help` lists is named in the manual page and in the README, so that a new
-// option left undocumented fails here.
+// option left undocumented fails here; and the exit statuses --help lists are word for word those
+// of the manual page and docs/headless.md.
 #include <gtest/gtest.h>
 
 #include <regex>
@@ -37,6 +38,27 @@ TEST(DocumentedOptions, TheManualPageAndTheReadmeNameEveryOptionOfHelp) {
     EXPECT_TRUE(Names(man, name)) << name << " is not in dist/brawl.6";
     EXPECT_TRUE(Names(readme, name)) << name << " is not in README.md";
   }
+}
+
+// Runs of blanks as one space, without roff's escaped dashes.
+std::string Plain(std::string text) {
+  for (size_t at; (at = text.find("\\-")) != std::string::npos;) text.replace(at, 2, "-");
+  return std::regex_replace(text, std::regex(R"(\s+)"), " ");
+}
+
+TEST(DocumentedExitStatuses, AreTheSameInHelpTheManualPageAndTheHeadlessNotes) {
+  const std::string help = RunBrawl({"--help"}).out;
+  const std::string man = ReadFile(SourceDir() + "/dist/brawl.6");
+  const std::string notes = ReadFile(SourceDir() + "/docs/headless.md");
+  const std::string statuses = help.substr(help.find("Exit status:"));
+  int found = 0;
+  const std::regex status(R"(\n  (\d)  ((?:[^\n]|\n     )*))");
+  for (std::sregex_iterator it(statuses.begin(), statuses.end(), status), end; it != end; ++it, ++found) {
+    const std::string code = (*it)[1], meaning = Plain((*it)[2]);
+    EXPECT_NE(Plain(man).find(".B " + code + " " + meaning), std::string::npos) << code << " " << meaning;
+    EXPECT_NE(notes.find("| " + code + " | " + meaning + " |"), std::string::npos) << code << " " << meaning;
+  }
+  EXPECT_EQ(found, 4) << statuses;
 }
 
 }  // namespace
