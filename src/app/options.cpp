@@ -252,6 +252,11 @@ Options ParseOptions(int argc, char** argv) {
   if (options.desync_at > 0 && !online) throw UsageError(_("--desync-at needs --host or --join"));
   if (options.host && !options.join.empty()) throw UsageError(_("--host and --join exclude each other"));
   if (online && !options.replay.empty()) throw UsageError(_("--replay plays alone, not online"));
+  // A replay brings its own choices, clock and length.
+  for (const char* own : {"--frames", "--hires", "--show-fps", "--script", "--clock-start", "--frame-ms"}) {
+    if (!options.replay.empty() && (app.count(own) > 0 || !values[own].empty()))
+      throw UsageError(Fill(_("{1}: a replay brings its own; leave it out beside --replay"), {own}));
+  }
   if (!online && (options.input_delay >= 0 || options.net_sim)) {
     throw UsageError(
         Fill(_("{1} needs --host or --join"), {options.net_sim ? "--net-sim" : "--input-delay"}));
