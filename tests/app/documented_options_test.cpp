@@ -1,6 +1,7 @@
 // Every option `brawl --help` lists is named in the manual page and in the README, so that a new
-// option left undocumented fails here; and the exit statuses --help lists are word for word those
-// of the manual page and docs/headless.md.
+// option left undocumented fails here; the exit statuses --help lists are word for word those of
+// the manual page and docs/headless.md; and the README's table of files, folders and variables
+// is the manual page's.
 #include <gtest/gtest.h>
 
 #include <regex>
@@ -59,6 +60,27 @@ TEST(DocumentedExitStatuses, AreTheSameInHelpTheManualPageAndTheHeadlessNotes) {
     EXPECT_NE(notes.find("| " + code + " | " + meaning + " |"), std::string::npos) << code << " " << meaning;
   }
   EXPECT_EQ(found, 4) << statuses;
+}
+
+TEST(DocumentedFiles, TheReadmeAndTheManualPageListTheSameFilesFoldersAndVariables) {
+  // README: "| `name` | what |"; manual page: ".TP", the name, what, quoted words in italics.
+  std::string readme = ReadFile(SourceDir() + "/README.md");
+  readme = readme.substr(readme.find("|---|---|", readme.find("| file, folder or variable |")));
+  readme = readme.substr(0, readme.find("\n\n"));
+  std::vector<std::string> rows, entries;
+  const std::regex row(R"(\n\| (.*) \| (.*) \|)");
+  for (std::sregex_iterator it(readme.begin(), readme.end(), row), end; it != end; ++it)
+    rows.push_back(std::regex_replace(Plain((*it)[1].str() + " " + (*it)[2].str()), std::regex("`"), ""));
+  std::string man = ReadFile(SourceDir() + "/dist/brawl.6");
+  man = man.substr(man.find(".SH FILES AND FOLDERS"));
+  man = std::regex_replace(Plain(man.substr(0, man.find(".PP"))), std::regex(R"(\\f[IR])"), "");
+  for (size_t at = man.find(".TP "); at != std::string::npos;) {
+    const size_t next = man.find(".TP ", at + 4);
+    std::string entry = man.substr(at + 4, next == std::string::npos ? std::string::npos : next - at - 4);
+    entries.push_back(entry.substr(0, entry.find_last_not_of(' ') + 1));
+    at = next;
+  }
+  EXPECT_EQ(rows, entries);
 }
 
 }  // namespace
