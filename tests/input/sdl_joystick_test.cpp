@@ -285,7 +285,8 @@ TEST_F(SdlJoystickTest, MappingFilesOfTheConfigFolderAndTheEnvironmentAreUsed) {
 }
 
 // The mappings are the player's own and the game runs without them: a file that cannot be
-// read is one warning naming it, no file is no word at all.
+// read is one warning naming it, a line that cannot be taken one naming the line, no file is
+// no word at all.
 TEST_F(SdlJoystickTest, MappingFileThatCannotBeReadIsAOneLineWarningNamingItAndTheGameGoesOn) {
   const std::string home = MakeTempDir();
   const std::string file = home + "/billboard-brawl/gamecontrollerdb.txt";
@@ -302,6 +303,20 @@ TEST_F(SdlJoystickTest, MappingFileThatCannotBeReadIsAOneLineWarningNamingItAndT
     EXPECT_EQ(err.rfind("brawl: warning: cannot read joystick mappings: " + file + ": ", 0), 0u) << err;
     EXPECT_EQ(err.find('\n'), err.size() - 1) << err;
   }
+  // Each line SDL cannot take is one warning naming it; another system's lines are not ours.
+  std::filesystem::remove_all(file);
+  std::ofstream(file) << SwappedMapping(PlainPadGuid()) << "# mine\n"
+                      << PlainPadGuid() << ",No Platform,a:b0,\n"
+                      << "no commas at all platform:Linux\n"
+                      << PlainPadGuid() << ",Elsewhere,a:b0,platform:Windows,\n";
+  testing::internal::CaptureStderr();
+  LoadPadMappings();
+  const std::string err = testing::internal::GetCapturedStderr();
+  EXPECT_NE(err.find("brawl: warning: joystick mappings: " + file + ":3: it has no platform:Linux, field"),
+            std::string::npos)
+      << err;
+  EXPECT_NE(err.find(file + ":4: "), std::string::npos) << err;
+  EXPECT_EQ(std::count(err.begin(), err.end(), '\n'), 2) << err;
   unsetenv("XDG_CONFIG_HOME");
   std::filesystem::remove_all(home);
 }

@@ -6,10 +6,12 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <sstream>
 
 #include "base/fatal_error.h"
 #include "base/file_reader.h"
 #include "base/i18n.h"
+#include "base/printable.h"
 #include "platform/sdl/sdl_pad_choice.h"
 
 namespace brawl {
@@ -66,10 +68,25 @@ void LoadPadMappings() {
     std::fprintf(stderr, _("brawl: warning: %s; the game goes on without them\n"), e.what());
     return;
   }
-  if (text.empty()) return;  // SDL takes no empty buffer, and there is nothing to add
-  if (SDL_GameControllerAddMappingsFromRW(SDL_RWFromConstMem(text.data(), static_cast<int>(text.size())), 1) <
-      0) {
-    WarnUnreadMappings(path, SDL_GetError());
+  // Line by line, so that a line SDL cannot take is named rather than passed over in silence;
+  // lines for other systems are SDL's to skip, as in the community's file.
+  std::istringstream lines(text);
+  int number = 0;
+  for (std::string line; std::getline(lines, line);) {
+    ++number;
+    if (!line.empty() && line.back() == '\r') line.pop_back();
+    if (line.empty() || line[0] == '#') continue;
+    const size_t platform = line.find("platform:");
+    if (platform != std::string::npos && line.compare(platform, 15, "platform:Linux,") != 0 &&
+        line.compare(platform, 14, "platform:Linux") != 0)
+      continue;
+    const std::string why = platform == std::string::npos ? _("it has no platform:Linux, field")
+                            : SDL_GameControllerAddMapping(line.c_str()) < 0 ? std::string(SDL_GetError())
+                                                                             : std::string();
+    if (!why.empty()) {
+      std::fprintf(stderr, _("brawl: warning: joystick mappings: %s:%d: %s; the line is left out\n"),
+                   path.c_str(), number, Printable(why, 80).c_str());
+    }
   }
 }
 
