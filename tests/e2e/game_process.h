@@ -4,6 +4,7 @@
 
 #include <chrono>
 #include <csignal>
+#include <sstream>
 #include <string>
 #include <thread>
 #include <vector>
@@ -30,7 +31,10 @@ class GameProcess {
     out_path_ = logs + "/out";
     std::vector<std::string> all = {exe};
     all.insert(all.end(), args.begin(), args.end());
-    pid_ = Spawn(all, display, out_path_, err_path_, folder, env);
+    // The game's timing trace says when it has shown a picture; Errors() leaves it out.
+    std::vector<std::string> traced = env;
+    traced.push_back("BRAWL_TIMING=1");
+    pid_ = Spawn(all, display, out_path_, err_path_, folder, traced);
   }
   ~GameProcess() {
     if (pid_ > 0) {
@@ -69,7 +73,46 @@ class GameProcess {
     return pid_ <= 0 || (waitid(P_PID, static_cast<id_t>(pid_), &info, WEXITED | WNOHANG | WNOWAIT) == 0 &&
                          info.si_pid == pid_);
   }
-  std::string Errors() const { return ReadFile(err_path_); }
+  // Standard error without the timing trace.
+  std::string Errors() const {
+    std::string errors, line;
+    std::istringstream lines(ReadFile(err_path_));
+    while (std::getline(lines, line))
+      if (line.rfind("brawl: timing: ", 0) != 0) errors += line + "\n";
+    return errors;
+  }
+  // How many times the trace has said `event` ("flip", "ending-shown", ...).
+  int Count(const std::string& event) const {
+    const std::string text = ReadFile(err_path_), mark = "brawl: timing: " + event + " ";
+    int n = 0;
+    for (size_t at = text.find(mark); at != std::string::npos; at = text.find(mark, at + 1)) ++n;
+    return n;
+  }
+  // Waits until the game has shown `pictures` more (false if it ends, or a minute passes).
+  bool Shows(int pictures) const {
+    const int until = Count("flip") + pictures;
+    return Until([&] { return Count("flip") >= until || Ended(); }, std::chrono::seconds(60)) && !Ended();
+  }
+  // Held in the game window as a hand holds keys: down until the game has shown `pictures`
+  // more, so that passes have read them held, whatever else the machine is doing.
+  void Hold(const XServer& x, const std::string& keys, int pictures = 3) const {
+    // On the game's window, with the keyboard's focus (a window manager may be slow to give it).
+    Until([&] {
+      const std::string found = x.Run("xdotool search --onlyvisible --pid " + std::to_string(pid_) +
+                                      " --name '^" + kGameTitle + "$' 2>/dev/null");
+      const std::string window = found.substr(0, found.find('\n'));
+      if (window.empty()) return false;
+      if (x.Run("xdotool getwindowfocus 2>/dev/null") == window + "\n") return true;
+      x.Run("xdotool windowactivate " + window + " 2>/dev/null");
+      return false;
+    });
+    std::string down, up;
+    std::istringstream words(keys);
+    for (std::string key; words >> key;) down += " keydown " + key, up += " keyup " + key;
+    x.Run("xdotool" + down);
+    Shows(pictures);
+    x.Run("xdotool" + up);
+  }
   std::string Output() const { return ReadFile(out_path_); }
 
  private:

@@ -55,8 +55,7 @@ class RealMatchTest : public DesktopTest {
     return LoadPng(path);
   }
   void Click(int x, int y) {
-    x_.Run("xdotool mousemove " + std::to_string(x) + " " + std::to_string(y) +
-           " sleep 0.1 click 1 sleep 0.3");
+    x_.Run("xdotool mousemove " + std::to_string(x) + " " + std::to_string(y) + " click 1");
   }
 
   std::string dir_ = MakeTempDir();
@@ -71,12 +70,16 @@ TEST_F(RealMatchTest, HighResolutionTitleAndTwoPlayerMatchShowOnTheFullScreen) {
   const Area client = x_.AreaOf(settings);
   EXPECT_EQ(client.width, 320);
   EXPECT_EQ(client.height, 240);
-  std::this_thread::sleep_for(std::chrono::milliseconds(300));
-  const Surface before = Shot("settings");
-  ASSERT_EQ(before.width, kScreenWidth);
+  Surface before;
   std::set<uint16_t> colours;
-  for (int y = client.y; y < client.y + 240; ++y)
-    for (int x = client.x; x < client.x + 320; ++x) colours.insert(At(before, x, y));
+  Until([&] {  // drawn once it shows more than its background
+    before = Shot("settings");
+    colours.clear();
+    for (int y = client.y; y < client.y + 240 && before.width == kScreenWidth; ++y)
+      for (int x = client.x; x < client.x + 320; ++x) colours.insert(At(before, x, y));
+    return colours.size() >= 8;
+  });
+  ASSERT_EQ(before.width, kScreenWidth);
   EXPECT_GE(colours.size(), 8u);
   const Area high_res_box{client.x + 40, client.y + 104, 193, 25};
   int dark = 0;  // the caption
@@ -89,15 +92,16 @@ TEST_F(RealMatchTest, HighResolutionTitleAndTwoPlayerMatchShowOnTheFullScreen) {
 
   // Ticked with the mouse: the box shows its tick.
   Click(client.x + 50, client.y + 116);
-  EXPECT_GT(Differing(before, Shot("ticked"), high_res_box), 4) << "the box did not change when clicked";
+  EXPECT_TRUE(Until([&] { return Differing(before, Shot("ticked"), high_res_box) > 4; }))
+      << "the box did not change when clicked";
 
   // The click left the keyboard on the box, where Enter would untick it again: the start
   // button is clicked instead.
   Click(client.x + 160, client.y + 216);
   ASSERT_NE(x_.WaitForWindow(kGameTitle), "") << game.Errors();
-  // Away from the title's cursor; a moment for the first frames.
+  // Away from the title's cursor; the first pictures shown.
   x_.Run("xdotool mousemove 0 0");
-  std::this_thread::sleep_for(std::chrono::milliseconds(800));
+  ASSERT_TRUE(game.Shows(5)) << game.Errors();
 
   // The title picture doubled to 640 x 480, once on the screen, with black around it.
   const Surface title = Shot("title");
@@ -120,12 +124,10 @@ TEST_F(RealMatchTest, HighResolutionTitleAndTwoPlayerMatchShowOnTheFullScreen) {
   EXPECT_EQ(off_border, 0) << "the border around the picture is not black";
 
   // Two players; both move and fire for a while past the start cue's pause.
-  x_.HoldKey("Down");
-  x_.HoldKey("Return");
-  x_.Run(
-      "xdotool keydown Up keydown KP_3 keydown s keydown m sleep 1.5 keyup KP_3 keyup m "
-      "keydown KP_1 keydown b sleep 1.5 keyup Up keyup s keyup KP_1 keyup b");
-  std::this_thread::sleep_for(std::chrono::milliseconds(300));
+  game.Hold(x_, "Down");
+  game.Hold(x_, "Return");
+  game.Hold(x_, "Up KP_3 s m", 90);
+  game.Hold(x_, "Up KP_1 s b", 90);
   const Surface match = Shot("match");
   ASSERT_EQ(match.width, kScreenWidth);
   // What the views show is pinned by the golden pictures; here both halves left the title.
@@ -133,7 +135,7 @@ TEST_F(RealMatchTest, HighResolutionTitleAndTwoPlayerMatchShowOnTheFullScreen) {
     EXPECT_GT(Differing(title, match, Area{left, kTop, 320, 480}), 320 * 480 / 2)
         << "the half at " << left - kLeft << " still shows the title";
 
-  x_.HoldKey("Escape");
+  game.Hold(x_, "Escape");
   EXPECT_EQ(game.Wait(), 0) << game.Errors();
   EXPECT_EQ(game.Errors(), "");
 }

@@ -73,11 +73,10 @@ class WindowKeys : public ::testing::Test {
     const XServer::Area a = x_.AreaOf(window);
     return {a.width, a.height};
   }
-  // The window's size once it has become `wanted`, or what it is after a few seconds.
+  // The window's size once it has become `wanted`, or what it is when waiting gives up.
   Size WaitForSize(const std::string& window, Size wanted) {
     Size s;
-    for (int i = 0; i < 100 && !((s = SizeOf(window)) == wanted); ++i)
-      std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    Until([&] { return (s = SizeOf(window)) == wanted; });
     return s;
   }
   // The installed game started in a window from an empty folder, up to its title.
@@ -85,10 +84,9 @@ class WindowKeys : public ::testing::Test {
     game = std::make_unique<GameProcess>(x_.display(), std::vector<std::string>{"--windowed"}, work_,
                                          *prefix_ + "/bin/brawl");
     if (WaitForWindow(kSettingsTitle).empty()) return "";
-    x_.Run("xdotool key Return");
+    x_.Press("Return");
     const std::string window = WaitForWindow(kGameTitle);
-    std::this_thread::sleep_for(std::chrono::milliseconds(500));
-    return window;
+    return game->Shows(3) ? window : "";
   }
 
   XServer x_;
@@ -109,17 +107,24 @@ TEST_F(WindowKeys, SwitchFullScreenAndSaveThePictureIntoTheHomeOnly) {
   EXPECT_NE(windowed, full);
   EXPECT_GE(windowed.width, 640);
 
-  x_.Run("xdotool key F11");
+  x_.Press("F11");
   EXPECT_EQ(WaitForSize(window, full), full);
   // Held over several passes, as a player's fingers hold it; Alt let go first.
-  x_.Run("xdotool keydown alt keydown Return sleep 0.3 keyup alt sleep 0.3 keyup Return");
+  x_.Run("xdotool keydown alt keydown Return");
+  game->Shows(3);
+  x_.Run("xdotool keyup alt");
+  game->Shows(3);
+  x_.Run("xdotool keyup Return");
   EXPECT_EQ(WaitForSize(window, windowed), windowed);
-  x_.Run("xdotool key F11 sleep 0.5 key F11");
+  x_.Press("F11");
+  EXPECT_EQ(WaitForSize(window, full), full);
+  x_.Press("F11");
   EXPECT_EQ(WaitForSize(window, windowed), windowed);
 
   // Still the title: the Enter of Alt+Enter started no match.
-  x_.Run("xdotool key F12 sleep 0.3");
-  x_.Run("xdotool keydown Escape sleep 0.3 keyup Escape");
+  x_.Press("F12");
+  EXPECT_TRUE(Until([&] { return game->Output().find("screenshot saved") != std::string::npos; }));
+  game->Hold(x_, "Escape");
   ASSERT_EQ(game->Wait(), 0) << game->Errors();
   const std::string folder = home_ + "/.local/share/billboard-brawl/screenshots/";
   ASSERT_TRUE(fs::is_directory(folder));
@@ -152,8 +157,9 @@ TEST_F(WindowKeys, AScreenshotThatCannotBeWrittenIsAWarningAndTheGameGoesOn) {
   setenv("XDG_DATA_HOME", (home_ + "/not-a-folder").c_str(), 1);
   std::unique_ptr<GameProcess> game;
   ASSERT_NE(LaunchInstalled(game), "") << game->Errors();
-  x_.Run("xdotool key F12 sleep 0.5");
-  EXPECT_EQ(game->Wait(std::chrono::seconds(1)), -1) << "the game ended";
+  x_.Press("F12");
+  EXPECT_TRUE(Until([&] { return game->Errors().find("cannot save") != std::string::npos; }));
+  EXPECT_TRUE(game->Shows(3)) << "the game ended";
   const std::string errors = game->Errors();
   EXPECT_NE(errors.find("brawl: warning: cannot save the screenshot: " + home_ +
                         "/not-a-folder/billboard-brawl/screenshots/"),

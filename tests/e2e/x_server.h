@@ -79,6 +79,17 @@ inline void Stop(pid_t& pid) {
   pid = -1;
 }
 
+// Asks `done` every 20 ms until it says yes, for at most `bound`; what it said last.
+template <typename Done>
+bool Until(Done done, std::chrono::seconds bound = std::chrono::seconds(30)) {
+  const auto give_up = std::chrono::steady_clock::now() + bound;
+  for (;;) {
+    if (done()) return true;
+    if (std::chrono::steady_clock::now() > give_up) return false;
+    std::this_thread::sleep_for(std::chrono::milliseconds(20));
+  }
+}
+
 inline bool Exists(const std::string& path) {
   struct stat info {};
   return stat(path.c_str(), &info) == 0;
@@ -96,38 +107,26 @@ class XServer {
   // Empty when the server is up; otherwise why it is not. `manager_args` go to the window
   // manager.
   std::string Start(bool window_manager = true, const std::vector<std::string>& manager_args = {}) {
-    for (int n = 40 + static_cast<int>(getpid() % 50); n < 200; ++n) {
-      const std::string number = std::to_string(n);
-      if (Exists("/tmp/.X" + number + "-lock") || Exists("/tmp/.X11-unix/X" + number)) continue;
-      display_ = ":" + number;
-      server_ = Spawn({"Xvfb", display_, "-screen", "0", "1024x768x24", "-nolisten", "tcp"}, "");
-      // Up once its socket is there; gone if another test took the number first.
-      for (int i = 0; i < 500; ++i) {
-        if (Exists("/tmp/.X11-unix/X" + number)) break;
-        int status = 0;
-        if (waitpid(server_, &status, WNOHANG) == server_) {
-          server_ = -1;
-          if (WIFEXITED(status) && WEXITSTATUS(status) == 127) return "Xvfb cannot be run: is it installed?";
-          break;
-        }
-        std::this_thread::sleep_for(std::chrono::milliseconds(10));
-      }
-      if (server_ <= 0) continue;
-      if (!Exists("/tmp/.X11-unix/X" + number)) {
-        Stop(server_);
-        return "Xvfb " + display_ + " did not start";
-      }
-      // A moment more for the server to take connections.
-      std::this_thread::sleep_for(std::chrono::milliseconds(200));
-      if (window_manager) {
-        std::vector<std::string> manager = {"matchbox-window-manager", "-use_titlebar", "yes"};
-        manager.insert(manager.end(), manager_args.begin(), manager_args.end());
-        manager_ = Spawn(manager, display_);
-        std::this_thread::sleep_for(std::chrono::milliseconds(300));
-      }
-      return "";
+    // A display just given up by another test can be taken before it answers: then again.
+    for (int attempt = 0; attempt < 3; ++attempt) {
+      const std::string why = StartServer(attempt);
+      if (why == "busy") continue;
+      if (!why.empty()) return why;
+      if (!window_manager) return "";
+      // Managed once the window manager has said so on the root window.
+      std::vector<std::string> manager = {"matchbox-window-manager", "-use_titlebar", "yes"};
+      manager.insert(manager.end(), manager_args.begin(), manager_args.end());
+      manager_ = Spawn(manager, display_);
+      if (Until(
+              [&] {
+                return Run("xprop -root _NET_SUPPORTING_WM_CHECK").find("window id") != std::string::npos;
+              },
+              std::chrono::seconds(10)))
+        return "";
+      Stop(manager_);
+      Stop(server_);
     }
-    return "no free X display number";
+    return "no X server with a window manager could be started";
   }
   ~XServer() {
     Stop(manager_);
@@ -207,10 +206,35 @@ class XServer {
     const size_t at = icon.find("Icon (");
     return at == std::string::npos ? "" : icon.substr(at + 6, icon.find(')', at) - at - 6);
   }
-  // Held for a moment, as a hand holds a key: the game reads keys as held or not.
-  void HoldKey(const std::string& key) const { Run("xdotool keydown " + key + " sleep 0.3 keyup " + key); }
+  // Pressed and let go, for a window that takes key events (the settings window, and the game
+  // window's own keys F11, F12 and Alt+Enter); the game's play keys are held (GameProcess::Hold).
+  void Press(const std::string& keys) const { Run("xdotool key " + keys); }
 
  private:
+  // A display number of this test's own: from a wide range, so that a number another test has
+  // just given up is rarely taken again at once (a server's leftovers can keep a new one from
+  // answering); "busy" when it does not answer after all, or the number was taken.
+  std::string StartServer(int attempt) {
+    for (int n = 100 + (static_cast<int>(getpid()) * 7 + attempt * 131) % 800;; n = 100 + (n - 99) % 800) {
+      if (Exists("/tmp/.X" + std::to_string(n) + "-lock")) continue;
+      display_ = ":" + std::to_string(n);
+      break;
+    }
+    server_ = Spawn({"Xvfb", display_, "-screen", "0", "1024x768x24", "-nolisten", "tcp"}, "");
+    // Gone at once when another test took the number first.
+    const auto gone = [&] {
+      if (server_ > 0 && waitpid(server_, nullptr, WNOHANG) == server_) server_ = -1;
+      return server_ <= 0;
+    };
+    if (Until([&] { return gone() || Run("xdpyinfo >/dev/null 2>&1 && echo up") == "up\n"; },
+              std::chrono::seconds(10)) &&
+        !gone())
+      return "";
+    if (!Exists("/usr/bin/Xvfb")) return "Xvfb cannot be run: is it installed?";
+    Stop(server_);
+    return "busy";
+  }
+
   std::string display_;
   pid_t server_ = -1;
   pid_t manager_ = -1;

@@ -238,7 +238,7 @@ TEST_F(DialogWindowTest, WithoutAJapaneseLanguageTheWindowSpeaksEnglishInTheSame
     }
   }
   // Escape is the quit button, as in any desktop dialog.
-  server_->HoldKey("Escape");
+  server_->Press("Escape");
   ASSERT_TRUE(PumpUntil([&] { return !events_.empty(); }));
   EXPECT_EQ(events_, std::vector<DialogEvent>{DialogEvent::Quit});
 }
@@ -247,7 +247,7 @@ TEST_F(DialogWindowTest, EnterOnABoxJustTickedLaunchesWithTheBoxStillTicked) {
   ShowWindow();
   Click("高解像度モード(重い)で出撃");
   ASSERT_TRUE(PumpUntil([&] { return controls_.hires_ticked; }));
-  server_->HoldKey("Return");
+  server_->Press("Return");
   ASSERT_TRUE(PumpUntil([&] { return !events_.empty(); }));
   EXPECT_EQ(events_, std::vector<DialogEvent>{DialogEvent::Launch});
   EXPECT_TRUE(controls_.hires_ticked);
@@ -259,7 +259,7 @@ TEST_F(DialogWindowTest, TabGoesFromTheStartButtonDownTheWindowQuitButtonBeforeT
                          "高解像度モード(重い)で出撃", "あたた・・・腹が痛くなった、出撃取りやめだ",
                          "君はマシンの限界を見る・・・(fps表示)"};
   for (const char* next : order) {
-    server_->HoldKey("Tab");
+    server_->Press("Tab");
     EXPECT_TRUE(PumpUntil([&] { return Focused() == next; }))
         << "expected " << next << ", focus on " << Focused();
   }
@@ -270,7 +270,7 @@ TEST_F(DialogWindowTest, DisabledJoystickBoxesAreSkippedAndCannotBeTicked) {
   ShowWindow();
   EXPECT_FALSE(gtk_widget_get_sensitive(widgets_.at("1P ジョイスティックを使う")));
   EXPECT_FALSE(gtk_widget_get_sensitive(widgets_.at("2P ジョイスティックを使う")));
-  server_->HoldKey("Tab");
+  server_->Press("Tab");
   EXPECT_TRUE(PumpUntil([&] { return Focused() == "高解像度モード(重い)で出撃"; })) << Focused();
 
   Click("1P ジョイスティックを使う");
