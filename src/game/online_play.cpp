@@ -100,12 +100,12 @@ void TakeConfirmed(Game& game) {
   const Session& s = net.session;
   for (int32_t f = net.dumped + 1; f <= ConfirmedPass(s); ++f) {
     if (game.observer) {
-      const std::string extra = ",\"Net\":{\"Frame\":" + std::to_string(f) +
-                                ",\"Delay\":" + std::to_string(s.rollback.delay) +
-                                ",\"PingMs\":" + std::to_string(s.ping_ms) +
-                                ",\"Rollbacks\":" + std::to_string(s.rollback.rollbacks) +
-                                ",\"MaxRollback\":" + std::to_string(s.rollback.max_rollback) +
-                                ",\"Dropped\":" + std::to_string(Dropped(s)) + "}";
+      const std::string extra =
+          ",\"Net\":{\"Frame\":" + std::to_string(f) + ",\"Delay\":" + std::to_string(s.rollback.delay) +
+          ",\"PingMs\":" + std::to_string(s.ping_ms) +
+          ",\"Rollbacks\":" + std::to_string(s.rollback.rollbacks) +
+          ",\"MaxRollback\":" + std::to_string(s.rollback.max_rollback) +
+          ",\"Dropped\":" + std::to_string(Dropped(s)) + ",\"Path\":\"" + PathName(s.path) + "\"}";
       game.observer->PassConfirmed(game, ConfirmedMatch(s, f), f, extra);
     }
     net.dumped = f;

@@ -19,8 +19,8 @@ void RendezvousClient::Send(const NetAddress& to, const RendezvousMessage& m, in
   out.push_back(RendezvousSend{to, EncodeRendezvous(m), ttl});
 }
 
-void RendezvousClient::Probe(const NetAddress& to, ProbeKind kind, RendezvousPath path, uint32_t stamp,
-                             int ttl, std::vector<RendezvousSend>& out) const {
+void RendezvousClient::Probe(const NetAddress& to, ProbeKind kind, LinkPath path, uint32_t stamp, int ttl,
+                             std::vector<RendezvousSend>& out) const {
   RendezvousMessage m = RendezvousOf(RendezvousType::Probe);
   m.token = token_;
   m.side = setup_.side;
@@ -30,7 +30,7 @@ void RendezvousClient::Probe(const NetAddress& to, ProbeKind kind, RendezvousPat
   Send(to, m, ttl, out);
 }
 
-void RendezvousClient::Connect(const NetAddress& peer, RendezvousPath path) {
+void RendezvousClient::Connect(const NetAddress& peer, LinkPath path) {
   phase_ = Phase::Connected;
   peer_ = peer;
   path_ = path;
@@ -89,16 +89,15 @@ void RendezvousClient::Tick(int64_t now_ms, std::vector<RendezvousSend>& out) {
       }
       if (punch_ms_ && now_ms >= *punch_ms_ && low_ttl_sent_ < t.low_ttl_probes) {
         for (; low_ttl_sent_ < t.low_ttl_probes; ++low_ttl_sent_)
-          Probe(other_public_, ProbeKind::Ask, RendezvousPath::Punched, static_cast<uint32_t>(now_ms),
-                t.low_ttl, out);
+          Probe(other_public_, ProbeKind::Ask, LinkPath::Punched, static_cast<uint32_t>(now_ms), t.low_ttl,
+                out);
         next_probe_ms_ = std::max(next_probe_ms_, *punch_ms_ + t.full_ttl_after_ms);
       }
       if (now_ms >= next_probe_ms_) {
         for (const Candidate& c : candidates_)
           Probe(c.to, ProbeKind::Ask, c.path, static_cast<uint32_t>(now_ms), 0, out);
         if (punch_ms_ && now_ms >= *punch_ms_ + t.full_ttl_after_ms)
-          Probe(other_public_, ProbeKind::Ask, RendezvousPath::Punched, static_cast<uint32_t>(now_ms), 0,
-                out);
+          Probe(other_public_, ProbeKind::Ask, LinkPath::Punched, static_cast<uint32_t>(now_ms), 0, out);
         next_probe_ms_ = now_ms + t.probe_every_ms;
       }
       const int give_up = setup_.side == Side::Joiner ? t.joiner_punch_ms : t.host_punch_ms;
@@ -144,7 +143,7 @@ bool RendezvousClient::Take(const NetAddress& from, const uint8_t* bytes, size_t
     OnServer(*m, now_ms, out);
   } else if (from == relay() && m->type == RendezvousType::RelayBound && phase_ == Phase::Relaying &&
              m->token == token_ && m->side == setup_.side) {
-    Connect(relay(), RendezvousPath::Relayed);
+    Connect(relay(), LinkPath::Relayed);
     connected_ms_ = now_ms;
     next_probe_ms_ = now_ms;
   }
@@ -170,13 +169,13 @@ void RendezvousClient::OnServer(const RendezvousMessage& m, int64_t now_ms,
       token_ = m.token;
       other_public_ = m.public_address;
       if (setup_.side == Side::Joiner) {
-        if (m.mapped.ip != 0) candidates_.push_back({m.mapped, RendezvousPath::Mapped});
+        if (m.mapped.ip != 0) candidates_.push_back({m.mapped, LinkPath::Mapped});
         const bool no_router = std::any_of(m.locals.begin(), m.locals.end(),
                                            [&](const NetAddress& a) { return a == m.public_address; });
         if (no_router) {
-          candidates_.push_back({m.public_address, RendezvousPath::Direct});
+          candidates_.push_back({m.public_address, LinkPath::Direct});
         } else {
-          for (const NetAddress& a : m.locals) candidates_.push_back({a, RendezvousPath::Lan});
+          for (const NetAddress& a : m.locals) candidates_.push_back({a, LinkPath::Lan});
         }
       }
       phase_ = Phase::Looking;

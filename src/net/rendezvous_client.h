@@ -66,7 +66,7 @@ class RendezvousClient {
   // The host as the server sees it, once registered.
   const NetAddress& public_address() const { return public_; }
   // Once connected: how, and where the game's datagrams go (the relay when relayed).
-  RendezvousPath path() const { return path_; }
+  LinkPath path() const { return path_; }
   const NetAddress& peer() const { return peer_; }
   NetAddress relay() const {
     return NetAddress{setup_.server.ip, static_cast<uint16_t>(setup_.server.port + 1)};
@@ -83,18 +83,18 @@ class RendezvousClient {
  private:
   struct Candidate {
     NetAddress to;
-    RendezvousPath path;
+    LinkPath path;
   };
 
   void Ask(int64_t now_ms, std::vector<RendezvousSend>& out);
   void OnServer(const RendezvousMessage& m, int64_t now_ms, std::vector<RendezvousSend>& out);
   void OnProbe(const NetAddress& from, const RendezvousMessage& m, int64_t now_ms,
                std::vector<RendezvousSend>& out);
-  void Probe(const NetAddress& to, ProbeKind kind, RendezvousPath path, uint32_t stamp, int ttl,
+  void Probe(const NetAddress& to, ProbeKind kind, LinkPath path, uint32_t stamp, int ttl,
              std::vector<RendezvousSend>& out) const;
   void Send(const NetAddress& to, const RendezvousMessage& m, int ttl,
             std::vector<RendezvousSend>& out) const;
-  void Connect(const NetAddress& peer, RendezvousPath path);
+  void Connect(const NetAddress& peer, LinkPath path);
   void Fail(const std::string& why);
 
   Setup setup_;
@@ -109,7 +109,7 @@ class RendezvousClient {
   int low_ttl_sent_ = 0;
   bool ready_answered_ = false;
   bool chosen_answered_ = false;
-  RendezvousPath path_ = RendezvousPath::Direct;
+  LinkPath path_ = LinkPath::Direct;
   NetAddress peer_;
   std::string failure_;
   int round_trip_ms_ = -1;

@@ -168,6 +168,7 @@ void Take(Session& s, const Message& m, NetTime now, std::vector<SessionEvent>& 
       if (!s.setup.host) break;
       if (m.version != kProtocolVersion) return Refuse(s, RefuseReason::Version, events);
       if (m.rules != s.setup.rules) return Refuse(s, RefuseReason::Build, events);
+      if (m.path != LinkPath{}) s.path = m.path;
       if (s.seed == 0) {
         std::random_device random;
         s.seed = s.setup.seed != 0 ? s.setup.seed : random() | 1u;
@@ -257,6 +258,7 @@ void StartSession(Session& s, std::unique_ptr<NetLink> link, const SessionSetup&
   s = Session{};
   s.setup = setup;
   s.link = std::move(link);
+  s.path = setup.path;
   s.last_heard = s.last_poll = s.last_ping = now;
   // The joiner says who it is; the host answers with the seed and the token of the game, or
   // refuses.
@@ -264,6 +266,7 @@ void StartSession(Session& s, std::unique_ptr<NetLink> link, const SessionSetup&
     Message hello = MessageOf(MessageType::Hello);
     hello.version = kProtocolVersion;
     hello.rules = setup.rules;
+    hello.path = setup.path;
     Send(s, hello, true);
   }
   s.pending.push_back({SessionEventKind::Synchronizing, {}, 0});

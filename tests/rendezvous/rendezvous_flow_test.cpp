@@ -126,14 +126,14 @@ TEST(RendezvousFlow, EachWayThroughEndsWithItsPath) {
   struct Case {
     Routers routers;
     Machine host, joiner;
-    RendezvousPath path;
+    LinkPath path;
   };
   const Case kCases[] = {
-      {Routers::None, bare, behind_a, RendezvousPath::Direct},
-      {Routers::OneLan, behind_a, same_router, RendezvousPath::Lan},
-      {Routers::Forwarding, forwarded, behind_a, RendezvousPath::Mapped},
-      {Routers::Cone, behind_a, behind_b, RendezvousPath::Punched},
-      {Routers::Symmetric, behind_a, behind_b, RendezvousPath::Relayed},
+      {Routers::None, bare, behind_a, LinkPath::Direct},
+      {Routers::OneLan, behind_a, same_router, LinkPath::Lan},
+      {Routers::Forwarding, forwarded, behind_a, LinkPath::Mapped},
+      {Routers::Cone, behind_a, behind_b, LinkPath::Punched},
+      {Routers::Symmetric, behind_a, behind_b, LinkPath::Relayed},
   };
   for (const Case& c : kCases) {
     SCOPED_TRACE(PathName(c.path));
@@ -156,7 +156,7 @@ TEST(RendezvousFlow, EachWayThroughEndsWithItsPath) {
     ASSERT_EQ(host.phase(), RendezvousClient::Phase::Connected) << host.failure();
     EXPECT_EQ(joiner.path(), c.path);
     EXPECT_EQ(host.path(), c.path);
-    if (c.path == RendezvousPath::Relayed) {
+    if (c.path == LinkPath::Relayed) {
       EXPECT_EQ(joiner.peer(), kRelay);
       EXPECT_EQ(world.server.relayed(), 1);
     }

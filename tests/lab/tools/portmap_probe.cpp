@@ -14,7 +14,7 @@
 
 #include "platform/router/port_mapping_keeper.h"
 #include "platform/router/router_port_mapper.h"
-#include "platform/router/stop_signals.h"
+#include "platform/stop_signals.h"
 #include "rendezvous/udp_socket.h"
 
 using namespace brawl;
