@@ -6,9 +6,11 @@
 #include "app/options.h"
 #include "app/real_run.h"
 #include "base/fatal_error.h"
+#include "platform/stop_signals.h"
 
 int main(int argc, char** argv) {
   using namespace brawl;
+  InstallStopSignals();
   try {
     const Options options = ParseOptions(argc, argv);
     if (!options.answer.empty()) {
@@ -21,7 +23,7 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "brawl: %s\n", e.what());
     return 2;
   } catch (const NetError& e) {
-    std::fprintf(stderr, "brawl: net: %s\n", e.what());
+    std::fprintf(stderr, e.own_line ? "brawl: %s\n" : "brawl: net: %s\n", e.what());
     return 3;
   } catch (const FatalError& e) {
     std::fprintf(stderr, "brawl: %s\n", e.what());

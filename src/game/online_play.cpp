@@ -1,7 +1,6 @@
 #include "game/online_play.h"
 
 #include <cstdio>
-#include <initializer_list>
 #include <thread>
 
 #include "base/fatal_error.h"
@@ -25,7 +24,7 @@ const auto kTick =
     std::chrono::duration_cast<NetTime::duration>(std::chrono::duration<double, std::milli>(kPassMs));
 constexpr auto kEndingShown = std::chrono::seconds(10);
 
-void DrawLines(Game& game, std::initializer_list<std::string> lines) {
+void DrawLines(Game& game, const std::vector<std::string>& lines) {
   Surface& back = game.gfx.BackBuffer;
   SetFillColor(back, 0);
   DrawBox(back, 0, 0, game.gfx.Width, game.gfx.Height);
@@ -66,31 +65,60 @@ void ShowEnding(Game& game, const std::string& reason) {
   throw NetError(reason);
 }
 
-// Between tries to connect: the picture says what is happening, and the player may leave.
-bool WhileConnecting(void* context) {
-  Game& game = *static_cast<Game*>(context);
-  const OnlinePlan& plan = game.online->plan;
-  DrawLines(game, {plan.session.host ? "Waiting for the other player on UDP port " + std::to_string(plan.port)
-                                     : "Joining " + plan.peer + ":" + std::to_string(plan.port) + " ...",
-                   "Escape gives up."});
-  return !TakeCloseRequests(game) && !SampleCommands(game).escape;
+bool GivesUp(Game& game) {
+  return TakeCloseRequests(game) || SampleCommands(game).escape;
 }
+
+// While the other side is looked for: the picture says what is happening, and the player may
+// leave.
+class WaitingPicture final : public LinkWaiting {
+ public:
+  explicit WaitingPicture(Game& game) : game_(game) {}
+
+  bool Show(const std::vector<std::string>& lines) override {
+    std::vector<std::string> shown = lines;
+    shown.push_back("Escape gives up.");
+    DrawLines(game_, shown);
+    return !GivesUp(game_);
+  }
+
+  int Choose(const std::string& title, const std::vector<std::string>& choices) override {
+    Keyboard& keys = game_.platform.keyboard;
+    int at = 0;
+    bool held = true;  // a key held when the list came does not count
+    for (;;) {
+      std::vector<std::string> shown = {title};
+      for (size_t i = 0; i < choices.size(); ++i)
+        shown.push_back((static_cast<int>(i) == at ? "> " : "  ") + choices[i]);
+      shown.push_back("Up and Down choose, Enter joins, Escape gives up.");
+      DrawLines(game_, shown);
+      if (GivesUp(game_)) return -1;
+      const bool up = keys.Held(Key::Up), down = keys.Held(Key::Down), enter = keys.Held(Key::Enter);
+      if (!held && enter) return at;
+      if (!held && (up || down))
+        at = (at + (down ? 1 : -1) + static_cast<int>(choices.size())) % static_cast<int>(choices.size());
+      held = up || down || enter;
+    }
+  }
+
+ private:
+  Game& game_;
+};
 
 void Connect(Game& game) {
   OnlineGame& net = *game.online;
-  const OnlinePlan& plan = net.plan;
-  const std::string where = plan.peer + ":" + std::to_string(plan.port);
-  // Headless, the waiting is said once, for whoever drives the run.
-  if (!plan.in_window && plan.session.host)
-    std::fprintf(stderr, "brawl: net: waiting for the other player on UDP port %d\n", plan.port);
-  if (!plan.in_window && !plan.session.host)
-    std::fprintf(stderr, "brawl: net: joining %s ...\n", where.c_str());
-  std::unique_ptr<NetLink> link = net.open(plan, WhileConnecting, &game);
-  if (!link) {
-    if (!game.loop.Running || game.loop.Ending || SampleCommands(game).escape) return EndRun(game);
-    EndBadly(game, plan.session.host ? "nobody joined" : "nobody answered at " + where);
+  WaitingPicture picture(game);
+  OpenedLink opened;
+  try {
+    opened = net.open(net.plan, picture);
+  } catch (const NetError& e) {
+    ShowEnding(game, e.what());
+    throw;
   }
-  StartSession(net.session, std::move(link), plan.session, net.now());
+  if (!opened.link) return EndRun(game);
+  SessionSetup setup = net.plan.session;
+  setup.path = opened.path;
+  StartSession(net.session, std::move(opened.link), setup, net.now());
   net.connected = true;
 }
 

@@ -192,6 +192,7 @@ void RendezvousClient::OnServer(const RendezvousMessage& m, int64_t now_ms,
     case RendezvousType::Error:
       if (m.nonce != setup_.nonce && (token_ == 0 || m.nonce != token_)) return;
       if (phase_ == Phase::Connected || phase_ == Phase::Failed) return;
+      refused_ = m.error;
       if (m.error == RendezvousError::NoGame) {
         Fail(setup_.side == Side::Joiner ? "no game with code " + code
                                          : "the game code " + code + " expired");

@@ -71,8 +71,9 @@ class RendezvousClient {
   NetAddress relay() const {
     return NetAddress{setup_.server.ip, static_cast<uint16_t>(setup_.server.port + 1)};
   }
-  // Why it failed, one line for the player.
+  // Why it failed, one line for the player; what the server refused, if it did.
   const std::string& failure() const { return failure_; }
+  std::optional<RendezvousError> refused() const { return refused_; }
   // The last round trip a probe's answer measured, in milliseconds; -1 before any.
   int round_trip_ms() const { return round_trip_ms_; }
   // Once connected: asks the other side for an answer carrying `stamp` back, to measure the
@@ -112,6 +113,7 @@ class RendezvousClient {
   LinkPath path_ = LinkPath::Direct;
   NetAddress peer_;
   std::string failure_;
+  std::optional<RendezvousError> refused_;
   int round_trip_ms_ = -1;
   std::optional<uint32_t> answered_stamp_;
 };

@@ -45,7 +45,7 @@ class OnlineWindows : public ::testing::Test {
 
 TEST_F(OnlineWindows, MeetPlayAndLeaveTogether) {
   const std::string port = std::to_string(40000 + (getpid() + 7) % 20000);
-  GameProcess host(x_.display(), {"--windowed", "--host", port, "--input-delay", "2"});
+  GameProcess host(x_.display(), {"--windowed", "--host", port, "--no-port-mapping", "--input-delay", "2"});
   const std::string host_settings = WindowOf(host.pid(), "出撃前の設定");
   ASSERT_NE(host_settings, "") << host.Errors();
   HoldKeyIn(host_settings, "Return");
