@@ -39,7 +39,10 @@ TEST_F(Installed, LaysOutTheGameAsADesktopExpects) {
                                     "share/billboard-brawl/title3.wav",
                                     "share/applications/" + kId + ".desktop",
                                     "share/metainfo/" + kId + ".metainfo.xml",
-                                    "share/man/man6/brawl.6"};
+                                    "share/man/man6/brawl.6",
+                                    "sbin/brawl-rendezvous",
+                                    "share/man/man8/brawl-rendezvous.8",
+                                    "lib/systemd/system/brawl-rendezvous.service"};
   for (int size : {16, 32, 48, 64, 128, 256}) {
     files.push_back("share/icons/hicolor/" + std::to_string(size) + "x" + std::to_string(size) + "/apps/" +
                     kId + ".png");
@@ -62,6 +65,24 @@ TEST_F(Installed, DesktopEntryAndMetainfoPassTheirValidators) {
   const RunResult man = RunShell("( LC_ALL=C.UTF-8 MANWIDTH=80 man --warnings -l '" + Prefix() +
                                  "/share/man/man6/brawl.6' >/dev/null )");
   EXPECT_EQ(man.out + man.err, "");
+}
+
+// The server's unit as installed passes systemd's checks: no write access, no privileges, its
+// own user, a low exposure by systemd's own measure.
+TEST_F(Installed, TheServersUnitIsSandboxed) {
+  if (RunShell("command -v systemd-analyze").exit_code != 0) {
+    GTEST_SKIP() << "systemd-analyze is not installed: the unit is not verified";
+  }
+  const std::string unit = MakeTempDir() + "/brawl-rendezvous.service";
+  ASSERT_EQ(RunShell("sed 's#^ExecStart=[^ ]*#ExecStart=" + Prefix() + "/sbin/brawl-rendezvous#' '" +
+                     Prefix() + "/lib/systemd/system/brawl-rendezvous.service' >'" + unit + "'")
+                .exit_code,
+            0);
+  const RunResult verify = RunShell("systemd-analyze verify --man=no '" + unit + "'");
+  EXPECT_EQ(verify.exit_code, 0) << verify.err;
+  EXPECT_EQ(verify.out + verify.err, "");
+  const RunResult security = RunShell("systemd-analyze security --offline=yes --threshold=20 '" + unit + "'");
+  EXPECT_EQ(security.exit_code, 0) << security.out;
 }
 
 TEST_F(Installed, PlaysFromAnyFolderLikeTheBuiltGame) {

@@ -115,9 +115,13 @@ void LanSearch::Ask() {
   ifaddrs* all = nullptr;
   if (getifaddrs(&all) == 0) {
     for (const ifaddrs* i = all; i != nullptr; i = i->ifa_next) {
-      if (i->ifa_broadaddr != nullptr && (i->ifa_flags & IFF_BROADCAST) && i->ifa_addr != nullptr &&
-          i->ifa_addr->sa_family == AF_INET)
-        to.push_back(ntohl(reinterpret_cast<const sockaddr_in*>(i->ifa_broadaddr)->sin_addr.s_addr));
+      if (i->ifa_addr == nullptr || i->ifa_netmask == nullptr || i->ifa_addr->sa_family != AF_INET ||
+          !(i->ifa_flags & IFF_BROADCAST))
+        continue;
+      // Worked out from the netmask: an address set up by hand may have no broadcast address.
+      const uint32_t ip = ntohl(reinterpret_cast<const sockaddr_in*>(i->ifa_addr)->sin_addr.s_addr);
+      const uint32_t mask = ntohl(reinterpret_cast<const sockaddr_in*>(i->ifa_netmask)->sin_addr.s_addr);
+      if (mask != 0xFFFFFFFF) to.push_back(ip | ~mask);
     }
     freeifaddrs(all);
   }
