@@ -136,6 +136,7 @@ void TakeConfirmed(Game& game) {
           ",\"Dropped\":" + std::to_string(Dropped(s)) + ",\"Path\":\"" + PathName(s.path) + "\"}";
       game.observer->PassConfirmed(game, ConfirmedMatch(s, f), f, extra);
     }
+    if (f == 1) TraceTiming("first-confirmed");
     net.dumped = f;
     net.history.push_back(ConfirmedCommands(s, f));
   }
@@ -268,6 +269,7 @@ void LeaveOnline(Game& game) {
   TraceCount("net-frames", net.session.rollback.pass);
   TraceCount("net-delay", net.session.rollback.delay);
   TraceCount("net-ping-ms", net.session.ping_ms);
+  TraceCount("net-ping-us", net.session.ping_us);
   TraceCount("net-waits", net.session.waits);
   TraceTiming("online-done");
   if (net.session.stage != Session::Stage::Over) Leave(net.session);

@@ -202,8 +202,13 @@ void Take(Session& s, const Message& m, NetTime now, std::vector<SessionEvent>& 
       break;
     }
     case MessageType::Pong: {
-      const int rtt = static_cast<int>(Millis(now) - m.stamp);
-      s.ping_ms = s.pings == 0 ? rtt : (s.ping_ms * 3 + rtt) / 4;
+      // The answer to the last ping is timed by this side's clock, finer than the stamp.
+      const int64_t rtt_us =
+          m.stamp == Millis(s.last_ping)
+              ? std::chrono::duration_cast<std::chrono::microseconds>(now - s.last_ping).count()
+              : int64_t{static_cast<int32_t>(Millis(now) - m.stamp)} * 1000;
+      s.ping_us = s.pings == 0 ? rtt_us : (s.ping_us * 3 + rtt_us) / 4;
+      s.ping_ms = static_cast<int>((s.ping_us + 500) / 1000);
       ++s.pings;
       break;
     }

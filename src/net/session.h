@@ -60,6 +60,7 @@ struct Session {
   uint64_t token = 0;                // the session's secret, drawn by the host at its welcome
   LinkPath path = LinkPath::Direct;  // how the two sides reached each other, as the joiner said
   int ping_ms = 0;
+  int64_t ping_us = 0;  // the same, finer
   int pings = 0;
   int64_t dropped = 0;
   bool quiet = false;       // Interrupted was said and Resumed not yet
