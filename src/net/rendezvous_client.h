@@ -15,7 +15,7 @@ struct RendezvousSend {
   int ttl = 0;
 };
 
-// When the client asks again, gives up and punches (docs/rendezvous.md).
+// When the client asks again, gives up and punches (docs/netplay.md).
 struct RendezvousTiming {
   int ask_every_ms = 500;  // Register, Join
   int server_give_up_ms = 5000;

@@ -12,7 +12,7 @@
 namespace brawl {
 
 // What the game says to the rendezvous server, and the two players say to each other while
-// they look for a way through (docs/rendezvous.md). Every message starts with "BRZV", the
+// they look for a way through (docs/netplay.md). Every message starts with "BRZV", the
 // version and the type; numbers are little-endian, an IPv4 address is its four bytes in
 // dotted order. Requests are padded with zeros to kRendezvousRequestSize, which no answer
 // exceeds, so that a spoofed request never makes the server send more than it received.
