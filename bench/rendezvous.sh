@@ -63,9 +63,10 @@ for way in "direct keep fl hB -" "lan keep hA1 hA2 -" "mapped random hA1 hB UPnP
     fi
     [[ $how == - ]] || grep -q "($how)" "$work/host.out" || echo "  run $run: not mapped by $how" >&2
     start=$(date +%s.%N)
-    (brawl "$joiner" join "${joining[@]}" 2>"$work/join.err") || echo "  run $run: the joiner ended badly" >&2
+    (brawl "$joiner" join "${joining[@]}" 2>"$work/join.err") ||
+      echo "  run $run: the joiner ended badly: $(grep -v timing "$work/join.err" | tail -1)" >&2
     wait "${pids[-1]}" || true
-    got=$(grep -o '"Path":"[a-z]*"' "$work/join.jsonl" | tail -1)
+    got=$(grep -o '"Path":"[a-z]*"' "$work/join.jsonl" | tail -1) || true
     [[ $got == "\"Path\":\"$path\"" ]] || echo "  run $run: $got, not $path" >&2
     awk -v start="$start" '$3 == "first-confirmed" {printf "%.0f\n", ($4 - start) * 1000}' "$work/join.err" \
       >>"$work/times"

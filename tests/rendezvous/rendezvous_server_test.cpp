@@ -135,6 +135,17 @@ TEST(RendezvousServer, TheRelayIsBoundedInGamesAndBytes) {
   EXPECT_EQ(s.out.size(), 1u);
 }
 
+// A host's next game from the same port, which its router maps to the same public port, binds
+// to the relay while the last game's binding has not lapsed.
+TEST(RendezvousServer, TheNextGameFromTheSamePortBindsToTheRelayAnew) {
+  Server s;
+  for (uint64_t game = 0; game < 2; ++game) {
+    const RendezvousMessage registered = s.Ask(kHost, RendezvousType::Register, 10 + game);
+    const uint64_t token = s.Ask(kJoiner, RendezvousType::Join, 20 + game, registered.code).token;
+    EXPECT_EQ(s.Ask(kHost, RendezvousType::RelayBind, token).type, RendezvousType::RelayBound) << game;
+  }
+}
+
 TEST(RendezvousServer, StrangersGetNoMoreBytesThanTheySentAndFloodsStayBounded) {
   ServerLimits limits;
   limits.max_games = 64;
