@@ -2,7 +2,7 @@
 
 #include "base/fatal_error.h"
 #include "fuzz_checks.h"
-#include "gfx/surface.h"
+#include "formats/bitmap.h"
 
 // libFuzzer calls the entry point by its C name, outside our namespace.
 using namespace brawl;
