@@ -24,15 +24,37 @@ const auto kTick =
     std::chrono::duration_cast<NetTime::duration>(std::chrono::duration<double, std::milli>(kPassMs));
 constexpr auto kEndingShown = std::chrono::seconds(10);
 
+// The lines, each wrapped at spaces where it is wider than the picture.
 void DrawLines(Game& game, const std::vector<std::string>& lines) {
   Surface& back = game.gfx.BackBuffer;
   SetFillColor(back, 0);
   DrawBox(back, 0, 0, game.gfx.Width, game.gfx.Height);
   SetForeColor(back, 0xFFFFFF);
+  const Font& font = game.gfx.TextFont;
   int y = game.gfx.Height / 3;
-  for (const std::string& line : lines) {
-    DrawText(back, game.gfx.TextFont, 16, y, line);
+  const auto draw = [&](const std::string& row) {
+    DrawText(back, font, 16, y, row);
     y += 16;
+  };
+  const int room = game.gfx.Width - 32;
+  for (const std::string& line : lines) {
+    if (TextWidth(font, line) <= room) {
+      draw(line);
+      continue;
+    }
+    std::string row;
+    for (size_t at = 0; at < line.size();) {
+      const size_t end = std::min(line.find(' ', at), line.size());
+      const std::string word = line.substr(at, end - at);
+      if (!row.empty() && TextWidth(font, row + " " + word) > room) {
+        draw(row);
+        row = word;
+      } else {
+        row += (row.empty() ? "" : " ") + word;
+      }
+      at = end + 1;
+    }
+    draw(row);
   }
   game.platform.display.Flip(game.gfx.BackBuffer);
 }
@@ -90,7 +112,7 @@ class WaitingPicture final : public LinkWaiting {
       std::vector<std::string> shown = {title};
       for (size_t i = 0; i < choices.size(); ++i)
         shown.push_back((static_cast<int>(i) == at ? "> " : "  ") + choices[i]);
-      shown.push_back("Up and Down choose, Enter joins, Escape gives up.");
+      shown.push_back("Enter joins, Escape gives up.");
       DrawLines(game_, shown);
       if (GivesUp(game_)) return -1;
       const bool up = keys.Held(Key::Up), down = keys.Held(Key::Down), enter = keys.Held(Key::Enter);
