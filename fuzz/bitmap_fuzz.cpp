@@ -1,8 +1,8 @@
 #include <cstdint>
 
 #include "base/fatal_error.h"
-#include "fuzz_checks.h"
 #include "formats/bitmap.h"
+#include "fuzz_checks.h"
 
 // libFuzzer calls the entry point by its C name, outside our namespace.
 using namespace brawl;

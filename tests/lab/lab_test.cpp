@@ -88,7 +88,8 @@ class Lab : public ::testing::Test {
         << "upnp_forward_chain=miniupnpd\nupnp_nat_chain=prerouting_miniupnpd\n"
         << "upnp_nat_postrouting_chain=postrouting_miniupnpd\n"
         << "allow 1024-65535 10.1.0.0/24 1024-65535\ndeny 0-65535 0.0.0.0/0 0-65535\n";
-    std::unique_ptr<GameProcess> daemon = In("rA", "miniupnpd", {"-f", "miniupnpd.conf", "-P", "miniupnpd.pid", "-d"});
+    std::unique_ptr<GameProcess> daemon =
+        In("rA", "miniupnpd", {"-f", "miniupnpd.conf", "-P", "miniupnpd.pid", "-d"});
     EXPECT_TRUE(daemon->Said("Listening for NAT-PMP")) << daemon->Errors();
     return daemon;
   }
