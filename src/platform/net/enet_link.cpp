@@ -50,13 +50,13 @@ class EnetPort final : public LinkPort {
   EnetPort(const ENetAddress& address, const std::string& what)
       : host_(enet_host_create(&address, kSlotsAtHost, kChannels, 0, 0)) {
     if (host_ == nullptr) throw Fatal("network", what, "cannot be opened (in use?)");
-    g_ports[host_] = this;
+    by_host_[host_] = this;
     host_->intercept = Intercept;
     socklen_t size = sizeof ttl_;
     getsockopt(host_->socket, IPPROTO_IP, IP_TTL, &ttl_, &size);
   }
   ~EnetPort() override {
-    g_ports.erase(host_);
+    by_host_.erase(host_);
     enet_host_destroy(host_);
   }
   EnetPort(const EnetPort&) = delete;
@@ -77,7 +77,6 @@ class EnetPort final : public LinkPort {
   }
 
   void Attach(std::unique_ptr<SideChannel> channel) override { channel_ = std::move(channel); }
-  SideChannel* Channel() const override { return channel_.get(); }
   void Pump(int wait_ms) override { enet_host_service(host_, nullptr, static_cast<enet_uint32>(wait_ms)); }
 
   ENetHost* host() const { return host_; }
@@ -87,8 +86,8 @@ class EnetPort final : public LinkPort {
 
  private:
   static int Intercept(ENetHost* host, ENetEvent*) {
-    const auto found = g_ports.find(host);
-    if (found == g_ports.end()) return 0;
+    const auto found = by_host_.find(host);
+    if (found == by_host_.end()) return 0;
     EnetPort& port = *found->second;
     const ENetAddress& from = host->receivedAddress;
     if (port.channel_ && port.channel_->Take(NetAddress{ntohl(from.host), from.port}, host->receivedData,
@@ -102,7 +101,7 @@ class EnetPort final : public LinkPort {
     return 0;
   }
 
-  static inline std::map<ENetHost*, EnetPort*> g_ports;  // for ENet's callback, which sees only the host
+  static inline std::map<ENetHost*, EnetPort*> by_host_;  // for ENet's callback, which sees only the host
 
   EnetLibrary library_;
   ENetHost* host_;

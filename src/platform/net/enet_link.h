@@ -29,9 +29,10 @@ class LinkPort {
   virtual uint16_t Port() const = 0;
   // A datagram beside the link's own; `ttl` 0 leaves the socket's.
   virtual void SendRaw(const NetAddress& to, const std::vector<uint8_t>& bytes, int ttl) = 0;
+  // From now on what is not the link's goes to `channel`, which the port (and then the link)
+  // keeps until it closes.
   virtual void Attach(std::unique_ptr<SideChannel> channel) = 0;
-  virtual SideChannel* Channel() const = 0;
-  // Takes in what arrived, waiting up to `wait_ms` for something.
+  // Takes in what arrived, waiting up to `wait_ms` for something: before there is a link.
   virtual void Pump(int wait_ms) = 0;
 };
 
