@@ -15,7 +15,7 @@ for rtt in 0 50 100; do
   port=$((port + 1))
   sim=()
   ((rtt > 0)) && sim=(--net-sim "$rtt,0,0")
-  BRAWL_TIMING=1 "$build/brawl" --headless --app-path "$build" --host "$port" "${sim[@]}" --script "$work/a.txt" \
+  BRAWL_TIMING=1 "$build/brawl" --headless --app-path "$build" --host "$port" --no-port-mapping "${sim[@]}" --script "$work/a.txt" \
     2>"$work/host.err" &
   sleep 0.5
   BRAWL_TIMING=1 "$build/brawl" --headless --app-path "$build" --join "127.0.0.1:$port" "${sim[@]}" \

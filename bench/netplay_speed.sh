@@ -19,7 +19,7 @@ play() {
   [[ $1 != 0,0,0 ]] && sim=(--net-sim "$1")
   [[ -n ${2:-} ]] && delay=(--input-delay "$2")
   port=$((port + 1))
-  BRAWL_TIMING=1 "$build/brawl" --headless --app-path "$build" --host "$port" "${sim[@]}" "${delay[@]}" \
+  BRAWL_TIMING=1 "$build/brawl" --headless --app-path "$build" --host "$port" --no-port-mapping "${sim[@]}" "${delay[@]}" \
     --script "$work/a.txt" 2>"$work/host.err" &
   BRAWL_TIMING=1 "$build/brawl" --headless --app-path "$build" --join "127.0.0.1:$port" "${sim[@]}" "${delay[@]}" \
     --script "$work/b.txt" 2>"$work/join.err" || true

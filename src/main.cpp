@@ -9,9 +9,11 @@
 #include "app/real_run.h"
 #include "base/fatal_error.h"
 #include "base/i18n.h"
+#include "platform/stop_signals.h"
 
 int main(int argc, char** argv) {
   using namespace brawl;
+  InstallStopSignals();
   StartLanguage(LocaleFolder());
   try {
     const Options options = ParseOptions(argc, argv);
@@ -25,7 +27,7 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "brawl: %s\n", e.what());
     return kExitUsage;
   } catch (const NetError& e) {
-    std::fprintf(stderr, "brawl: net: %s\n", e.what());
+    std::fprintf(stderr, e.own_line ? "brawl: %s\n" : "brawl: net: %s\n", e.what());
     return kExitOnline;
   } catch (const FatalError& e) {
     std::fprintf(stderr, "brawl: %s\n", e.what());

@@ -22,8 +22,8 @@ inline constexpr ExitStatus kExitStatuses[] = {
     {kExitUsage, N_("A usage error: a bad option or value, a bad script line, or a --script or --replay file that "
                     "cannot be read.")},
     {kExitOnline, N_("An online game ended badly: nobody came, the connection was lost, the other side refused "
-                     "(another version or build of the game, a game that already has two players), or the two "
-                     "machines disagreed (a desync).")},
+                     "(another version or build of the game, a game that already has two players), a game code "
+                     "was unknown or expired, or the two machines disagreed (a desync).")},
 };
 
 }  // namespace brawl

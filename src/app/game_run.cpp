@@ -31,7 +31,7 @@ void PlayGame(Platform& machine, const Options& options, const Replay* playback,
   game->sound.LogRequests = options.headless;
   game->observer = observer;
   game->playback = playback;
-  const bool online = options.host || !options.join.empty();
+  const bool online = PlaysOnline(options);
   if (!options.record.empty() && !online) game->recording = &recording;
   SyncTest sync_test{options.force_rollback, {}};
   if (options.force_rollback > 0) game->sync_test = &sync_test;

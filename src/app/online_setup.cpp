@@ -1,12 +1,9 @@
 #include "app/online_setup.h"
 
-#include <climits>
-
+#include "app/enet_opener.h"
 #include "app/options.h"
 #include "app/player_folders.h"
 #include "game/online_play.h"
-#include "net/protocol.h"
-#include "platform/net/enet_link.h"
 
 namespace brawl {
 
@@ -14,22 +11,6 @@ namespace {
 
 // A headless run waits so long for the other player, then gives up.
 constexpr int kHeadlessWaitMs = 60000;
-
-// The seat goes to the first caller who says hello; later ones are told the game is full.
-Admission HostAdmission() {
-  Message full = MessageOf(MessageType::Refuse);
-  full.reason = RefuseReason::Full;
-  return {IsHello, Encode(full)};
-}
-
-std::unique_ptr<NetLink> OpenOverEnet(const OnlinePlan& plan, bool (*waiting)(void*), void* context) {
-  const int give_up = plan.give_up_ms > 0 ? plan.give_up_ms : INT_MAX;
-  std::unique_ptr<NetLink> link = plan.session.host
-                                      ? HostOverEnet(plan.port, give_up, HostAdmission(), waiting, context)
-                                      : JoinOverEnet(plan.peer, plan.port, give_up, waiting, context);
-  if (link && plan.faulty) link = WithFaults(std::move(link), plan.faults);
-  return link;
-}
 
 }  // namespace
 
@@ -43,6 +24,11 @@ void SetUpOnlineGame(OnlineGame& online, const Options& options) {
   if (options.headless) plan.session.seed = static_cast<uint32_t>(options.clock_start * 1000) | 1u;
   plan.peer = options.join;
   plan.port = options.port;
+  plan.lan = options.join_lan;
+  plan.code = options.code;
+  plan.rendezvous = options.rendezvous;
+  plan.rendezvous_port = options.rendezvous_port;
+  plan.port_mapping = options.port_mapping;
   plan.faulty = options.net_sim;
   plan.faults = {options.sim_rtt_ms, options.sim_jitter_ms, options.sim_loss_percent, 0, options.sim_seed};
   plan.session.desync_at = options.desync_at;

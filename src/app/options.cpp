@@ -4,14 +4,17 @@
 #include <algorithm>
 #include <charconv>
 #include <cmath>
+#include <cstdlib>
 #include <limits>
 #include <map>
 #include <string_view>
+#include <tuple>
 
 #include "app/exit_status.h"
 #include "base/fatal_error.h"
 #include "base/i18n.h"
 #include "base/printable.h"
+#include "net/rendezvous_code.h"
 
 namespace brawl {
 
@@ -39,6 +42,21 @@ int64_t ParseWhole(std::string_view option, std::string_view text, int64_t low, 
                                 {option, std::to_string(low), std::to_string(high), text}));
   }
   return value;
+}
+
+// HOST[:PORT] as `option` takes it: a name or an IPv4 address, the port within [1, `last_port`].
+std::pair<std::string, int> ParseWhere(const std::string& option, const std::string& where, int port,
+                                       int last_port) {
+  // ENet speaks IPv4: an IPv6 address ("::1", "[::1]:47474") is refused by name.
+  if (where.find('[') != std::string::npos || std::count(where.begin(), where.end(), ':') > 1)
+    throw UsageError(Fill(_("{1} {2}: IPv6 addresses are not supported; give an IPv4 address or a name"),
+                          {option, Printable(where)}));
+  const size_t colon = where.rfind(':');
+  if (colon != std::string::npos)
+    port =
+        static_cast<int>(ParseWhole(Fill(_("{1}'s port"), {option}), where.substr(colon + 1), 1, last_port));
+  if (colon == 0) throw UsageError(Fill(_("{1} wants HOST[:PORT], not '{2}'"), {option, Printable(where)}));
+  return {where.substr(0, colon), port};
 }
 
 double ParseDecimal(std::string_view option, std::string_view text) {
@@ -116,7 +134,19 @@ Options ParseOptions(int argc, char** argv) {
       ->expected(0, 1)
       ->allow_extra_args(false)
       ->multi_option_policy(CLI::MultiOptionPolicy::TakeAll);
-  valued("--join", "HOST[:PORT]", _("Play online: join the game hosted at HOST"));
+  std::vector<std::string> join_where;
+  app.add_option("--join", join_where,
+                 _("Play online: join the game hosted at HOST, by game code, or (alone) one found on the "
+                   "local network"))
+      ->type_name("[HOST[:PORT]|XXXX-XXXX]")
+      ->expected(0, 1)
+      ->allow_extra_args(false)
+      ->multi_option_policy(CLI::MultiOptionPolicy::TakeAll);
+  valued("--rendezvous", "HOST[:PORT]",
+         _("Online: the rendezvous server of game codes (default port 47475)"));
+  bool no_port_mapping = false;
+  app.add_flag("--no-port-mapping", no_port_mapping,
+               _("Online: the host does not ask the router to open its port"));
   valued("--input-delay", "N", _("Online: a fixed input delay of N frames (0-8) on this side"));
   valued("--net-sim", "RTT,JITTER,LOSS[,SEED]",
          _("Online: delay and drop what this side sends, to try bad links"));
@@ -208,17 +238,27 @@ Options ParseOptions(int argc, char** argv) {
       throw UsageError(Fill(_("--host takes a port, not {1}"), {host_port.front()}));
     options.port = static_cast<int>(ParseWhole("--host", host_port.front(), 1, 65535));
   }
-  if (const std::string* where = single("--join")) {
-    // ENet speaks IPv4: an IPv6 address ("::1", "[::1]:47474") is refused by name.
-    if (where->find('[') != std::string::npos || std::count(where->begin(), where->end(), ':') > 1)
-      throw UsageError(Fill(_("--join {1}: IPv6 addresses are not supported; give an IPv4 address or a name"),
-                            {Printable(*where)}));
-    const size_t colon = where->rfind(':');
-    options.join = where->substr(0, colon);
-    if (colon != std::string::npos)
-      options.port = static_cast<int>(ParseWhole(_("--join's port"), where->substr(colon + 1), 1, 65535));
-    if (options.join.empty()) throw UsageError(Fill(_("--join wants HOST[:PORT], not '{1}'"), {*where}));
+  if (app.count("--join") > 1) throw UsageError(_("--join is given twice"));
+  std::erase(join_where, "");
+  options.join_lan = app.count("--join") > 0 && join_where.empty();
+  if (!join_where.empty()) {
+    const std::string& where = join_where.front();
+    if (where.starts_with("--"))
+      throw UsageError(Fill(_("--join takes HOST[:PORT] or a game code, not {1}"), {Printable(where)}));
+    if (HasGameCodeShape(where)) {
+      const std::optional<GameCode> code = ParseGameCode(where);
+      if (!code)
+        throw UsageError(
+            Fill(_("--join {1}: not a game code (codes have no 0, 1, I, L or O)"), {Printable(where)}));
+      options.code = FormatGameCode(*code);
+    } else {
+      std::tie(options.join, options.port) = ParseWhere("--join", where, options.port, 65535);
+    }
   }
+  if (const std::string* where = single("--rendezvous")) {
+    std::tie(options.rendezvous, options.rendezvous_port) = ParseWhere("--rendezvous", *where, 47475, 65534);
+  }
+  options.port_mapping = !no_port_mapping;
   if (const std::string* n = single("--input-delay")) {
     options.input_delay = static_cast<int>(ParseWhole("--input-delay", *n, 0, 8));
   }
@@ -248,9 +288,18 @@ Options ParseOptions(int argc, char** argv) {
   if (const std::string* n = single("--desync-at")) {
     options.desync_at = static_cast<int32_t>(ParseWhole("--desync-at", *n, 1, 2147483647));
   }
-  const bool online = options.host || !options.join.empty();
+  const bool online = PlaysOnline(options);
+  const bool joins = !options.join.empty() || options.join_lan || !options.code.empty();
   if (options.desync_at > 0 && !online) throw UsageError(_("--desync-at needs --host or --join"));
-  if (options.host && !options.join.empty()) throw UsageError(_("--host and --join exclude each other"));
+  if (options.host && joins) throw UsageError(_("--host and --join exclude each other"));
+  if (!options.rendezvous.empty() && !online) throw UsageError(_("--rendezvous needs --host or --join"));
+  if (!options.port_mapping && !options.host) throw UsageError(_("--no-port-mapping needs --host"));
+  const char* server = std::getenv("BRAWL_RENDEZVOUS");
+  if (options.rendezvous.empty() && online && server != nullptr && *server != 0)
+    std::tie(options.rendezvous, options.rendezvous_port) =
+        ParseWhere("BRAWL_RENDEZVOUS", server, 47475, 65534);
+  if (!options.code.empty() && options.rendezvous.empty())
+    throw UsageError(Fill(_("--join {1} needs --rendezvous HOST (or BRAWL_RENDEZVOUS)"), {options.code}));
   if (online && !options.replay.empty()) throw UsageError(_("--replay plays alone, not online"));
   // A replay brings its own choices, clock and length.
   for (const char* own : {"--frames", "--hires", "--show-fps", "--script", "--clock-start", "--frame-ms"}) {
@@ -283,6 +332,10 @@ Options ParseOptions(int argc, char** argv) {
     options.joystick[player - 1] = true;
   }
   return options;
+}
+
+bool PlaysOnline(const Options& options) {
+  return options.host || !options.join.empty() || options.join_lan || !options.code.empty();
 }
 
 }  // namespace brawl

@@ -28,7 +28,12 @@ struct Options {
   bool host = false;
   std::string join;  // the host's name or address
   int port = 47474;
-  int input_delay = -1;  // -1: chosen from the measured round trip
+  bool join_lan = false;   // --join alone: a game found on the local network
+  std::string code;        // --join XXXX-XXXX: a game code, through the rendezvous server
+  std::string rendezvous;  // --rendezvous or BRAWL_RENDEZVOUS: the server's name or address
+  int rendezvous_port = 47475;
+  bool port_mapping = true;  // --no-port-mapping turns it off
+  int input_delay = -1;      // -1: chosen from the measured round trip
   bool net_sim = false;
   double sim_rtt_ms = 0, sim_jitter_ms = 0, sim_loss_percent = 0;
   uint32_t sim_seed = 1;
@@ -40,5 +45,8 @@ struct Options {
 
 // Throws UsageError with a one-line message for anything it does not accept.
 Options ParseOptions(int argc, char** argv);
+
+// --host or any --join.
+bool PlaysOnline(const Options& options);
 
 }  // namespace brawl

@@ -15,9 +15,12 @@ struct UsageError : std::runtime_error {
   using std::runtime_error::runtime_error;
 };
 
-// An online game that could not go on for both players: exit status 3.
+// An online game that could not go on for both players: exit status 3. Said as "brawl: net:
+// <message>", or as "brawl: <message>" when it is a line of its own.
 struct NetError : std::runtime_error {
-  using std::runtime_error::runtime_error;
+  explicit NetError(const std::string& message, bool whole_line = false)
+      : std::runtime_error(message), own_line(whole_line) {}
+  bool own_line;
 };
 
 inline FatalError Fatal(const std::string& what, const std::string& where, const std::string& why) {

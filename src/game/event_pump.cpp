@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "game/game.h"
+#include "platform/stop_signals.h"
 
 namespace brawl {
 
@@ -13,6 +14,9 @@ std::vector<DialogEvent> PumpWindowEvents(Game& game) {
   game.platform.dialog.Pump(game.settings.Form, events, !game.loop.InMatch);
   // Closing the game window ends the run like the settings window's close box.
   if (game.platform.display.Pump()) events.push_back(DialogEvent::Close);
+  // So does SIGINT or SIGTERM, so that what the game holds outside (a port the router opened
+  // for it) is given back on the way out.
+  if (StopSignal() != 0) events.push_back(DialogEvent::Close);
   return events;
 }
 

@@ -91,7 +91,11 @@ void RunPass(Game& game) {
 
 void RunMainLoop(Game& game) {
   while (!game.loop.Ending) {
-    if (TakeCloseRequests(game)) return;
+    if (TakeCloseRequests(game)) {
+      // Online, the other side hears of it as of Escape.
+      if (game.online != nullptr && game.online->connected && !game.loop.Ending) LeaveOnline(game);
+      return;
+    }
     RunPass(game);
   }
 }

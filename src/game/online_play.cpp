@@ -1,7 +1,6 @@
 #include "game/online_play.h"
 
 #include <cstdio>
-#include <initializer_list>
 #include <thread>
 
 #include "base/fatal_error.h"
@@ -26,15 +25,37 @@ const auto kTick =
     std::chrono::duration_cast<NetTime::duration>(std::chrono::duration<double, std::milli>(kPassMs));
 constexpr auto kEndingShown = std::chrono::seconds(10);
 
-void DrawLines(Game& game, std::initializer_list<std::string> lines) {
+// The lines, each wrapped at spaces where it is wider than the picture.
+void DrawLines(Game& game, const std::vector<std::string>& lines) {
   Surface& back = game.gfx.BackBuffer;
   SetFillColor(back, 0);
   DrawBox(back, 0, 0, game.gfx.Width, game.gfx.Height);
   SetForeColor(back, 0xFFFFFF);
+  const Font& font = game.gfx.TextFont;
   int y = game.gfx.Height / 3;
-  for (const std::string& line : lines) {
-    DrawText(back, game.gfx.TextFont, 16, y, line);
+  const auto draw = [&](const std::string& row) {
+    DrawText(back, font, 16, y, row);
     y += 16;
+  };
+  const int room = game.gfx.Width - 32;
+  for (const std::string& line : lines) {
+    if (TextWidth(font, line) <= room) {
+      draw(line);
+      continue;
+    }
+    std::string row;
+    for (size_t at = 0; at < line.size();) {
+      const size_t end = std::min(line.find(' ', at), line.size());
+      const std::string word = line.substr(at, end - at);
+      if (!row.empty() && TextWidth(font, row + " " + word) > room) {
+        draw(row);
+        row = word;
+      } else {
+        row += (row.empty() ? "" : " ") + word;
+      }
+      at = end + 1;
+    }
+    draw(row);
   }
   game.platform.display.Flip(game.gfx.BackBuffer);
 }
@@ -67,32 +88,60 @@ void ShowEnding(Game& game, const std::string& reason) {
   throw NetError(reason);
 }
 
-// Between tries to connect: the picture says what is happening, and the player may leave.
-bool WhileConnecting(void* context) {
-  Game& game = *static_cast<Game*>(context);
-  const OnlinePlan& plan = game.online->plan;
-  DrawLines(game, {plan.session.host
-                       ? Fill(_("Waiting for the other player on UDP port {1}"), {std::to_string(plan.port)})
-                       : Fill(_("Joining {1} ..."), {plan.peer + ":" + std::to_string(plan.port)}),
-                   _("Escape gives up.")});
-  return !TakeCloseRequests(game) && !SampleCommands(game).escape;
+bool GivesUp(Game& game) {
+  return TakeCloseRequests(game) || SampleCommands(game).escape;
 }
+
+// While the other side is looked for: the picture says what is happening, and the player may
+// leave.
+class WaitingPicture final : public LinkWaiting {
+ public:
+  explicit WaitingPicture(Game& game) : game_(game) {}
+
+  bool Show(const std::vector<std::string>& lines) override {
+    std::vector<std::string> shown = lines;
+    shown.push_back(_("Escape gives up."));
+    DrawLines(game_, shown);
+    return !GivesUp(game_);
+  }
+
+  int Choose(const std::string& title, const std::vector<std::string>& choices) override {
+    Keyboard& keys = game_.platform.keyboard;
+    int at = 0;
+    bool held = true;  // a key held when the list came does not count
+    for (;;) {
+      std::vector<std::string> shown = {title};
+      for (size_t i = 0; i < choices.size(); ++i)
+        shown.push_back((static_cast<int>(i) == at ? "> " : "  ") + choices[i]);
+      shown.push_back(_("Enter joins, Escape gives up."));
+      DrawLines(game_, shown);
+      if (GivesUp(game_)) return -1;
+      const bool up = keys.Held(Key::Up), down = keys.Held(Key::Down), enter = keys.Held(Key::Enter);
+      if (!held && enter) return at;
+      if (!held && (up || down))
+        at = (at + (down ? 1 : -1) + static_cast<int>(choices.size())) % static_cast<int>(choices.size());
+      held = up || down || enter;
+    }
+  }
+
+ private:
+  Game& game_;
+};
 
 void Connect(Game& game) {
   OnlineGame& net = *game.online;
-  const OnlinePlan& plan = net.plan;
-  const std::string where = plan.peer + ":" + std::to_string(plan.port);
-  // Headless, the waiting is said once, for whoever drives the run.
-  if (!plan.in_window && plan.session.host)
-    std::fprintf(stderr, _("brawl: net: waiting for the other player on UDP port %d\n"), plan.port);
-  if (!plan.in_window && !plan.session.host)
-    std::fprintf(stderr, _("brawl: net: joining %s ...\n"), where.c_str());
-  std::unique_ptr<NetLink> link = net.open(plan, WhileConnecting, &game);
-  if (!link) {
-    if (!game.loop.Running || game.loop.Ending || SampleCommands(game).escape) return EndRun(game);
-    EndBadly(game, plan.session.host ? _("nobody joined") : Fill(_("nobody answered at {1}"), {where}));
+  WaitingPicture picture(game);
+  OpenedLink opened;
+  try {
+    opened = net.open(net.plan, picture);
+  } catch (const NetError& e) {
+    ShowEnding(game, e.what());
+    throw;
   }
-  StartSession(net.session, std::move(link), plan.session, net.now());
+  if (!opened.link) return EndRun(game);
+  SessionSetup setup = net.plan.session;
+  setup.path = opened.path;
+  StartSession(net.session, std::move(opened.link), setup, net.now());
   net.connected = true;
 }
 
@@ -102,14 +151,15 @@ void TakeConfirmed(Game& game) {
   const Session& s = net.session;
   for (int32_t f = net.dumped + 1; f <= ConfirmedPass(s); ++f) {
     if (game.observer) {
-      const std::string extra = ",\"Net\":{\"Frame\":" + std::to_string(f) +
-                                ",\"Delay\":" + std::to_string(s.rollback.delay) +
-                                ",\"PingMs\":" + std::to_string(s.ping_ms) +
-                                ",\"Rollbacks\":" + std::to_string(s.rollback.rollbacks) +
-                                ",\"MaxRollback\":" + std::to_string(s.rollback.max_rollback) +
-                                ",\"Dropped\":" + std::to_string(Dropped(s)) + "}";
+      const std::string extra =
+          ",\"Net\":{\"Frame\":" + std::to_string(f) + ",\"Delay\":" + std::to_string(s.rollback.delay) +
+          ",\"PingMs\":" + std::to_string(s.ping_ms) +
+          ",\"Rollbacks\":" + std::to_string(s.rollback.rollbacks) +
+          ",\"MaxRollback\":" + std::to_string(s.rollback.max_rollback) +
+          ",\"Dropped\":" + std::to_string(Dropped(s)) + ",\"Path\":\"" + PathName(s.path) + "\"}";
       game.observer->PassConfirmed(game, ConfirmedMatch(s, f), f, extra);
     }
+    if (f == 1) TraceTiming("first-confirmed");
     net.dumped = f;
     net.history.push_back(ConfirmedCommands(s, f));
   }
@@ -243,6 +293,7 @@ void LeaveOnline(Game& game) {
   TraceCount("net-frames", net.session.rollback.pass);
   TraceCount("net-delay", net.session.rollback.delay);
   TraceCount("net-ping-ms", net.session.ping_ms);
+  TraceCount("net-ping-us", net.session.ping_us);
   TraceCount("net-waits", net.session.waits);
   TraceTiming("online-done");
   if (net.session.stage != Session::Stage::Over) Leave(net.session);

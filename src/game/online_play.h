@@ -18,7 +18,12 @@ struct OnlinePlan {
   SessionSetup session;
   std::string peer;  // the host's name or address, for the joiner
   int port = 47474;
-  bool faulty = false;  // --net-sim: what this side sends goes through `faults`
+  bool lan = false;        // the joiner looks for a game on the local network
+  std::string code;        // the joiner's game code, "XXXX-XXXX"
+  std::string rendezvous;  // the rendezvous server's name or address; empty: none
+  int rendezvous_port = 47475;
+  bool port_mapping = true;  // the host asks the router to open its port
+  bool faulty = false;       // --net-sim: what this side sends goes through `faults`
   LinkFaults faults;
   int give_up_ms = 0;  // waiting for the other player; 0: until this player gives up
   bool in_window =
@@ -27,10 +32,26 @@ struct OnlinePlan {
   std::string report_folder;  // where a desync's reports go; empty: none (no HOME)
 };
 
-// Opens the link to the other player; calls `waiting` between tries (false: give up now).
-// nullptr when nobody came.
-using LinkOpener = std::unique_ptr<NetLink> (*)(const OnlinePlan& plan, bool (*waiting)(void*),
-                                                void* context);
+// What the game does for an opener while it looks for the other side.
+class LinkWaiting {
+ public:
+  virtual ~LinkWaiting() = default;
+  // Shows `lines` on the waiting picture and takes the window's events; false: the player gives up.
+  virtual bool Show(const std::vector<std::string>& lines) = 0;
+  // Lets the player pick one of `choices` with Up, Down and Enter; -1: they gave up.
+  virtual int Choose(const std::string& title, const std::vector<std::string>& choices) = 0;
+};
+
+// The link to the other side and how it was reached (the joiner's word; the host hears it in
+// the hello).
+struct OpenedLink {
+  std::unique_ptr<NetLink> link;
+  LinkPath path = LinkPath::Direct;
+};
+
+// Opens the link to the other player; no link when the player gave up. Throws NetError, with
+// the line to say, when there is no game to be had (nobody came, an unknown code).
+using LinkOpener = OpenedLink (*)(const OnlinePlan& plan, LinkWaiting& waiting);
 
 // What F3 shows: the network's figures, each second.
 struct NetStats {

@@ -143,4 +143,11 @@ void DrawText(Surface& target, const Font& font, int x, int y, std::string_view 
   }
 }
 
+int TextWidth(const Font& font, std::string_view text) {
+  int width = 0;
+  if (font.handle && !text.empty())
+    TTF_SizeUTF8(font.handle->font.get(), std::string(text).c_str(), &width, nullptr);
+  return width;
+}
+
 }  // namespace brawl

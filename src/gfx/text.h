@@ -15,5 +15,7 @@ struct Font {
 Font OpenFont(int pixel_height);
 // Text in the fore colour with transparent cells, top-left at (x, y).
 void DrawText(Surface& target, const Font& font, int x, int y, std::string_view text);
+// How wide DrawText would draw `text`, in pixels.
+int TextWidth(const Font& font, std::string_view text);
 
 }  // namespace brawl

@@ -59,6 +59,7 @@ std::vector<uint8_t> Encode(const Message& m) {
     case MessageType::Hello:
       w.Put(m.version, 4);
       w.Put(m.rules, 8);
+      if (m.path != LinkPath{}) w.Put(static_cast<uint8_t>(m.path), 1);
       break;
     case MessageType::Welcome:
       w.Put(m.version, 4);
@@ -109,6 +110,12 @@ std::optional<Message> Decode(const uint8_t* bytes, size_t size) {
       if (m.type == MessageType::Welcome) {
         m.seed = static_cast<uint32_t>(r.Get(4));
         m.token = r.Get(8);
+      } else if (r.left == 1) {
+        // A hello of version 2 ends before the path; the host still reads its version to
+        // refuse it by name.
+        const uint64_t path = r.Get(1);
+        if (path < 1 || path > static_cast<uint64_t>(LinkPath::Relayed)) return std::nullopt;
+        m.path = static_cast<LinkPath>(path);
       }
       break;
     case MessageType::Refuse: {

@@ -3,6 +3,7 @@
 #include <optional>
 #include <vector>
 
+#include "net/link_path.h"
 #include "net/packed_commands.h"
 
 namespace brawl {
@@ -11,7 +12,7 @@ namespace brawl {
 // are little-endian. After the handshake every message carries the session's token, which the
 // host drew at random for its welcome: a message without it is not the other player's. Anything
 // that does not decode exactly is dropped and counted.
-constexpr uint32_t kProtocolVersion = 2;
+constexpr uint32_t kProtocolVersion = 3;
 constexpr int kMaxInputsPerPacket = 64;
 
 enum class MessageType : uint8_t { Hello = 1, Welcome, Refuse, Commands, Hash, Leave, Ping, Pong, Desync };
@@ -23,6 +24,7 @@ struct Message {
   MessageType type = MessageType::Leave;
   uint32_t version = 0;             // Hello, Welcome
   uint64_t rules = 0;               // Hello, Welcome: the hash of the rules' build
+  LinkPath path{};                  // Hello: how the joiner reached the host; 0 in older versions' hellos
   uint32_t seed = 0;                // Welcome
   uint64_t token = 0;               // Welcome, and every message after the handshake
   RefuseReason reason{};            // Refuse

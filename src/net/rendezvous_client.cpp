@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "base/i18n.h"
+
 namespace brawl {
 
 namespace {
@@ -19,8 +21,8 @@ void RendezvousClient::Send(const NetAddress& to, const RendezvousMessage& m, in
   out.push_back(RendezvousSend{to, EncodeRendezvous(m), ttl});
 }
 
-void RendezvousClient::Probe(const NetAddress& to, ProbeKind kind, RendezvousPath path, uint32_t stamp,
-                             int ttl, std::vector<RendezvousSend>& out) const {
+void RendezvousClient::Probe(const NetAddress& to, ProbeKind kind, LinkPath path, uint32_t stamp, int ttl,
+                             std::vector<RendezvousSend>& out) const {
   RendezvousMessage m = RendezvousOf(RendezvousType::Probe);
   m.token = token_;
   m.side = setup_.side;
@@ -30,7 +32,7 @@ void RendezvousClient::Probe(const NetAddress& to, ProbeKind kind, RendezvousPat
   Send(to, m, ttl, out);
 }
 
-void RendezvousClient::Connect(const NetAddress& peer, RendezvousPath path) {
+void RendezvousClient::Connect(const NetAddress& peer, LinkPath path) {
   phase_ = Phase::Connected;
   peer_ = peer;
   path_ = path;
@@ -62,7 +64,7 @@ void RendezvousClient::Tick(int64_t now_ms, std::vector<RendezvousSend>& out) {
   switch (phase_) {
     case Phase::Asking:
       if (now_ms - started_ms_ >= t.server_give_up_ms) {
-        Fail("the rendezvous server at " + AddressText(setup_.server) + " did not answer");
+        Fail(Fill(_("the rendezvous server at {1} did not answer"), {AddressText(setup_.server)}));
       } else if (now_ms >= next_ask_ms_) {
         Ask(now_ms, out);
       }
@@ -89,16 +91,15 @@ void RendezvousClient::Tick(int64_t now_ms, std::vector<RendezvousSend>& out) {
       }
       if (punch_ms_ && now_ms >= *punch_ms_ && low_ttl_sent_ < t.low_ttl_probes) {
         for (; low_ttl_sent_ < t.low_ttl_probes; ++low_ttl_sent_)
-          Probe(other_public_, ProbeKind::Ask, RendezvousPath::Punched, static_cast<uint32_t>(now_ms),
-                t.low_ttl, out);
+          Probe(other_public_, ProbeKind::Ask, LinkPath::Punched, static_cast<uint32_t>(now_ms), t.low_ttl,
+                out);
         next_probe_ms_ = std::max(next_probe_ms_, *punch_ms_ + t.full_ttl_after_ms);
       }
       if (now_ms >= next_probe_ms_) {
         for (const Candidate& c : candidates_)
           Probe(c.to, ProbeKind::Ask, c.path, static_cast<uint32_t>(now_ms), 0, out);
         if (punch_ms_ && now_ms >= *punch_ms_ + t.full_ttl_after_ms)
-          Probe(other_public_, ProbeKind::Ask, RendezvousPath::Punched, static_cast<uint32_t>(now_ms), 0,
-                out);
+          Probe(other_public_, ProbeKind::Ask, LinkPath::Punched, static_cast<uint32_t>(now_ms), 0, out);
         next_probe_ms_ = now_ms + t.probe_every_ms;
       }
       const int give_up = setup_.side == Side::Joiner ? t.joiner_punch_ms : t.host_punch_ms;
@@ -112,7 +113,8 @@ void RendezvousClient::Tick(int64_t now_ms, std::vector<RendezvousSend>& out) {
     }
     case Phase::Relaying:
       if (now_ms - relay_ms_ >= t.relay_give_up_ms) {
-        Fail("the relay of the rendezvous server at " + AddressText(setup_.server) + " did not answer");
+        Fail(Fill(_("the relay of the rendezvous server at {1} did not answer"),
+                  {AddressText(setup_.server)}));
       } else if (now_ms >= next_ask_ms_) {
         RendezvousMessage m = RendezvousOf(RendezvousType::RelayBind);
         m.token = token_;
@@ -144,7 +146,7 @@ bool RendezvousClient::Take(const NetAddress& from, const uint8_t* bytes, size_t
     OnServer(*m, now_ms, out);
   } else if (from == relay() && m->type == RendezvousType::RelayBound && phase_ == Phase::Relaying &&
              m->token == token_ && m->side == setup_.side) {
-    Connect(relay(), RendezvousPath::Relayed);
+    Connect(relay(), LinkPath::Relayed);
     connected_ms_ = now_ms;
     next_probe_ms_ = now_ms;
   }
@@ -170,13 +172,13 @@ void RendezvousClient::OnServer(const RendezvousMessage& m, int64_t now_ms,
       token_ = m.token;
       other_public_ = m.public_address;
       if (setup_.side == Side::Joiner) {
-        if (m.mapped.ip != 0) candidates_.push_back({m.mapped, RendezvousPath::Mapped});
+        if (m.mapped.ip != 0) candidates_.push_back({m.mapped, LinkPath::Mapped});
         const bool no_router = std::any_of(m.locals.begin(), m.locals.end(),
                                            [&](const NetAddress& a) { return a == m.public_address; });
         if (no_router) {
-          candidates_.push_back({m.public_address, RendezvousPath::Direct});
+          candidates_.push_back({m.public_address, LinkPath::Direct});
         } else {
-          for (const NetAddress& a : m.locals) candidates_.push_back({a, RendezvousPath::Lan});
+          for (const NetAddress& a : m.locals) candidates_.push_back({a, LinkPath::Lan});
         }
       }
       phase_ = Phase::Looking;
@@ -193,13 +195,15 @@ void RendezvousClient::OnServer(const RendezvousMessage& m, int64_t now_ms,
     case RendezvousType::Error:
       if (m.nonce != setup_.nonce && (token_ == 0 || m.nonce != token_)) return;
       if (phase_ == Phase::Connected || phase_ == Phase::Failed) return;
+      refused_ = m.error;
       if (m.error == RendezvousError::NoGame) {
-        Fail(setup_.side == Side::Joiner ? "no game with code " + code
-                                         : "the game code " + code + " expired");
+        Fail(setup_.side == Side::Joiner ? Fill(_("no game with code {1}"), {code})
+                                         : Fill(_("the game code {1} expired"), {code}));
       } else if (m.error == RendezvousError::Taken) {
-        Fail("the game with code " + code + " already has two players");
+        Fail(Fill(_("the game with code {1} already has two players"), {code}));
       } else {
-        Fail("the rendezvous server at " + AddressText(setup_.server) + " has no room for another game");
+        Fail(Fill(_("the rendezvous server at {1} has no room for another game"),
+                  {AddressText(setup_.server)}));
       }
       return;
     default:

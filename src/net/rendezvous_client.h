@@ -15,7 +15,7 @@ struct RendezvousSend {
   int ttl = 0;
 };
 
-// When the client asks again, gives up and punches (docs/rendezvous.md).
+// When the client asks again, gives up and punches (docs/netplay.md).
 struct RendezvousTiming {
   int ask_every_ms = 500;  // Register, Join
   int server_give_up_ms = 5000;
@@ -66,13 +66,14 @@ class RendezvousClient {
   // The host as the server sees it, once registered.
   const NetAddress& public_address() const { return public_; }
   // Once connected: how, and where the game's datagrams go (the relay when relayed).
-  RendezvousPath path() const { return path_; }
+  LinkPath path() const { return path_; }
   const NetAddress& peer() const { return peer_; }
   NetAddress relay() const {
     return NetAddress{setup_.server.ip, static_cast<uint16_t>(setup_.server.port + 1)};
   }
-  // Why it failed, one line for the player.
+  // Why it failed, one line for the player; what the server refused, if it did.
   const std::string& failure() const { return failure_; }
+  std::optional<RendezvousError> refused() const { return refused_; }
   // The last round trip a probe's answer measured, in milliseconds; -1 before any.
   int round_trip_ms() const { return round_trip_ms_; }
   // Once connected: asks the other side for an answer carrying `stamp` back, to measure the
@@ -83,18 +84,18 @@ class RendezvousClient {
  private:
   struct Candidate {
     NetAddress to;
-    RendezvousPath path;
+    LinkPath path;
   };
 
   void Ask(int64_t now_ms, std::vector<RendezvousSend>& out);
   void OnServer(const RendezvousMessage& m, int64_t now_ms, std::vector<RendezvousSend>& out);
   void OnProbe(const NetAddress& from, const RendezvousMessage& m, int64_t now_ms,
                std::vector<RendezvousSend>& out);
-  void Probe(const NetAddress& to, ProbeKind kind, RendezvousPath path, uint32_t stamp, int ttl,
+  void Probe(const NetAddress& to, ProbeKind kind, LinkPath path, uint32_t stamp, int ttl,
              std::vector<RendezvousSend>& out) const;
   void Send(const NetAddress& to, const RendezvousMessage& m, int ttl,
             std::vector<RendezvousSend>& out) const;
-  void Connect(const NetAddress& peer, RendezvousPath path);
+  void Connect(const NetAddress& peer, LinkPath path);
   void Fail(const std::string& why);
 
   Setup setup_;
@@ -109,9 +110,10 @@ class RendezvousClient {
   int low_ttl_sent_ = 0;
   bool ready_answered_ = false;
   bool chosen_answered_ = false;
-  RendezvousPath path_ = RendezvousPath::Direct;
+  LinkPath path_ = LinkPath::Direct;
   NetAddress peer_;
   std::string failure_;
+  std::optional<RendezvousError> refused_;
   int round_trip_ms_ = -1;
   std::optional<uint32_t> answered_stamp_;
 };

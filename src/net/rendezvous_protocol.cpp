@@ -76,12 +76,6 @@ bool GetSide(Reader& r, Side& side) {
 
 }  // namespace
 
-std::string AddressText(const NetAddress& a) {
-  return std::to_string(a.ip >> 24) + "." + std::to_string((a.ip >> 16) & 0xFF) + "." +
-         std::to_string((a.ip >> 8) & 0xFF) + "." + std::to_string(a.ip & 0xFF) + ":" +
-         std::to_string(a.port);
-}
-
 std::optional<NetAddress> ParseNetAddress(std::string_view text, uint16_t default_port) {
   NetAddress a;
   a.port = default_port;
@@ -106,22 +100,6 @@ std::optional<NetAddress> ParseNetAddress(std::string_view text, uint16_t defaul
     a.port = static_cast<uint16_t>(port);
   }
   return a;
-}
-
-const char* PathName(RendezvousPath path) {
-  switch (path) {
-    case RendezvousPath::Direct:
-      return "direct";
-    case RendezvousPath::Lan:
-      return "lan";
-    case RendezvousPath::Mapped:
-      return "mapped";
-    case RendezvousPath::Punched:
-      return "punched";
-    case RendezvousPath::Relayed:
-      return "relayed";
-  }
-  return "?";
 }
 
 bool IsRendezvousRequest(RendezvousType type) {
@@ -253,7 +231,7 @@ std::optional<RendezvousMessage> DecodeRendezvous(const uint8_t* bytes, size_t s
       m.stamp = static_cast<uint32_t>(r.Get(4));
       ok = ok && probe <= 3 && path >= 1 && path <= 5;
       m.probe = static_cast<ProbeKind>(probe);
-      m.path = static_cast<RendezvousPath>(path);
+      m.path = static_cast<LinkPath>(path);
       break;
     }
     case RendezvousType::Error: {

@@ -5,12 +5,14 @@
 #include <string_view>
 #include <vector>
 
+#include "net/link_path.h"
 #include "net/rendezvous_code.h"
+#include "platform/net_address.h"
 
 namespace brawl {
 
 // What the game says to the rendezvous server, and the two players say to each other while
-// they look for a way through (docs/rendezvous.md). Every message starts with "BRZV", the
+// they look for a way through (docs/netplay.md). Every message starts with "BRZV", the
 // version and the type; numbers are little-endian, an IPv4 address is its four bytes in
 // dotted order. Requests are padded with zeros to kRendezvousRequestSize, which no answer
 // exceeds, so that a spoofed request never makes the server send more than it received.
@@ -19,14 +21,6 @@ constexpr int kRendezvousPort = 47475;  // the relay listens on the next port
 constexpr size_t kRendezvousRequestSize = 64;
 constexpr int kMaxLocalAddresses = 4;
 
-struct NetAddress {
-  uint32_t ip = 0;  // a.b.c.d as (a << 24) | (b << 16) | (c << 8) | d
-  uint16_t port = 0;
-  friend bool operator==(const NetAddress&, const NetAddress&) = default;
-};
-
-// "192.0.2.7:47474".
-std::string AddressText(const NetAddress& address);
 // "a.b.c.d" or "a.b.c.d:port" (`default_port` when none); nothing when it is anything else.
 std::optional<NetAddress> ParseNetAddress(std::string_view text, uint16_t default_port);
 
@@ -59,10 +53,6 @@ enum class ProbeKind : uint8_t {
   Agreed = 3,  // the host knows: the stamp of the Chosen, echoed
 };
 
-// How the two sides reached each other, as the dump names it.
-enum class RendezvousPath : uint8_t { Direct = 1, Lan, Mapped, Punched, Relayed };
-const char* PathName(RendezvousPath path);
-
 struct RendezvousMessage {
   RendezvousType type = RendezvousType::Error;
   uint64_t nonce = 0;
@@ -75,7 +65,7 @@ struct RendezvousMessage {
   uint16_t lifetime_s = 0;
   uint16_t delay_ms = 0;
   ProbeKind probe = ProbeKind::Ask;
-  RendezvousPath path = RendezvousPath::Direct;
+  LinkPath path = LinkPath::Direct;
   uint32_t stamp = 0;
   RendezvousError error = RendezvousError::NoGame;
 };

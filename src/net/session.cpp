@@ -169,6 +169,7 @@ void Take(Session& s, const Message& m, NetTime now, std::vector<SessionEvent>& 
       if (!s.setup.host) break;
       if (m.version != kProtocolVersion) return Refuse(s, RefuseReason::Version, events);
       if (m.rules != s.setup.rules) return Refuse(s, RefuseReason::Build, events);
+      if (m.path != LinkPath{}) s.path = m.path;
       if (s.seed == 0) {
         std::random_device random;
         s.seed = s.setup.seed != 0 ? s.setup.seed : random() | 1u;
@@ -202,8 +203,13 @@ void Take(Session& s, const Message& m, NetTime now, std::vector<SessionEvent>& 
       break;
     }
     case MessageType::Pong: {
-      const int rtt = static_cast<int>(Millis(now) - m.stamp);
-      s.ping_ms = s.pings == 0 ? rtt : (s.ping_ms * 3 + rtt) / 4;
+      // The answer to the last ping is timed by this side's clock, finer than the stamp.
+      const int64_t rtt_us =
+          m.stamp == Millis(s.last_ping)
+              ? std::chrono::duration_cast<std::chrono::microseconds>(now - s.last_ping).count()
+              : int64_t{static_cast<int32_t>(Millis(now) - m.stamp)} * 1000;
+      s.ping_us = s.pings == 0 ? rtt_us : (s.ping_us * 3 + rtt_us) / 4;
+      s.ping_ms = static_cast<int>((s.ping_us + 500) / 1000);
       ++s.pings;
       break;
     }
@@ -258,6 +264,7 @@ void StartSession(Session& s, std::unique_ptr<NetLink> link, const SessionSetup&
   s = Session{};
   s.setup = setup;
   s.link = std::move(link);
+  s.path = setup.path;
   s.last_heard = s.last_poll = s.last_ping = now;
   // The joiner says who it is; the host answers with the seed and the token of the game, or
   // refuses.
@@ -265,6 +272,7 @@ void StartSession(Session& s, std::unique_ptr<NetLink> link, const SessionSetup&
     Message hello = MessageOf(MessageType::Hello);
     hello.version = kProtocolVersion;
     hello.rules = setup.rules;
+    hello.path = setup.path;
     Send(s, hello, true);
   }
   s.pending.push_back({SessionEventKind::Synchronizing, {}, 0});

@@ -6,6 +6,7 @@
 #include <utility>
 #include <vector>
 
+#include "net/link_path.h"
 #include "net/rollback.h"
 #include "platform/net_link.h"
 
@@ -16,10 +17,11 @@ using NetTime = std::chrono::steady_clock::time_point;
 // How this side takes part.
 struct SessionSetup {
   bool host = false;
-  int input_delay = -1;   // -1: chosen from the round trip measured before the game starts
-  uint64_t rules = 0;     // the hash of the rules' build, checked at the handshake
-  uint32_t seed = 0;      // the host's seed of the game; 0: drawn at random
-  int32_t desync_at = 0;  // for tests: this side's match goes wrong at this pass
+  int input_delay = -1;              // -1: chosen from the round trip measured before the game starts
+  uint64_t rules = 0;                // the hash of the rules' build, checked at the handshake
+  uint32_t seed = 0;                 // the host's seed of the game; 0: drawn at random
+  int32_t desync_at = 0;             // for tests: this side's match goes wrong at this pass
+  LinkPath path = LinkPath::Direct;  // the joiner's way to the host, told in its hello
 };
 
 enum class SessionEventKind : uint8_t {
@@ -55,8 +57,10 @@ struct Session {
   Stage stage = Stage::Synchronizing;
   Rollback rollback;
   uint32_t seed = 0;
-  uint64_t token = 0;  // the session's secret, drawn by the host at its welcome
+  uint64_t token = 0;                // the session's secret, drawn by the host at its welcome
+  LinkPath path = LinkPath::Direct;  // how the two sides reached each other, as the joiner said
   int ping_ms = 0;
+  int64_t ping_us = 0;  // the same, finer
   int pings = 0;
   int64_t dropped = 0;
   bool quiet = false;       // Interrupted was said and Resumed not yet

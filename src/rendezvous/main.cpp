@@ -1,4 +1,4 @@
-// brawl-rendezvous: the server that introduces two players by a game code (docs/rendezvous.md).
+// brawl-rendezvous: the server that introduces two players by a game code (docs/netplay.md).
 #include <poll.h>
 #include <sys/random.h>
 

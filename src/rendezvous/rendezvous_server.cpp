@@ -222,12 +222,20 @@ void RendezvousServer::OnRelay(const NetAddress& from, const uint8_t* bytes, siz
     const int i = g.relay_end[0] == from && g.bound[0] ? 0 : 1;
     const std::optional<RendezvousMessage> m =
         size == kRendezvousRequestSize ? DecodeRendezvous(bytes, size) : std::nullopt;
-    if (m && m->type == RendezvousType::RelayBind && m->token == g.token) {
+    const bool bind = m && m->type == RendezvousType::RelayBind;
+    if (bind && m->token == g.token) {
       RendezvousMessage answer = RendezvousOf(RendezvousType::RelayBound);
       answer.token = g.token;
       answer.side = m->side;
       Answer(from, answer, true, now_ms, out);
       return;
+    }
+    if (bind && ByToken(m->token) != nullptr) {
+      // A player's next game from the same port, which its router still maps to the same
+      // public port: the endpoint leaves the last game for this one.
+      g.bound[i] = false;
+      by_relay_end_.erase(bound);
+      return OnRelay(from, bytes, size, now_ms, out);
     }
     const double budget = static_cast<double>(limits_.relay_bytes_per_s);
     g.relay_tokens =

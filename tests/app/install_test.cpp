@@ -42,7 +42,10 @@ TEST_F(Installed, LaysOutTheGameAsADesktopExpects) {
                                     "share/metainfo/" + kId + ".metainfo.xml",
                                     "share/man/man6/brawl.6.gz",
                                     "share/doc/billboard-brawl/copyright",
-                                    "share/locale/ja/LC_MESSAGES/billboard-brawl.mo"};
+                                    "share/locale/ja/LC_MESSAGES/billboard-brawl.mo",
+                                    "sbin/brawl-rendezvous",
+                                    "share/man/man8/brawl-rendezvous.8",
+                                    "lib/systemd/system/brawl-rendezvous.service"};
   for (int size : {16, 32, 48, 64, 128, 256}) {
     files.push_back("share/icons/hicolor/" + std::to_string(size) + "x" + std::to_string(size) + "/apps/" +
                     kId + ".png");
@@ -73,6 +76,24 @@ TEST_F(Installed, DesktopEntryAndMetainfoPassTheirValidators) {
     EXPECT_NE(entry.find(line), std::string::npos) << line;
   for (const char* element : {"<summary xml:lang=\"ja\">", "<project_license>MIT</project_license>"})
     EXPECT_NE(metainfo.find(element), std::string::npos) << element;
+}
+
+// The server's unit as installed passes systemd's checks: no write access, no privileges, its
+// own user, a low exposure by systemd's own measure.
+TEST_F(Installed, TheServersUnitIsSandboxed) {
+  if (RunShell("command -v systemd-analyze").exit_code != 0) {
+    GTEST_SKIP() << "systemd-analyze is not installed: the unit is not verified";
+  }
+  const std::string unit = MakeTempDir() + "/brawl-rendezvous.service";
+  ASSERT_EQ(RunShell("sed 's#^ExecStart=[^ ]*#ExecStart=" + Prefix() + "/sbin/brawl-rendezvous#' '" +
+                     Prefix() + "/lib/systemd/system/brawl-rendezvous.service' >'" + unit + "'")
+                .exit_code,
+            0);
+  const RunResult verify = RunShell("systemd-analyze verify --man=no '" + unit + "'");
+  EXPECT_EQ(verify.exit_code, 0) << verify.err;
+  EXPECT_EQ(verify.out + verify.err, "");
+  const RunResult security = RunShell("systemd-analyze security --offline=yes --threshold=20 '" + unit + "'");
+  EXPECT_EQ(security.exit_code, 0) << security.out;
 }
 
 // Started from a folder of stray, broken copies of its data files, it reads its own.

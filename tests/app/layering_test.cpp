@@ -37,7 +37,7 @@ const std::map<std::string, std::set<std::string>> kMayInclude = {
     {"game", {"net", "render", "sound", "input", "sim", "formats", "gfx", "platform", "base"}},
     {"app",
      {"game", "net", "render", "sound", "input", "sim", "formats", "gfx", "platform", "platform/sdl",
-      "platform/headless", "platform/net", "base"}},
+      "platform/headless", "platform/net", "platform/router", "base"}},
 };
 
 // System libraries that only these folders may name.

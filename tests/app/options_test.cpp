@@ -71,9 +71,16 @@ TEST(Options, FormsTheScriptedRunsDoNotUse) {
   EXPECT_EQ(join.join + ":" + std::to_string(join.port), "example.org:5000");
   EXPECT_EQ(join.sim_rtt_ms + join.sim_jitter_ms + join.sim_loss_percent + join.sim_seed, 116.0);
   EXPECT_EQ(join.input_delay, 3);
+  EXPECT_TRUE(Parse("--join --headless").join_lan);
+  setenv("BRAWL_RENDEZVOUS", "rv.example:5000", 1);
+  const Options code = Parse("--join 7kq2-m9xw");
+  unsetenv("BRAWL_RENDEZVOUS");
+  EXPECT_EQ(code.code + " " + code.rendezvous + ":" + std::to_string(code.rendezvous_port),
+            "7KQ2-M9XW rv.example:5000");
 }
 
 TEST(Options, BadLinesAreRefusedWithAMessageNamingTheOption) {
+  unsetenv("BRAWL_RENDEZVOUS");  // a code needs a server named on the line
   for (const auto& [line, named] : Cases("refuse")) {
     const std::string message = Refusal(line);
     EXPECT_NE(message.find(named), std::string::npos) << line << " gave: " << message;
@@ -85,10 +92,11 @@ TEST(Options, HelpListsEveryOptionAndVersionSaysWhichBuild) {
   const std::string help = Parse("--help").answer;
   EXPECT_EQ(Parse("-h").answer, help);
   for (const char* option :
-       {"--help",     "--version",     "--windowed",   "--app-path",    "--config-dir", "--write-controls",
-        "--headless", "--hires",       "--show-fps",   "--joysticks",   "--joystick",   "--script",
-        "--frames",   "--dump",        "--screenshot", "--clock-start", "--frame-ms",   "--host",
-        "--join",     "--input-delay", "--net-sim",    "--record",      "--replay"}) {
+       {"--help",           "--version",  "--windowed", "--app-path",   "--config-dir",
+        "--write-controls", "--headless", "--hires",    "--show-fps",   "--joysticks",
+        "--joystick",       "--script",   "--frames",   "--dump",       "--screenshot",
+        "--clock-start",    "--frame-ms", "--host",     "--join",       "--input-delay",
+        "--net-sim",        "--record",   "--replay",   "--rendezvous", "--no-port-mapping"}) {
     const size_t at = help.find(std::string(option) + " ");
     ASSERT_NE(at, std::string::npos) << option;
     EXPECT_TRUE(help[at - 1] == ' ' || help[at - 1] == ',') << option;

@@ -47,7 +47,7 @@ class OnlineWindows : public DesktopTest {
 };
 
 TEST_F(OnlineWindows, MeetPlayAndLeaveTogether) {
-  GameProcess host(x_.display(), {"--windowed", "--host", port_, "--input-delay", "2"});
+  GameProcess host(x_.display(), {"--windowed", "--host", port_, "--no-port-mapping", "--input-delay", "2"});
   const std::string host_window = Launch(host);
   GameProcess joiner(x_.display(), {"--windowed", "--join", "127.0.0.1:" + port_, "--input-delay", "2"});
   const std::string joiner_window = Launch(joiner);

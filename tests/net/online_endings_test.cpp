@@ -52,7 +52,7 @@ TEST(OnlineEndings, AJoinerWhoComesFirstGetsIn) {
   ASSERT_TRUE(joiner.Said("brawl: net: joining 127.0.0.1:" + port)) << joiner.Errors();
   // How early the joiner is, not a wait for it: ENet's own tries end after 15.5 s.
   sleep(17);
-  GameProcess host = Side(dir, "host", {"--host", port}, 120);
+  GameProcess host = Side(dir, "host", {"--host", port, "--no-port-mapping"}, 120);
   EXPECT_EQ(host.Wait(), 0) << host.Errors();
   EXPECT_EQ(joiner.Wait(), 0) << joiner.Errors();
   EXPECT_GT(Lines(dir + "/join.jsonl"), 100);
@@ -61,7 +61,7 @@ TEST(OnlineEndings, AJoinerWhoComesFirstGetsIn) {
 // A third player is told the game is full; the two playing are not disturbed.
 TEST(OnlineEndings, AThirdPlayerIsToldTheGameHasTwoAndTheTwoPlayOn) {
   const std::string dir = MakeTempDir(), port = Port(2);
-  GameProcess host = Side(dir, "host", {"--host", port}, 400);
+  GameProcess host = Side(dir, "host", {"--host", port, "--no-port-mapping"}, 400);
   GameProcess joiner = Side(dir, "join", {"--join", "127.0.0.1:" + port}, 400);
   for (int i = 0; i < 500 && Lines(dir + "/join.jsonl") < 60; ++i) usleep(20000);
   GameProcess third = Side(dir, "third", {"--join", "127.0.0.1:" + port}, 100);
@@ -82,7 +82,7 @@ TEST(OnlineEndings, AThirdPlayerIsToldTheGameHasTwoAndTheTwoPlayOn) {
 // the real joiner who comes meanwhile plays.
 TEST(OnlineEndings, ASilentCallerDoesNotTakeTheSeat) {
   const std::string dir = MakeTempDir(), port = Port(3);
-  GameProcess host = Side(dir, "host", {"--host", port}, 200);
+  GameProcess host = Side(dir, "host", {"--host", port, "--no-port-mapping"}, 200);
   ASSERT_TRUE(host.Said("waiting for the other player")) << host.Errors();
   ASSERT_EQ(enet_initialize(), 0);
   ENetHost* squatter = enet_host_create(nullptr, 1, 2, 0, 0);
@@ -111,7 +111,7 @@ TEST(OnlineEndings, ASilentCallerDoesNotTakeTheSeat) {
 TEST(OnlineEndings, ADesyncIsReportedOnBothSidesWithTheirFiles) {
   const std::string dir = MakeTempDir(), port = Port(4);
   setenv("XDG_STATE_HOME", dir.c_str(), 1);
-  GameProcess host = Side(dir, "host", {"--host", port}, 400);
+  GameProcess host = Side(dir, "host", {"--host", port, "--no-port-mapping"}, 400);
   GameProcess joiner = Side(dir, "join", {"--join", "127.0.0.1:" + port, "--desync-at", "100"}, 400);
   unsetenv("XDG_STATE_HOME");
   for (GameProcess* side : {&host, &joiner}) {

@@ -10,7 +10,8 @@ namespace brawl {
 namespace {
 
 TEST(ReplayFile, ReadsOtherLineEndsAndNamesWhatItCannotRead) {
-  const Replay crlf = ParseReplay("billboard-brawl replay 1\r\nonline 7\r\nframe 101 0\r\nframe 0 2\r\n", "r");
+  const Replay crlf =
+      ParseReplay("billboard-brawl replay 1\r\nonline 7\r\nframe 101 0\r\nframe 0 2\r\n", "r");
   EXPECT_TRUE(crlf.online);
   EXPECT_EQ(crlf.seed, 7u);
   EXPECT_EQ(crlf.online_passes, (std::vector<uint32_t>{0x101, 0x20000}));

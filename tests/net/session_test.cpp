@@ -187,5 +187,15 @@ TEST(SessionHandshake, AnotherBuildOfTheRulesIsRefusedOnBothSides) {
   EXPECT_EQ(said[1], "the other player runs another build of the rules (refused by the host)");
 }
 
+// A joiner of the last protocol, whose hello ends before the path, is still refused by name.
+TEST(SessionHandshake, AJoinerOfTheLastProtocolIsRefusedByName) {
+  auto [host_end, joiner_end] = LinkPair();
+  Side host(std::move(host_end), true, 1);
+  joiner_end->Send({1, 2, 0, 0, 0, 42, 0, 0, 0, 0, 0, 0, 0}, true);  // Hello, version 2, rules 42
+  for (int tick = 0; tick < 10 && host.said.size() < 2; ++tick) host.Tick();
+  ASSERT_EQ(host.said.size(), 2u);
+  EXPECT_EQ(host.said[1].why, "the other player runs another version of the protocol");
+}
+
 }  // namespace
 }  // namespace brawl

@@ -46,8 +46,8 @@ TEST(TwoProcesses, PlayAMatchToTheResultAndAgreeAndReplay) {
   const std::string brawl = BRAWL_EXE;
   const std::string common = " --headless --app-path '" + BuildDir() + "' --input-delay 2";
   const std::string port = std::to_string(40000 + getpid() % 20000);
-  const std::string command = "cd '" + dir + "' && ( timeout 60 '" + brawl + "'" + common + " --host " +
-                              port +
+  const std::string command = "cd '" + dir + "' && ( timeout 60 '" + brawl + "'" + common +
+                              " --no-port-mapping --host " + port +
                               " --script host.txt --dump host.jsonl --record host.replay 2>host.err;"
                               " echo $? >host.status ) & sleep 0.5; cd '" +
                               dir + "' && timeout 60 '" + brawl + "'" + common + " --join 127.0.0.1:" + port +

@@ -22,7 +22,7 @@ RendezvousMessage Full(RendezvousType type) {
   m.lifetime_s = 1800;
   m.delay_ms = 130;
   m.probe = ProbeKind::Agreed;
-  m.path = RendezvousPath::Relayed;
+  m.path = LinkPath::Relayed;
   m.stamp = 0xDEADBEEF;
   m.error = RendezvousError::Full;
   return m;

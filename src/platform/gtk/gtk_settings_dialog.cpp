@@ -196,7 +196,16 @@ void GtkSettingsDialog::Hide() {
 
 void GtkSettingsDialog::Pump(DialogControls& controls, std::vector<DialogEvent>& events, bool wait) {
   // Sleeps in GTK until the window system has something, unless there is news already.
-  if (wait && pending_.empty()) gtk_main_iteration_do(TRUE);
+  if (wait && pending_.empty()) {
+    // A stop signal wakes nothing in GTK: the caller looks for one at least five times a second.
+    GSource* wake = g_timeout_source_new(200);
+    g_source_set_callback(
+        wake, [](gpointer) -> gboolean { return G_SOURCE_REMOVE; }, nullptr, nullptr);
+    g_source_attach(wake, nullptr);
+    gtk_main_iteration_do(TRUE);
+    g_source_destroy(wake);
+    g_source_unref(wake);
+  }
   DrainGtkEvents();
   if (window_) {
     for (int i = 0; i < 2; ++i) {

@@ -1,4 +1,4 @@
-#include "platform/router/stop_signals.h"
+#include "platform/stop_signals.h"
 
 #include <csignal>
 
