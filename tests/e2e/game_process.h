@@ -6,7 +6,6 @@
 #include <csignal>
 #include <sstream>
 #include <string>
-#include <thread>
 #include <vector>
 
 #include "e2e/x_server.h"
@@ -44,27 +43,16 @@ class GameProcess {
   }
   // The exit status, or -1 when the program did not end in time (it is then killed).
   int Wait(std::chrono::seconds bound = std::chrono::seconds(20)) {
-    const auto give_up = std::chrono::steady_clock::now() + bound;
     int status = 0;
-    while (std::chrono::steady_clock::now() < give_up) {
-      if (waitpid(pid_, &status, WNOHANG) == pid_) {
-        pid_ = -1;
-        return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-      }
-      std::this_thread::sleep_for(std::chrono::milliseconds(20));
-    }
-    return -1;
+    if (!Until([&] { return waitpid(pid_, &status, WNOHANG) == pid_; }, bound)) return -1;
+    pid_ = -1;
+    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
   }
   // True once the program has written `words` on standard error; false if it ends, or the
   // bound passes, first.
   bool Said(const std::string& words, std::chrono::seconds bound = std::chrono::seconds(20)) const {
-    const auto give_up = std::chrono::steady_clock::now() + bound;
-    while (std::chrono::steady_clock::now() < give_up) {
-      if (Errors().find(words) != std::string::npos) return true;
-      if (Ended()) return Errors().find(words) != std::string::npos;
-      std::this_thread::sleep_for(std::chrono::milliseconds(20));
-    }
-    return false;
+    const auto said = [&] { return Errors().find(words) != std::string::npos; };
+    return Until([&] { return said() || Ended(); }, bound) && said();
   }
   pid_t pid() const { return pid_; }
   // Ended, and not collected yet: Wait still gives its status.
@@ -93,19 +81,13 @@ class GameProcess {
     const int until = Count("flip") + pictures;
     return Until([&] { return Count("flip") >= until || Ended(); }, std::chrono::seconds(60)) && !Ended();
   }
+  // The game window once it has shown a picture: making its renderer may replace the window
+  // that came first. Empty if it never shows one.
+  std::string Window(const XServer& x) const { return Shows(1) ? x.WindowOf(pid_, kGameTitle) : ""; }
   // Held in the game window as a hand holds keys: down until the game has shown `pictures`
   // more, so that passes have read them held, whatever else the machine is doing.
   void Hold(const XServer& x, const std::string& keys, int pictures = 3) const {
-    // On the game's window, with the keyboard's focus (a window manager may be slow to give it).
-    Until([&] {
-      const std::string found = x.Run("xdotool search --onlyvisible --pid " + std::to_string(pid_) +
-                                      " --name '^" + kGameTitle + "$' 2>/dev/null");
-      const std::string window = found.substr(0, found.find('\n'));
-      if (window.empty()) return false;
-      if (x.Run("xdotool getwindowfocus 2>/dev/null") == window + "\n") return true;
-      x.Run("xdotool windowactivate " + window + " 2>/dev/null");
-      return false;
-    });
+    x.Focus(pid_, kGameTitle);
     std::string down, up;
     std::istringstream words(keys);
     for (std::string key; words >> key;) down += " keydown " + key, up += " keyup " + key;

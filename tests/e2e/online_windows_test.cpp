@@ -5,7 +5,6 @@
 #include <unistd.h>
 
 #include <csignal>
-#include <sstream>
 #include <string>
 
 #include "e2e/game_process.h"
@@ -16,31 +15,11 @@ namespace {
 
 class OnlineWindows : public DesktopTest {
  protected:
-  // The window titled `title` of process `pid`, once it shows (empty if it never does).
-  std::string WindowOf(pid_t pid, const std::string& title) {
-    std::string found;
-    Until([&] {
-      std::istringstream ids(
-          x_.Run("xdotool search --onlyvisible --pid " + std::to_string(pid) + " 2>/dev/null"));
-      for (std::string id; std::getline(ids, id);)
-        if (x_.Run("xdotool getwindowname " + id + " 2>/dev/null") == title + "\n") found = id;
-      return !found.empty();
-    });
-    return found;
-  }
-  void Focus(const std::string& window) {
-    Until([&] {
-      x_.Run("xdotool windowactivate " + window + " 2>/dev/null");
-      return x_.Run("xdotool getwindowfocus 2>/dev/null") == window + "\n";
-    });
-  }
   // Each side launched from its settings window into its game window; the two have met.
   std::string Launch(const GameProcess& side) {
-    const std::string settings = WindowOf(side.pid(), kSettingsTitle);
-    if (settings.empty()) return "";
-    Focus(settings);
+    if (!x_.Focus(side.pid(), kSettingsTitle)) return "";
     x_.Press("Return");
-    return WindowOf(side.pid(), kGameTitle);
+    return side.Window(x_);
   }
 
   const std::string port_ = std::to_string(40000 + (getpid() + 7) % 20000);
@@ -50,20 +29,15 @@ TEST_F(OnlineWindows, MeetPlayAndLeaveTogether) {
   GameProcess host(x_.display(), {"--windowed", "--host", port_, "--no-port-mapping", "--input-delay", "2"});
   const std::string host_window = Launch(host);
   GameProcess joiner(x_.display(), {"--windowed", "--join", "127.0.0.1:" + port_, "--input-delay", "2"});
-  const std::string joiner_window = Launch(joiner);
   ASSERT_NE(host_window, "") << host.Errors();
-  ASSERT_NE(joiner_window, "") << joiner.Errors();
+  ASSERT_NE(Launch(joiner), "") << joiner.Errors();
   ASSERT_TRUE(Until([&] { return host.Count("online-running") + joiner.Count("online-running") == 2; }));
-  Focus(host_window);
   host.Hold(x_, "Return");
-  Focus(joiner_window);
   joiner.Hold(x_, "Up KP_3", 120);
-  Focus(host_window);
   host.Hold(x_, "Escape");
   EXPECT_EQ(host.Wait(), 0) << host.Errors();
   // The joiner's picture says why the game ended until a key closes it.
   ASSERT_TRUE(Until([&] { return joiner.Count("ending-shown") == 1; })) << joiner.Errors();
-  Focus(joiner_window);
   joiner.Hold(x_, "space");
   EXPECT_EQ(joiner.Wait(), 0) << joiner.Errors();
   EXPECT_EQ(joiner.Errors(), "brawl: net: the other player left\n");
@@ -76,13 +50,11 @@ TEST_F(OnlineWindows, ALostConnectionStaysOnThePictureUntilAKey) {
       std::make_unique<GameProcess>(x_.display(), std::vector<std::string>{"--windowed", "--host", port_});
   ASSERT_NE(Launch(*host), "") << host->Errors();
   GameProcess joiner(x_.display(), {"--windowed", "--join", "127.0.0.1:" + port_});
-  const std::string joiner_window = Launch(joiner);
-  ASSERT_NE(joiner_window, "") << joiner.Errors();
+  ASSERT_NE(Launch(joiner), "") << joiner.Errors();
   ASSERT_TRUE(Until([&] { return joiner.Count("online-running") == 1; })) << joiner.Errors();
   host.reset();  // killed
   ASSERT_TRUE(Until([&] { return joiner.Count("ending-shown") == 1; })) << joiner.Errors();
   EXPECT_FALSE(joiner.Ended());
-  Focus(joiner_window);
   joiner.Hold(x_, "space");
   EXPECT_EQ(joiner.Wait(), 3) << joiner.Errors();
   EXPECT_EQ(joiner.Errors(), "brawl: net: connection lost\n");

@@ -54,7 +54,7 @@ class WindowKeys : public ::testing::Test {
   void SetUp() override {
     // The window manager without its shortcuts: it would take F11 for itself, which most
     // desktops leave to the game.
-    ASSERT_EQ(x_.Start(true, {"-kbdconfig", "/dev/null"}), "");
+    ASSERT_EQ(x_.Start({"-kbdconfig", "/dev/null"}), "");
     // The player's home, nothing of the tester's.
     saved_home_ = std::getenv("HOME") ? std::getenv("HOME") : "";
     setenv("HOME", home_.c_str(), 1);
@@ -68,7 +68,6 @@ class WindowKeys : public ::testing::Test {
     fs::remove_all(work_);
   }
 
-  std::string WaitForWindow(const std::string& title) { return x_.WaitForWindow(title); }
   Size SizeOf(const std::string& window) {
     const XServer::Area a = x_.AreaOf(window);
     return {a.width, a.height};
@@ -83,10 +82,9 @@ class WindowKeys : public ::testing::Test {
   std::string LaunchInstalled(std::unique_ptr<GameProcess>& game) {
     game = std::make_unique<GameProcess>(x_.display(), std::vector<std::string>{"--windowed"}, work_,
                                          *prefix_ + "/bin/brawl");
-    if (WaitForWindow(kSettingsTitle).empty()) return "";
+    if (x_.WaitForWindow(kSettingsTitle).empty()) return "";
     x_.Press("Return");
-    const std::string window = WaitForWindow(kGameTitle);
-    return game->Shows(3) ? window : "";
+    return game->Shows(3) ? x_.WaitForWindow(kGameTitle) : "";
   }
 
   XServer x_;

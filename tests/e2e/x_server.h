@@ -4,7 +4,6 @@
 #include <gtest/gtest.h>
 #include <signal.h>
 #include <sys/prctl.h>
-#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -26,6 +25,17 @@ constexpr char kSettingsTitle[] = "出撃前の設定";
 constexpr char kEnglishSettingsTitle[] = "Pre-Sortie Settings";
 constexpr char kGameTitle[] = "Billboard Brawl";
 
+// Asks `done` every 20 ms until it says yes, for at most `bound`; what it said last.
+template <typename Done>
+bool Until(Done done, std::chrono::seconds bound = std::chrono::seconds(30)) {
+  const auto give_up = std::chrono::steady_clock::now() + bound;
+  for (;;) {
+    if (done()) return true;
+    if (std::chrono::steady_clock::now() > give_up) return false;
+    std::this_thread::sleep_for(std::chrono::milliseconds(20));
+  }
+}
+
 // Starts `argv` in `folder` (unless empty) with `display` as DISPLAY (none when empty) and
 // silent audio, its output and errors into the files named; `env` holds NAME=VALUE words set
 // for it (NAME= unsets).
@@ -41,20 +51,12 @@ inline pid_t Spawn(const std::vector<std::string>& argv, const std::string& disp
   dup2(open(err.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644), 2);
   if (!folder.empty() && chdir(folder.c_str()) != 0) _exit(126);
   unsetenv("WAYLAND_DISPLAY");
-  if (display.empty()) {
-    unsetenv("DISPLAY");
-  } else {
-    setenv("DISPLAY", display.c_str(), 1);
-  }
-  setenv("SDL_AUDIODRIVER", "dummy", 1);
-  for (const std::string& word : env) {
+  std::vector<std::string> all = env;
+  all.insert(all.begin(), {"DISPLAY=" + display, "SDL_AUDIODRIVER=dummy"});
+  for (const std::string& word : all) {
     const size_t equals = word.find('=');
     const std::string name = word.substr(0, equals), value = word.substr(equals + 1);
-    if (value.empty()) {
-      unsetenv(name.c_str());
-    } else {
-      setenv(name.c_str(), value.c_str(), 1);
-    }
+    value.empty() ? unsetenv(name.c_str()) : setenv(name.c_str(), value.c_str(), 1);
   }
   std::vector<char*> args;
   for (const std::string& a : argv) args.push_back(const_cast<char*>(a.c_str()));
@@ -67,52 +69,23 @@ inline pid_t Spawn(const std::vector<std::string>& argv, const std::string& disp
 inline void Stop(pid_t& pid) {
   if (pid <= 0) return;
   kill(pid, SIGTERM);
-  for (int i = 0; i < 200; ++i) {
-    if (waitpid(pid, nullptr, WNOHANG) == pid) {
-      pid = -1;
-      return;
-    }
-    std::this_thread::sleep_for(std::chrono::milliseconds(10));
+  if (!Until([&] { return waitpid(pid, nullptr, WNOHANG) == pid; }, std::chrono::seconds(2))) {
+    kill(pid, SIGKILL);
+    waitpid(pid, nullptr, 0);
   }
-  kill(pid, SIGKILL);
-  waitpid(pid, nullptr, 0);
   pid = -1;
-}
-
-// Asks `done` every 20 ms until it says yes, for at most `bound`; what it said last.
-template <typename Done>
-bool Until(Done done, std::chrono::seconds bound = std::chrono::seconds(30)) {
-  const auto give_up = std::chrono::steady_clock::now() + bound;
-  for (;;) {
-    if (done()) return true;
-    if (std::chrono::steady_clock::now() > give_up) return false;
-    std::this_thread::sleep_for(std::chrono::milliseconds(20));
-  }
-}
-
-inline bool Exists(const std::string& path) {
-  struct stat info {};
-  return stat(path.c_str(), &info) == 0;
-}
-
-// The game's windows carry the desktop entry's class, dots and all.
-inline std::string ClassPattern() {
-  std::string pattern;
-  for (const char c : std::string(BRAWL_APP_ID)) pattern += c == '.' ? std::string("\\.") : std::string(1, c);
-  return pattern;
 }
 
 class XServer {
  public:
   // Empty when the server is up; otherwise why it is not. `manager_args` go to the window
   // manager.
-  std::string Start(bool window_manager = true, const std::vector<std::string>& manager_args = {}) {
+  std::string Start(const std::vector<std::string>& manager_args = {}) {
     // A display just given up by another test can be taken before it answers: then again.
     for (int attempt = 0; attempt < 3; ++attempt) {
       const std::string why = StartServer(attempt);
       if (why == "busy") continue;
       if (!why.empty()) return why;
-      if (!window_manager) return "";
       // Managed once the window manager has said so on the root window.
       std::vector<std::string> manager = {"matchbox-window-manager", "-use_titlebar", "yes"};
       manager.insert(manager.end(), manager_args.begin(), manager_args.end());
@@ -156,24 +129,48 @@ class XServer {
     return stem;
   }
 
-  // The game's visible windows titled `title`.
-  std::vector<std::string> Windows(const std::string& title) const {
+  // The visible windows titled `title`: the game's, which carry the desktop entry's class, or
+  // those of process `pid`.
+  std::vector<std::string> Windows(const std::string& title, pid_t pid = 0) const {
+    std::string by = "--pid " + std::to_string(pid);
+    if (pid <= 0) {
+      by = "--class '^";
+      for (const char c : std::string(BRAWL_APP_ID)) by += c == '.' ? std::string("\\.") : std::string(1, c);
+      by += "$'";
+    }
     std::vector<std::string> found;
-    std::istringstream ids(
-        Run("xdotool search --onlyvisible --class '^" + ClassPattern() + "$' 2>/dev/null"));
+    std::istringstream ids(Run("xdotool search --onlyvisible " + by + " 2>/dev/null"));
     for (std::string id; std::getline(ids, id);)
       if (Run("xdotool getwindowname " + id + " 2>/dev/null") == title + "\n") found.push_back(id);
     return found;
   }
+  // Process `pid`'s window titled `title` once it shows; empty if it never does.
+  std::string WindowOf(pid_t pid, const std::string& title) const {
+    std::vector<std::string> found;
+    Until([&] { return !(found = Windows(title, pid)).empty(); });
+    return found.empty() ? "" : found[0];
+  }
   // The game's window titled `title` once it has the keyboard; empty if it never does.
   std::string WaitForWindow(const std::string& title) const {
-    for (int i = 0; i < 400; ++i) {
+    std::string found;
+    Until([&] {
       const std::string focus = Run("xdotool getwindowfocus 2>/dev/null");
       for (const std::string& window : Windows(title))
-        if (focus == window + "\n") return window;
-      std::this_thread::sleep_for(std::chrono::milliseconds(50));
-    }
-    return "";
+        if (focus == window + "\n") found = window;
+      return !found.empty();
+    });
+    return found;
+  }
+  // Gives process `pid`'s window titled `title` the keyboard, as a click would (a window manager
+  // may be slow to); false if it never takes it.
+  bool Focus(pid_t pid, const std::string& title) const {
+    return Until([&] {
+      const std::vector<std::string> window = Windows(title, pid);
+      if (window.empty()) return false;
+      if (Run("xdotool getwindowfocus 2>/dev/null") == window[0] + "\n") return true;
+      Run("xdotool windowactivate " + window[0] + " 2>/dev/null");
+      return false;
+    });
   }
   // Where the window's client area is on the screen, and its size.
   struct Area {
@@ -216,7 +213,7 @@ class XServer {
   // answering); "busy" when it does not answer after all, or the number was taken.
   std::string StartServer(int attempt) {
     for (int n = 100 + (static_cast<int>(getpid()) * 7 + attempt * 131) % 800;; n = 100 + (n - 99) % 800) {
-      if (Exists("/tmp/.X" + std::to_string(n) + "-lock")) continue;
+      if (std::filesystem::exists("/tmp/.X" + std::to_string(n) + "-lock")) continue;
       display_ = ":" + std::to_string(n);
       break;
     }
@@ -230,7 +227,7 @@ class XServer {
               std::chrono::seconds(10)) &&
         !gone())
       return "";
-    if (!Exists("/usr/bin/Xvfb")) return "Xvfb cannot be run: is it installed?";
+    if (!std::filesystem::exists("/usr/bin/Xvfb")) return "Xvfb cannot be run: is it installed?";
     Stop(server_);
     return "busy";
   }
@@ -262,10 +259,8 @@ inline bool OnlyGtkOwnWordsOnADestroyedWindow(const std::string& log) {
       "gdk_frame_clock_end_updating: assertion 'GDK_IS_FRAME_CLOCK (frame_clock)' failed",
   };
   std::istringstream lines(log);
-  std::string line;
-  while (std::getline(lines, line)) {
-    if (line.empty()) continue;
-    bool own = false;
+  for (std::string line; std::getline(lines, line);) {
+    bool own = line.empty();
     for (const char* words : kOwn) own = own || line.find(words) != std::string::npos;
     if (!own) return false;
   }
