@@ -42,7 +42,7 @@ class RealMatchTest : public DesktopTest {
     if (HasFailure()) {  // the pictures the test took as well
       const std::string stem = x_.KeepScreenOfAFailure(BuildDir());
       for (const char* shot : {"settings", "ticked", "title", "match"})
-        if (Exists(dir_ + "/" + shot + ".png"))
+        if (std::filesystem::exists(dir_ + "/" + shot + ".png"))
           std::filesystem::copy_file(dir_ + "/" + shot + ".png", stem + "." + shot + ".png",
                                      std::filesystem::copy_options::overwrite_existing);
     }
@@ -123,9 +123,10 @@ TEST_F(RealMatchTest, HighResolutionTitleAndTwoPlayerMatchShowOnTheFullScreen) {
   EXPECT_EQ(off, 0) << "title differs from title.bmp doubled, first at " << first_off;
   EXPECT_EQ(off_border, 0) << "the border around the picture is not black";
 
-  // Two players; both move and fire for a while past the start cue's pause.
+  // Two players, started with the keypad's Enter; both move and fire for a while past the
+  // start cue's pause.
   game.Hold(x_, "Down");
-  game.Hold(x_, "Return");
+  game.Hold(x_, "KP_Enter");
   game.Hold(x_, "Up KP_3 s m", 90);
   game.Hold(x_, "Up KP_1 s b", 90);
   const Surface match = Shot("match");
