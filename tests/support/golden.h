@@ -17,13 +17,7 @@ namespace brawl {
 // the file cannot be read.
 Surface LoadPng(const std::string& path);
 
-std::string GoldenPath(const std::string& name);
-
 ::testing::AssertionResult MatchesGolden(const Surface& actual, const std::string& name);
-
-// Pixel for pixel; on a mismatch says where and writes the diff picture to `diff_png`.
-::testing::AssertionResult SamePicture(const Surface& actual, const Surface& expected,
-                                       const std::string& diff_png);
 
 // The picture the flip of pass `pass` shows in a headless run of `script` with `args`
 // added; fails the current test (and returns an empty surface) when the run fails.
