@@ -17,20 +17,6 @@ namespace {
 
 using nlohmann::json;
 
-std::vector<json> Dump(const std::string& path) {
-  std::vector<json> lines;
-  std::ifstream in(path);
-  for (std::string line; std::getline(in, line);) lines.push_back(json::parse(line));
-  return lines;
-}
-
-// The fields the two sides (and a replay) agree on: all but the network's figures and what
-// each machine times or hears for itself.
-json Shared(json line) {
-  for (const char* own : {"Net", "Fps", "FpsFrameCount", "SoundBusy", "Sounds"}) line.erase(own);
-  return line;
-}
-
 void ExpectSameFrames(const std::vector<json>& a, const std::vector<json>& b, const char* what) {
   ASSERT_FALSE(a.empty());
   for (size_t i = 0; i < a.size() && i < b.size(); ++i) {
@@ -60,7 +46,7 @@ TEST(TwoProcesses, PlayAMatchToTheResultAndAgreeAndReplay) {
   EXPECT_EQ(host_status, "0");
   EXPECT_EQ(join_status, "0");
 
-  const std::vector<json> host = Dump(dir + "/host.jsonl"), join = Dump(dir + "/join.jsonl");
+  const std::vector<json> host = ReadDump(dir + "/host.jsonl"), join = ReadDump(dir + "/join.jsonl");
   ASSERT_GE(host.size(), 300u);
   ExpectSameFrames(host, join, "host and joiner");
   std::set<int> modes;
@@ -73,7 +59,7 @@ TEST(TwoProcesses, PlayAMatchToTheResultAndAgreeAndReplay) {
                                        dir + "/" + side + ".replay", "--dump", dir + "/" + side + ".again"},
                                       "", 60);
     ASSERT_EQ(replay.exit_code, 0) << replay.err;
-    ExpectSameFrames(Dump(dir + "/" + side + ".jsonl"), Dump(dir + "/" + side + ".again"), side);
+    ExpectSameFrames(ReadDump(dir + "/" + side + ".jsonl"), ReadDump(dir + "/" + side + ".again"), side);
   }
 }
 

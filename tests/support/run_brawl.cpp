@@ -77,11 +77,21 @@ std::vector<nlohmann::json> RunHeadless(const std::string& script, const std::ve
   all.insert(all.end(), args.begin(), args.end());
   const RunResult run = RunBrawl(all, script);
   EXPECT_EQ(run.exit_code, 0) << run.err;
-  std::vector<nlohmann::json> lines;
-  std::ifstream in(dir + "/dump.jsonl");
-  for (std::string line; std::getline(in, line);) lines.push_back(nlohmann::json::parse(line));
+  std::vector<nlohmann::json> lines = ReadDump(dir + "/dump.jsonl");
   fs::remove_all(dir);
   return lines;
+}
+
+std::vector<nlohmann::json> ReadDump(const std::string& path) {
+  std::vector<nlohmann::json> lines;
+  std::ifstream in(path);
+  for (std::string line; std::getline(in, line);) lines.push_back(nlohmann::json::parse(line));
+  return lines;
+}
+
+nlohmann::json Shared(nlohmann::json line) {
+  for (const char* own : {"Net", "Fps", "FpsFrameCount", "SoundBusy", "Sounds"}) line.erase(own);
+  return line;
 }
 
 }  // namespace brawl

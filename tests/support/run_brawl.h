@@ -23,6 +23,12 @@ RunResult RunBrawl(const std::vector<std::string>& args, const std::string& scri
 // Returns the dump's lines, parsed; fails the test when the run does not end with status 0.
 std::vector<nlohmann::json> RunHeadless(const std::string& script, const std::vector<std::string>& args = {});
 
+// The lines of a state dump, parsed.
+std::vector<nlohmann::json> ReadDump(const std::string& path);
+// A dump line without what each side of an online game (or its replay) times, hears or counts
+// for itself: what both must agree on.
+nlohmann::json Shared(nlohmann::json line);
+
 // A shell command line run to its end: its exit status and both streams.
 RunResult RunShell(const std::string& command);
 
