@@ -91,12 +91,13 @@ TEST_P(DataFolder, StopsTheLaunchWithOneLine) {
 INSTANTIATE_TEST_SUITE_P(Spoiled, DataFolder, ::testing::ValuesIn(kCases),
                          [](const auto& c) { return std::string(c.param.name); });
 
-// Pictures come from the data folder only: broken ones in the working folder change nothing.
+// Data comes from the program's folder only, as it finds it by itself: broken copies in the
+// working folder change nothing.
 TEST(DataFolderPictures, StrayFilesInTheWorkingFolderAreNotRead) {
   const std::string work = MakeTempDir();
-  for (const char* stray : {"m002.bmp", "floor.bmp", "title.bmp"})
+  for (const char* stray : {"m002.bmp", "floor.bmp", "title.bmp", "back1.x", "env.ini", "fire.wav"})
     std::ofstream(work + "/" + stray) << "stray";
-  const RunResult run = RunBrawl({"--headless", "--app-path", BuildDir(), "--frames", "5"}, "", 60, work);
+  const RunResult run = RunBrawl({"--headless", "--frames", "5"}, "", 60, work);
   EXPECT_EQ(run.exit_code, 0) << run.err;
 }
 
