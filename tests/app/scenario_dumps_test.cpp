@@ -68,27 +68,6 @@ std::vector<std::string> Lines(const std::string& command) {
   return lines;
 }
 
-// The path of the first value that differs, "" when none does.
-std::string FirstDifference(const json& want, const json& got, const std::string& path) {
-  if (want.type() != got.type() || want.size() != got.size()) return path;
-  if (want.is_object()) {
-    for (auto it = want.begin(); it != want.end(); ++it) {
-      if (!got.contains(it.key())) return path + "." + it.key();
-      const std::string d = FirstDifference(*it, got[it.key()], path + "." + it.key());
-      if (!d.empty()) return d;
-    }
-    return "";
-  }
-  if (want.is_array()) {
-    for (size_t i = 0; i < want.size(); ++i) {
-      const std::string d = FirstDifference(want[i], got[i], path + "[" + std::to_string(i) + "]");
-      if (!d.empty()) return d;
-    }
-    return "";
-  }
-  return want == got ? "" : path;
-}
-
 class ScenarioDumpTest : public ::testing::TestWithParam<Run> {};
 
 TEST_P(ScenarioDumpTest, GivesTheCommittedDump) {
@@ -110,8 +89,9 @@ TEST_P(ScenarioDumpTest, GivesTheCommittedDump) {
   ASSERT_FALSE(want.empty());
   for (size_t i = 0; i < want.size() && i < got.size(); ++i) {
     if (want[i] == got[i]) continue;
-    const json w = json::parse(want[i]), g = json::parse(got[i]);
-    FAIL() << name << ": pass " << w["pass"] << " differs first at " << FirstDifference(w, g, "")
+    const json w = json::parse(want[i]), differences = json::diff(w, json::parse(got[i]));
+    FAIL() << name << ": pass " << w["pass"] << " differs first at "
+           << (differences.empty() ? "a number's digits" : differences[0]["path"].get<std::string>())
            << "\nwant: " << want[i] << "\ngot:  " << got[i];
   }
   EXPECT_EQ(got.size(), want.size()) << name << ": the run wrote a different number of lines";

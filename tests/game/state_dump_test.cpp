@@ -16,15 +16,10 @@ std::string Float(float value) {
   return out;
 }
 
-TEST(DumpFloat, NineSignificantDigitsThatReadBackToTheSameFloat) {
-  EXPECT_EQ(Float(60.0f), "60");
-  EXPECT_EQ(Float(0.0f), "0");
+// The committed scripted runs pin the dump's numbers as a match makes them; here what no match
+// reaches: negative zero, values that are not finite, and extremes that must still read back.
+TEST(DumpFloat, NegativeZeroNonFiniteAndExtremesReadBack) {
   EXPECT_EQ(Float(-0.0f), "-0");
-  EXPECT_EQ(Float(2.5f), "2.5");
-  EXPECT_EQ(Float(0.1f), "0.100000001");
-  EXPECT_EQ(Float(49.9969254f), "49.9969254");
-  EXPECT_EQ(Float(123456789.0f), "123456792");
-  EXPECT_EQ(Float(1e10f), "1e+10");
   EXPECT_EQ(Float(std::numeric_limits<float>::infinity()), "null");
   EXPECT_EQ(Float(-std::numeric_limits<float>::infinity()), "null");
   EXPECT_EQ(Float(std::numeric_limits<float>::quiet_NaN()), "null");
