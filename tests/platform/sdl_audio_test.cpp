@@ -47,33 +47,31 @@ class SdlAudioTest : public ::testing::Test {
   std::string dir_;
 };
 
-TEST_F(SdlAudioTest, EightPlayAtOnceAndANinthIsNotPlayed) {
-  SdlAudio audio;
-  ASSERT_TRUE(audio.Open());
-  const int wave = audio.Load(Wave("long.wav", 22050, 22050 * 5));
-  std::vector<int> handles;
-  for (int i = 0; i < 8; ++i) {
-    handles.push_back(audio.Play(wave));
-    EXPECT_TRUE(audio.IsPlaying(handles.back())) << i;
+TEST_F(SdlAudioTest, EightPlayAtOnceANinthIsNotAndAFinishedSoundStaysFinished) {
+  {
+    SdlAudio audio;
+    ASSERT_TRUE(audio.Open());
+    const int wave = audio.Load(Wave("long.wav", 22050, 22050 * 5));
+    std::vector<int> handles;
+    for (int i = 0; i < 8; ++i) {
+      handles.push_back(audio.Play(wave));
+      EXPECT_TRUE(audio.IsPlaying(handles.back())) << i;
+    }
+    const int ninth = audio.Play(wave);
+    EXPECT_FALSE(audio.IsPlaying(ninth));
+    for (int handle : handles) EXPECT_TRUE(audio.IsPlaying(handle));
   }
-  const int ninth = audio.Play(wave);
-  EXPECT_FALSE(audio.IsPlaying(ninth));
-  for (int handle : handles) EXPECT_TRUE(audio.IsPlaying(handle));
-}
-
-TEST_F(SdlAudioTest, SoundPlaysOnceAndStaysFinishedWhenItsChannelPlaysAgain) {
-  SdlAudio audio;
-  ASSERT_TRUE(audio.Open());
   // 11025 Hz mono is converted to the device's format on load.
-  const int blip = audio.Load(Wave("blip.wav", 11025, 1100));
-  const int tone = audio.Load(Wave("tone.wav", 22050, 22050 * 5));
-  const int first = audio.Play(blip);
+  SdlAudio fresh;
+  ASSERT_TRUE(fresh.Open());
+  const int blip = fresh.Load(Wave("blip.wav", 11025, 1100));
+  const int first = fresh.Play(blip);
   ASSERT_GE(first, 0);
-  EXPECT_TRUE(audio.IsPlaying(first));
-  ASSERT_TRUE(EndsWithin(audio, first, std::chrono::seconds(10)));
-  const int second = audio.Play(tone);  // takes the first free channel: the same one
-  EXPECT_TRUE(audio.IsPlaying(second));
-  EXPECT_FALSE(audio.IsPlaying(first));
+  EXPECT_TRUE(fresh.IsPlaying(first));
+  ASSERT_TRUE(EndsWithin(fresh, first, std::chrono::seconds(10)));
+  const int second = fresh.Play(fresh.Load(Wave("tone.wav", 22050, 22050 * 5)));  // on the same channel
+  EXPECT_TRUE(fresh.IsPlaying(second));
+  EXPECT_FALSE(fresh.IsPlaying(first));
 }
 
 TEST_F(SdlAudioTest, NoAudioDeviceRunsSilentButStillChecksTheFiles) {
