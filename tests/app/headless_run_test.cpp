@@ -1,13 +1,9 @@
 // The headless mode through the real binary: options, script, dump, clock, sounds, screenshots.
 #include <gtest/gtest.h>
-#include <sys/stat.h>
 
 #include <algorithm>
 #include <filesystem>
-#include <fstream>
-#include <functional>
 #include <nlohmann/json.hpp>
-#include <sstream>
 #include <string>
 #include <vector>
 
@@ -109,52 +105,20 @@ TEST_F(HeadlessRun, ScreenshotsOfTheAskedPasses) {
   EXPECT_FALSE(fs::exists(c));  // the run ended after pass 4
 }
 
-// Whatever stands at the name of a data file or of the script, the run ends at once with one
-// line naming the file and what is wrong: never a hang, never all the memory. The file
-// reader's own test holds every kind of file; here each reader of the game meets one, and
-// the limits the game sets.
-TEST_F(HeadlessRun, FilesThatAreNotWhatTheySeemAreRefusedAtOnce) {
-  using Make = std::function<void(const std::string&)>;
-  const Make missing = [](const std::string&) {};
-  const Make fifo = [](const std::string& p) { ASSERT_EQ(mkfifo(p.c_str(), 0600), 0); };
-  const Make gigabyte = [](const std::string& p) {
-    std::ofstream{p};
-    fs::resize_file(p, uintmax_t{1} << 30);  // sparse: no disk taken
-  };
-  const Make overlong = [](const std::string& p) {
-    std::ofstream(p) << "1 Enter\n# fine\n" << std::string(5000, 'x') << "\n";
-  };
-  struct Case {
-    std::string file;  // in the program folder, or beside it for a script
-    Make make;
-    bool script;
-    int status;
-    std::string what, why;  // the message is "brawl: <what><path><why>"
-  };
-  // A copy of the build's program folder, free to spoil.
-  const std::string app = fs::path(CopyOfDataFolder()).parent_path();
-  for (const Case& c : std::vector<Case>{
-           {"env.ini", fifo, false, 1, "settings file: ", ": is a named pipe"},
-           {"back1.x", gigabyte, false, 1, "arena mesh: ", ": too large: 1073741824 bytes, more than 32 MiB"},
-           {"title.bmp", fifo, false, 1, "bitmap: ", ": is a named pipe"},
-           {"ogaa.wav", missing, false, 1, "cannot load wave: ", ": No such file or directory"},
-           {"long.txt", overlong, true, 2, "input script ", ", line 3: longer than 4096 characters"},
-           {"pipe", fifo, true, 2,
-            "cannot read the input script: ", ": is a named pipe with nothing writing to it"},
-       }) {
-    const std::string path = (c.script ? out_ : app) + "/" + c.file;
-    const std::string kept = out_ + "/kept";
-    if (!c.script) fs::rename(path, kept);
-    c.make(path);
-    std::vector<std::string> args = {"--headless", "--app-path", app};
-    if (c.script) args.insert(args.end(), {"--script", path});
-    const RunResult run = RunBrawl(args, "", 20);
-    EXPECT_EQ(run.exit_code, c.status) << path;
-    EXPECT_EQ(run.err, "brawl: " + c.what + path + c.why + "\n");
-    fs::remove_all(path);
-    if (!c.script) fs::rename(kept, path);
+// Whatever stands at the name of the script, the run ends at once with one line naming it and
+// what is wrong: never a hang. The data files are the data folder test's, every kind of file
+// the file reader's.
+TEST_F(HeadlessRun, ScriptsThatAreNotWhatTheySeemAreRefusedAtOnce) {
+  const std::string path = out_ + "/script";
+  for (const auto& [how, why] : std::vector<std::pair<std::string, std::string>>{
+           {"long 5000", "input script " + path + ", line 3: longer than 4096 characters"},
+           {"fifo",
+            "cannot read the input script: " + path + ": is a named pipe with nothing writing to it"}}) {
+    Spoil(path, how);
+    const RunResult run = RunBrawl({"--headless", "--script", path}, "", 20);
+    EXPECT_EQ(run.exit_code, 2) << how;
+    EXPECT_EQ(run.err, "brawl: " + why + "\n");
   }
-  fs::remove_all(app);
 }
 
 }  // namespace

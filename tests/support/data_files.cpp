@@ -1,9 +1,11 @@
 #include "support/data_files.h"
 
 #include <SDL.h>
+#include <sys/stat.h>
 
 #include <filesystem>
 #include <fstream>
+#include <sstream>
 
 #include "support/run_brawl.h"
 
@@ -27,6 +29,19 @@ std::string CopyOfDataFolder() {
   for (const DataFile& file : kDataFiles)
     std::filesystem::copy_file(BuildDir() + "/" + file.name, folder + file.name);
   return folder;
+}
+
+void Spoil(const std::string& path, const std::string& how) {
+  const std::string verb = how.substr(0, how.find(' ')),
+                    rest = how.substr(std::min(how.size(), verb.size() + 1));
+  if (verb == "size") return std::filesystem::resize_file(path, std::stoull(rest));
+  std::filesystem::remove(path);
+  if (verb == "fifo") mkfifo(path.c_str(), 0600);
+  if (verb == "text") std::ofstream(path, std::ios::binary) << rest;
+  if (verb == "long")
+    std::ofstream(path) << "1 Enter\n# fine\n" << std::string(std::stoul(rest), 'x') << "\n";
+  int width = 0, height = 0;
+  if (verb == "bmp" && std::istringstream(rest) >> width >> height) WriteBmp(path, width, height);
 }
 
 void WriteBmp(const std::string& path, int width, int height) {

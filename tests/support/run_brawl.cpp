@@ -38,6 +38,20 @@ std::string ReadFile(const std::string& path) {
   return s.str();
 }
 
+std::vector<std::vector<std::string>> Rows(const std::string& name) {
+  std::vector<std::vector<std::string>> rows;
+  std::istringstream lines(ReadFile(SourceDir() + "/tests/" + name));
+  for (std::string line; std::getline(lines, line);) {
+    if (line.empty() || line[0] == '#') continue;
+    for (size_t at; (at = line.find("\\n")) != std::string::npos;) line.replace(at, 2, "\n");
+    std::vector<std::string> row(1);
+    for (const char c : line) c == '\t' ? row.emplace_back() : row.back() += c;
+    rows.push_back(row);
+  }
+  EXPECT_FALSE(rows.empty()) << "no rows in tests/" << name;
+  return rows;
+}
+
 static std::string Quote(const std::string& s) {
   std::string q = "'";
   for (char c : s) q += (c == '\'') ? std::string("'\\''") : std::string(1, c);
