@@ -3,6 +3,9 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
+#include <string>
+
+#include "support/run_brawl.h"
 
 namespace brawl {
 
@@ -24,24 +27,10 @@ TEST(ConditionAxis, ReadsOnlyMinusOneZeroOrOneAndNeverGoesBackwards) {
   });
 }
 
-// The dead zone and saturation bound where a reading may change; rounding the linear scale
-// puts the change halfway between them (52.5 % of each side's travel).
+// Readings on either side of every edge: tests/input/axis_readings.tsv.
 TEST(ConditionAxis, ReadingsOnEitherSideOfEveryEdge) {
-  const std::pair<int16_t, int32_t> readings[] = {
-      {0, 0},        // centred
-      {1500, 0},     // a worn stick resting off centre
-      {3276, 0},     // 10 % right
-      {-3276, 0},    // 10 % left
-      {17202, 0},    // right: the last centred reading
-      {17203, 1},    // and the first full one
-      {-17203, 0},   // left: the last centred reading
-      {-17204, -1},  // and the first full one
-      {31129, 1},    // 95 % right
-      {-31130, -1},  // 95 % left
-      {32767, 1},    // all the way right
-      {-32768, -1},  // all the way left
-  };
-  for (const auto& [raw, reading] : readings) EXPECT_EQ(ConditionAxis(raw), reading) << raw;
+  for (const auto& row : Rows("input/axis_readings.tsv"))
+    EXPECT_EQ(ConditionAxis(static_cast<int16_t>(std::stoi(row[0]))), std::stoi(row[1])) << row[2];
 }
 
 }  // namespace

@@ -7,28 +7,17 @@
 #include <random>
 #include <string>
 
+#include "support/run_brawl.h"
+
 namespace brawl {
 namespace {
 
+// The cases are tests/rendezvous/game_codes.tsv.
 TEST(GameCode, ReadsWhatAPlayerTypesAndRefusesLookAlikes) {
-  struct Case {
-    const char* text;
-    bool shape;        // taken for a code rather than a host name
-    const char* code;  // what it reads as; "" refused
-  };
-  const Case kCases[] = {
-      {"ABCD-EFGH", true, "ABCD-EFGH"}, {"abcd-efgh", true, "ABCD-EFGH"}, {"7kQ2-m9Xw", true, "7KQ2-M9XW"},
-      {"2345-6789", true, "2345-6789"}, {"ABC0-EFGH", true, ""},  // zero
-      {"ABCO-EFGH", true, ""},                                    // letter O
-      {"ABC1-EFGH", true, ""},          {"ABCI-EFGH", true, ""},          {"ABCl-EFGH", true, ""},  // l, as L
-      {"ABCDEFGH", false, ""},          {"ABCD-EFG", false, ""},          {"ABCD_EFGH", false, ""},
-      {"ABCD-EFGH:47474", false, ""},   {"ABCD-EFGH.", false, ""},        {"game.example", false, ""},
-      {"192.0.2.7", false, ""},         {"AB.D-EFGH", false, ""},         {"", false, ""},
-  };
-  for (const Case& c : kCases) {
-    EXPECT_EQ(HasGameCodeShape(c.text), c.shape) << c.text;
-    const std::optional<GameCode> code = ParseGameCode(c.text);
-    EXPECT_EQ(code ? FormatGameCode(*code) : "", c.code) << c.text;
+  for (const auto& row : Rows("rendezvous/game_codes.tsv")) {
+    EXPECT_EQ(HasGameCodeShape(row[0]), row[1] == "1") << row[0];
+    const std::optional<GameCode> code = ParseGameCode(row[0]);
+    EXPECT_EQ(code ? FormatGameCode(*code) : "", row[2]) << row[0];
   }
 }
 

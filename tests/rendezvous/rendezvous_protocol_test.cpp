@@ -7,6 +7,8 @@
 #include <string>
 #include <vector>
 
+#include "support/run_brawl.h"
+
 namespace brawl {
 namespace {
 
@@ -80,28 +82,11 @@ TEST(RendezvousProtocol, RefusesDamagedMessages) {
   }
 }
 
+// The cases are tests/rendezvous/addresses.tsv.
 TEST(RendezvousProtocol, ReadsAndWritesAddresses) {
-  struct Case {
-    const char* text;
-    const char* read;  // "" refused
-  };
-  const Case kCases[] = {
-      {"192.0.2.7", "192.0.2.7:47475"},
-      {"192.0.2.7:1", "192.0.2.7:1"},
-      {"10.0.0.255:65535", "10.0.0.255:65535"},
-      {"192.0.2.7:0", ""},
-      {"192.0.2.7:65536", ""},
-      {"192.0.2.256", ""},
-      {"192.0.2", ""},
-      {"192.0.2.7.1", ""},
-      {"192.0.2.7:", ""},
-      {"rendezvous.example", ""},
-      {"0192.0.2.7", ""},
-      {"192.0.2.7:47475x", ""},
-  };
-  for (const Case& c : kCases) {
-    const std::optional<NetAddress> a = ParseNetAddress(c.text, kRendezvousPort);
-    EXPECT_EQ(a ? AddressText(*a) : "", c.read) << c.text;
+  for (const auto& row : Rows("rendezvous/addresses.tsv")) {
+    const std::optional<NetAddress> a = ParseNetAddress(row[0], kRendezvousPort);
+    EXPECT_EQ(a ? AddressText(*a) : "", row[1]) << row[0];
   }
 }
 

@@ -10,29 +10,12 @@
 namespace brawl {
 namespace {
 
+// The command lines are tests/rendezvous/server_command_lines.tsv.
 TEST(ServerProgram, RefusesBadCommandLinesWithOneLine) {
-  struct Case {
-    const char* args;
-    int status;
-    const char* says;  // the whole of stderr, or the start of stdout for status 0
-  };
-  const Case kCases[] = {
-      {"--port", 2, "brawl-rendezvous: --port needs a value\n"},
-      {"--port 0", 2, "brawl-rendezvous: --port wants a whole number from 1 to 65534, not '0'\n"},
-      {"--port 65535", 2, "brawl-rendezvous: --port wants a whole number from 1 to 65534, not '65535'\n"},
-      {"--port 4x", 2, "brawl-rendezvous: --port wants a whole number from 1 to 65534, not '4x'\n"},
-      {"--max-games 0", 2, "brawl-rendezvous: --max-games wants a whole number from 1 to 65536, not '0'\n"},
-      {"--max-relayed -1", 2,
-       "brawl-rendezvous: --max-relayed wants a whole number from 0 to 4096, not '-1'\n"},
-      {"--verbose", 2, "brawl-rendezvous: --verbose: unknown option\n"},
-      {"47475", 2, "brawl-rendezvous: unexpected argument '47475'\n"},
-      {"--version", 0, "brawl-rendezvous 1.0.0\n"},
-      {"--help", 0, "Usage: brawl-rendezvous [--port N]"},
-  };
-  for (const Case& c : kCases) {
-    const RunResult run = RunShell(std::string(RENDEZVOUS_EXE) + " " + c.args);
-    EXPECT_EQ(run.exit_code, c.status) << c.args;
-    EXPECT_EQ(c.status == 0 ? run.out.substr(0, std::string(c.says).size()) : run.err, c.says) << c.args;
+  for (const auto& row : Rows("rendezvous/server_command_lines.tsv")) {
+    const RunResult run = RunShell(std::string(RENDEZVOUS_EXE) + " " + row[0]);
+    EXPECT_EQ(std::to_string(run.exit_code), row[1]) << row[0];
+    EXPECT_EQ(row[1] == "0" ? run.out.substr(0, row[2].size()) : run.err, row[2]) << row[0];
   }
 }
 
