@@ -34,18 +34,11 @@ std::string Refusal(const std::string& line) {
   return "";
 }
 
-// The lines of options_cases.txt of one kind: for "refuse", the line and the words; for "edge",
-// the option with its accepted value, and the refused value.
-std::vector<std::pair<std::string, std::string>> Cases(const std::string& kind) {
-  std::vector<std::pair<std::string, std::string>> cases;
-  std::istringstream lines(ReadFile(SourceDir() + "/tests/app/options_cases.txt"));
-  for (std::string line; std::getline(lines, line);) {
-    line = line.substr(0, line.find("  #"));
-    if (line.rfind(kind + " ", 0) != 0) continue;
-    line = line.substr(kind.size() + 1);
-    const size_t split = kind == "refuse" ? line.find(" => ") : line.rfind(' ');
-    cases.emplace_back(line.substr(0, split), line.substr(split + (kind == "refuse" ? 4 : 1)));
-  }
+// The rows of options_cases.txt of one kind, without the kind.
+std::vector<std::vector<std::string>> Cases(const std::string& kind) {
+  std::vector<std::vector<std::string>> cases;
+  for (const auto& row : Rows("app/options_cases.txt"))
+    if (row[0] == kind) cases.emplace_back(row.begin() + 1, row.end());
   EXPECT_FALSE(cases.empty()) << kind;
   return cases;
 }
@@ -81,10 +74,10 @@ TEST(Options, FormsTheScriptedRunsDoNotUse) {
 
 TEST(Options, BadLinesAreRefusedWithAMessageNamingTheOption) {
   unsetenv("BRAWL_RENDEZVOUS");  // a code needs a server named on the line
-  for (const auto& [line, named] : Cases("refuse")) {
-    const std::string message = Refusal(line);
-    EXPECT_NE(message.find(named), std::string::npos) << line << " gave: " << message;
-    EXPECT_EQ(message.find('\n'), std::string::npos) << line;
+  for (const auto& c : Cases("refuse")) {
+    const std::string message = Refusal(c[0]);
+    EXPECT_NE(message.find(c[1]), std::string::npos) << c[0] << " gave: " << message;
+    EXPECT_EQ(message.find('\n'), std::string::npos) << c[0];
   }
 }
 
@@ -105,9 +98,8 @@ TEST(Options, HelpListsEveryOptionAndVersionSaysWhichBuild) {
 }
 
 TEST(Options, EveryRangeAcceptsItsLastValueAndRefusesTheFirstBeyond) {
-  for (const auto& [option_and_accepted, refused] : Cases("edge")) {
-    const std::string option = option_and_accepted.substr(0, option_and_accepted.find(' '));
-    const std::string accepted = option_and_accepted.substr(option.size() + 1);
+  for (const auto& c : Cases("edge")) {
+    const std::string &option = c[0], &accepted = c[1], &refused = c[2];
     // Both joystick boxes can be ticked only with two joysticks attached; the delay is online's.
     const std::string line = std::string("--headless ") + (option == "--joystick" ? "--joysticks 2 " : "") +
                              (option == "--input-delay" ? "--host " : "") + option + " ";
