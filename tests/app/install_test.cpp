@@ -31,25 +31,10 @@ class Installed : public ::testing::Test {
 };
 std::string* Installed::prefix_ = nullptr;
 
+// The files are tests/app/installed_files.txt; the data folder holds the data and nothing else.
 TEST_F(Installed, LaysOutTheGameAsADesktopExpects) {
-  std::vector<std::string> files = {"bin/brawl",
-                                    "share/billboard-brawl/env.ini",
-                                    "share/billboard-brawl/back1.x",
-                                    "share/billboard-brawl/m001.bmp",
-                                    "share/billboard-brawl/title3.wav",
-                                    "share/applications/" + kId + ".desktop",
-                                    "share/metainfo/" + kId + ".metainfo.xml",
-                                    "share/man/man6/brawl.6.gz",
-                                    "share/doc/billboard-brawl/copyright",
-                                    "share/locale/ja/LC_MESSAGES/billboard-brawl.mo",
-                                    "sbin/brawl-rendezvous",
-                                    "share/man/man8/brawl-rendezvous.8",
-                                    "lib/systemd/system/brawl-rendezvous.service"};
-  for (int size : {16, 32, 48, 64, 128, 256}) {
-    files.push_back("share/icons/hicolor/" + std::to_string(size) + "x" + std::to_string(size) + "/apps/" +
-                    kId + ".png");
-  }
-  for (const std::string& file : files) EXPECT_TRUE(fs::is_regular_file(Prefix() + "/" + file)) << file;
+  for (const auto& row : Rows("app/installed_files.txt"))
+    EXPECT_TRUE(fs::is_regular_file(Prefix() + "/" + row[0])) << row[0];
   EXPECT_EQ(
       std::distance(fs::directory_iterator(Prefix() + "/share/billboard-brawl"), fs::directory_iterator()),
       std::ssize(kDataFiles));

@@ -22,35 +22,21 @@ namespace brawl {
 
 namespace {
 
-struct Spot {
-  int left, top, width, height;
-};
-
 // The installed application icon, as the build draws it.
 const std::string kIcon = BuildDir() + "/icons/64x64/apps/" BRAWL_APP_ID ".png";
 
-// Every control by its caption, where it must stand in the client area.
-const std::map<std::string, Spot> kLayout = {
-    {"操作の設定", {16, 16, 289, 81}},
-    {"1P ジョイスティックを使う", {40, 32, 145, 25}},
-    {"2P ジョイスティックを使う", {40, 64, 145, 25}},
-    {"高解像度モード(重い)で出撃", {40, 104, 193, 25}},
-    {"君はマシンの限界を見る・・・(fps表示)", {40, 136, 225, 12}},
-    {"あたた・・・腹が痛くなった、出撃取りやめだ", {16, 160, 289, 33}},
-    {"出撃！", {16, 200, 289, 33}},
+// Every control by its caption in Japanese and in English, and where it must stand in the
+// client area: tests/platform/dialog_layout.tsv.
+struct Control {
+  std::string japanese, english;
+  int left, top, width, height;
 };
-
-// The window's words for a player who set no language: each Japanese caption's English.
-const std::map<std::string, std::string> kEnglish = {
-    {"出撃前の設定", "Pre-Sortie Settings"},
-    {"操作の設定", "Controls"},
-    {"1P ジョイスティックを使う", "1P uses a joystick"},
-    {"2P ジョイスティックを使う", "2P uses a joystick"},
-    {"高解像度モード(重い)で出撃", "Sortie in high-res mode (heavy)"},
-    {"君はマシンの限界を見る・・・(fps表示)", "See your machine's limits... (fps)"},
-    {"あたた・・・腹が痛くなった、出撃取りやめだ", "Ouch... my stomach hurts. Sortie called off"},
-    {"出撃！", "Sortie!"},
-};
+std::vector<Control> Layout() {
+  std::vector<Control> layout;
+  for (const auto& r : Rows("platform/dialog_layout.tsv"))
+    layout.push_back({r[0], r[1], std::stoi(r[2]), std::stoi(r[3]), std::stoi(r[4]), std::stoi(r[5])});
+  return layout;
+}
 
 std::string Caption(GtkWidget* widget) {
   if (GTK_IS_FRAME(widget)) return gtk_frame_get_label(GTK_FRAME(widget));
@@ -143,26 +129,28 @@ class DialogWindowTest : public ::testing::Test {
   void Click(const std::string& caption) {
     int x = 0, y = 0;
     gdk_window_get_origin(gtk_widget_get_window(dialog_->window()), &x, &y);
-    const Spot at = kLayout.at(caption);
+    Control at{};
+    for (const Control& control : Layout())
+      if (control.japanese == caption) at = control;
     server_->Run("xdotool mousemove " + std::to_string(x + at.left + 8) + " " +
                  std::to_string(y + at.top + at.height / 2) + " sleep 0.1 click 1");
   }
 
   // Every control where it must stand, found by its caption in Japanese or in English.
   void ExpectLayout(bool english) {
-    ASSERT_EQ(widgets_.size(), kLayout.size());
-    for (const auto& [japanese, at] : kLayout) {
-      const std::string caption = english ? kEnglish.at(japanese) : japanese;
+    const std::vector<Control> layout = Layout();
+    ASSERT_EQ(widgets_.size(), layout.size());
+    for (size_t i = 0; i < layout.size(); ++i) {
+      const Control& at = layout[i];
+      const std::string caption = english ? at.english : at.japanese;
       ASSERT_EQ(widgets_.count(caption), 1u) << caption;
       GtkAllocation box;
       gtk_widget_get_allocation(widgets_[caption], &box);
       EXPECT_EQ(box.x, at.left) << caption;
       EXPECT_EQ(box.y, at.top) << caption;
       EXPECT_EQ(box.width, at.width) << caption;
-      // The frame-rate box is lower than a check box can be drawn; it may grow, not overlap.
       if (at.height < 20) {
-        EXPECT_LE(box.y + box.height, kLayout.at("あたた・・・腹が痛くなった、出撃取りやめだ").top)
-            << caption;
+        EXPECT_LE(box.y + box.height, layout.at(i + 1).top) << caption;
       } else {
         EXPECT_EQ(box.height, at.height) << caption;
       }
@@ -188,7 +176,7 @@ std::string DialogWindowTest::start_failure_;
 TEST_F(DialogWindowTest, WindowHasItsCaptionFixedSizeIconAndEveryControlInPlaceAndFont) {
   ShowWindow();
   GtkWindow* window = GTK_WINDOW(dialog_->window());
-  EXPECT_STREQ(gtk_window_get_title(window), "出撃前の設定");
+  EXPECT_STREQ(gtk_window_get_title(window), kSettingsTitle);
   EXPECT_FALSE(gtk_window_get_resizable(window));
   EXPECT_EQ(gtk_window_get_type_hint(window), GDK_WINDOW_TYPE_HINT_DIALOG);
   // The installed icon, pixel for pixel.
@@ -226,7 +214,7 @@ TEST_F(DialogWindowTest, WindowHasItsCaptionFixedSizeIconAndEveryControlInPlaceA
 TEST_F(DialogWindowTest, WithoutAJapaneseLanguageTheWindowSpeaksEnglishInTheSameLayout) {
   unsetenv("LANGUAGE");
   ShowWindow();
-  EXPECT_EQ(gtk_window_get_title(GTK_WINDOW(dialog_->window())), kEnglish.at("出撃前の設定"));
+  EXPECT_STREQ(gtk_window_get_title(GTK_WINDOW(dialog_->window())), kEnglishSettingsTitle);
   ExpectLayout(true);
 }
 
