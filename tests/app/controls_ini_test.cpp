@@ -7,6 +7,7 @@
 
 #include "base/fatal_error.h"
 #include "platform/sdl/sdl_key_names.h"
+#include "support/run_brawl.h"
 
 namespace brawl {
 
@@ -34,23 +35,10 @@ TEST(ControlsIni, KeysAndPadsAreTakenAsNamed) {
   EXPECT_EQ(spare.keys[Index(Key::Num4)], KeyPlaces{});
 }
 
+// The cases are tests/app/controls_faults.tsv.
 TEST(ControlsIni, FaultsNameTheFileAndLine) {
-  const std::vector<std::tuple<std::string, std::string, std::string>> cases = {
-      {"[player1]\nfire = Nowhere\n", ":2:", "unknown key name 'Nowhere'"},
-      {"fire = M\n", ":1:", "before [player1]"},
-      {"\n[player3]\n", ":2:", "unknown section"},
-      {"[player1]\njump = Space\n", ":2:", "unknown setting 'jump'"},
-      {"[player1]\nfire\n", ":2:", "NAME = VALUE"},
-      {"[player1]\nfire =\n", ":2:", "fire has no value"},
-      {"[player1]\nfire = A\nfire = Q\n", ":3:", "given twice"},
-      {"[player1]\ngamepad = 1\ngamepad = 2\n", ":3:", "given twice"},
-      {"[player1]\nfire = Return\n", ":2:", "shares"},
-      {"[player2]\nfire = F11\n", ":2:", "shares"},
-      // Player 2's forward keeps S, so player 1 may not take it.
-      {"[player1]\n\nforward = S\n", ":3:", "'S' is given to both player1 forward and player2 forward"},
-      {"[player1]\nfire = Q\nback = Q\n", ":3:", "'Q' is given to both"},
-  };
-  for (const auto& [text, line, fragment] : cases) {
+  for (const auto& row : Rows("app/controls_faults.tsv")) {
+    const std::string &text = row[0], line = ":" + row[1] + ":", &fragment = row[2];
     try {
       ParseControls(text, "/home/p/controls.ini");
       ADD_FAILURE() << "accepted: " << text;
