@@ -81,13 +81,8 @@ class Lab : public ::testing::Test {
   }
   // The router rA's miniupnpd, answering UPnP and NAT-PMP or NAT-PMP only.
   std::unique_ptr<GameProcess> Miniupnpd(bool upnp) {
-    std::ofstream(dir_ + "/miniupnpd.conf")
-        << "ext_ifname=wan\nlistening_ip=lan\nhttp_port=0\nenable_upnp=" << (upnp ? "yes" : "no")
-        << "\nenable_natpmp=yes\nsecure_mode=yes\nsystem_uptime=no\n"
-        << "uuid=3b5d1a56-8f6b-4c9e-9a49-6a2f7e0c1b21\nupnp_table_name=filter\nupnp_nat_table_name=filter\n"
-        << "upnp_forward_chain=miniupnpd\nupnp_nat_chain=prerouting_miniupnpd\n"
-        << "upnp_nat_postrouting_chain=postrouting_miniupnpd\n"
-        << "allow 1024-65535 10.1.0.0/24 1024-65535\ndeny 0-65535 0.0.0.0/0 0-65535\n";
+    std::ofstream(dir_ + "/miniupnpd.conf") << ReadFile(SourceDir() + "/tests/lab/miniupnpd.conf")
+                                            << "enable_upnp=" << (upnp ? "yes" : "no") << "\n";
     std::unique_ptr<GameProcess> daemon =
         In("rA", "miniupnpd", {"-f", "miniupnpd.conf", "-P", "miniupnpd.pid", "-d"});
     EXPECT_TRUE(daemon->Said("Listening for NAT-PMP")) << daemon->Errors();
@@ -106,21 +101,8 @@ class Lab : public ::testing::Test {
   std::unique_ptr<GameProcess> server_;
 };
 
-// One way through: where each side sits, what the routers do, and the path the dumps name.
-struct Way {
-  const char* path;
-  const char* routers;  // both routers' mode (lab.sh)
-  const char* host;     // the namespaces of the host and the joiner
-  const char* joiner;
-  const char* router_daemon;  // "UPnP" or "NAT-PMP": rA's miniupnpd answers so; "": none
-  bool flood;                 // the server is flooded for 3 s first
-};
-
-void PrintTo(const Way& way, std::ostream* out) {
-  *out << way.path << " " << way.routers;
-}
-
-class LabGame : public Lab, public ::testing::WithParamInterface<Way> {
+// One way through (tests/lab/ways.tsv).
+class LabGame : public Lab, public ::testing::WithParamInterface<std::vector<std::string>> {
  protected:
   // Three seconds of requests that each claim a game, and noise, from the flooder, as fast as
   // it can send them.
@@ -154,19 +136,18 @@ class LabGame : public Lab, public ::testing::WithParamInterface<Way> {
 };
 
 TEST_P(LabGame, PlayersMeetAgreeOnEveryFrameAndNameThePath) {
-  const Way& way = GetParam();
-  const std::string how = way.router_daemon;
-  Router("rA", way.routers);
-  Router("rB", way.routers);
+  const std::string &path = GetParam()[0], &routers = GetParam()[1], &how = GetParam()[4];
+  Router("rA", routers);
+  Router("rB", routers);
   std::unique_ptr<GameProcess> daemon = how.empty() ? nullptr : Miniupnpd(how == "UPnP");
-  if (way.flood) Flood();
+  if (GetParam()[5] == "1") Flood();
   // The host fires at the joiner, who stands still.
   std::ofstream(dir_ + "/host.txt") << "5\n1 Enter\n80 Num3\n";
   std::ofstream(dir_ + "/join.txt") << "86\n";
-  const bool lan = way.path == std::string("lan");
+  const bool lan = path == "lan";
   std::vector<std::string> hosting = {"--host"}, joining = {"--join"};
   if (!lan) hosting.insert(hosting.end(), {"--rendezvous", kServer});
-  std::unique_ptr<GameProcess> host_process = Brawl(way.host, "host", hosting);
+  std::unique_ptr<GameProcess> host_process = Brawl(GetParam()[2], "host", hosting);
   GameProcess& host = *host_process;
   if (how.empty()) {
     EXPECT_TRUE(
@@ -183,7 +164,7 @@ TEST_P(LabGame, PlayersMeetAgreeOnEveryFrameAndNameThePath) {
     ASSERT_EQ(code.size(), 27u) << host.Output() << host.Errors();
     joining.insert(joining.end(), {code.substr(18), "--rendezvous", kServer});
   }
-  std::unique_ptr<GameProcess> joiner = Brawl(way.joiner, "join", joining);
+  std::unique_ptr<GameProcess> joiner = Brawl(GetParam()[3], "join", joining);
   EXPECT_EQ(joiner->Wait(seconds(30)), 0) << joiner->Errors();
   EXPECT_EQ(host.Wait(seconds(10)), 0) << host.Errors();
   EXPECT_EQ(Mappings().find("dnat"), std::string::npos) << "left on the router: " << Mappings();
@@ -193,25 +174,16 @@ TEST_P(LabGame, PlayersMeetAgreeOnEveryFrameAndNameThePath) {
   ASSERT_GT(host_dump.size(), 80u);
   ASSERT_GT(join_dump.size(), 80u);
   for (size_t i = 1; i < host_dump.size() && i < join_dump.size(); ++i) {
-    ASSERT_EQ(host_dump[i]["Net"]["Path"], way.path) << i;
-    ASSERT_EQ(join_dump[i]["Net"]["Path"], way.path) << i;
+    ASSERT_EQ(host_dump[i]["Net"]["Path"], path) << i;
+    ASSERT_EQ(join_dump[i]["Net"]["Path"], path) << i;
     ASSERT_EQ(Shared(host_dump[i]), Shared(join_dump[i])) << "frame " << i;
   }
 }
 
-INSTANTIATE_TEST_SUITE_P(Ways, LabGame,
-                         ::testing::Values(Way{"direct", "keep", "fl", "hB", "", false},
-                                           Way{"mapped", "random", "hA1", "hB", "UPnP", false},
-                                           Way{"mapped", "random", "hA1", "hB", "NAT-PMP", false},
-                                           // Routers that answer strangers themselves give the
-                                           // port away unless the first probes die between them.
-                                           Way{"punched", "answering", "hA1", "hB", "", true},
-                                           Way{"relayed", "random", "hA1", "hB", "", false},
-                                           Way{"lan", "keep", "hA1", "hA2", "", false}),
-                         [](const auto& row) {
-                           return std::string(row.param.path) + (*row.param.router_daemon ? "_" : "") +
-                                  std::regex_replace(row.param.router_daemon, std::regex("-"), "");
-                         });
+INSTANTIATE_TEST_SUITE_P(Ways, LabGame, ::testing::ValuesIn(Rows("lab/ways.tsv")), [](const auto& row) {
+  return row.param[0] +
+         (row.param[4].empty() ? "" : "_" + std::regex_replace(row.param[4], std::regex("-"), ""));
+});
 
 // A stop signal ends a waiting host like a close request: the router's mapping goes with it.
 TEST_F(Lab, AStopSignalTakesTheMappingBack) {
