@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 
 #include <string>
-#include <vector>
 
 #include "base/fatal_error.h"
 #include "platform/sdl/sdl_key_names.h"

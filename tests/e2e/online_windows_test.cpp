@@ -4,7 +4,6 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
-#include <csignal>
 #include <string>
 
 #include "e2e/game_process.h"

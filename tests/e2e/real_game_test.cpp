@@ -1,16 +1,10 @@
 // The real game binary in real windows on a private X server: settings window, launch,
 // keys held as a player holds them, and every way out.
 #include <gtest/gtest.h>
-#include <signal.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
 #include <chrono>
-#include <cstdlib>
 #include <filesystem>
-#include <fstream>
 #include <sstream>
-#include <thread>
 
 #include "e2e/game_process.h"
 #include "e2e/x_server.h"

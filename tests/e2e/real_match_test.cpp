@@ -3,10 +3,8 @@
 // match after a few seconds of held keys.
 #include <gtest/gtest.h>
 
-#include <chrono>
 #include <filesystem>
 #include <set>
-#include <thread>
 
 #include "e2e/game_process.h"
 #include "e2e/x_server.h"

@@ -2,13 +2,10 @@
 // window, F12 saves the picture, and the player's home gets that and nothing else.
 #include <gtest/gtest.h>
 
-#include <chrono>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <map>
-#include <sstream>
-#include <thread>
 
 #include "e2e/game_process.h"
 #include "e2e/x_server.h"

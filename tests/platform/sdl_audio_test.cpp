@@ -7,7 +7,6 @@
 #include <chrono>
 #include <cstdint>
 #include <filesystem>
-#include <fstream>
 #include <thread>
 #include <vector>
 
