@@ -96,30 +96,6 @@ TEST_F(RealGameTest, EveryWayOutEndsWithStatusZero) {
   std::filesystem::remove_all(elsewhere);
 }
 
-// Both windows belong to the menu entry: the desktop entry's class, and the installed icon. A
-// player who set no language sees the settings window in English. The audio SDL picks for
-// itself: sound, or without a sound card the game's one warning and not a word of ALSA's.
-TEST_F(RealGameTest, BothWindowsCarryTheEntrysClassAndIconSpeakEnglishByDefaultAndSaySoundIsMissing) {
-  std::vector<std::string> env = kEnglish;
-  env.push_back("SDL_AUDIODRIVER=");
-  GameProcess game(x_.display(), {"--windowed"}, "", BRAWL_EXE, env);
-  const std::string settings = x_.WaitForWindow(kEnglishSettingsTitle);
-  ASSERT_NE(settings, "") << game.Errors();
-  EXPECT_EQ(x_.ClassOf(settings), std::string("\"brawl\", \"") + BRAWL_APP_ID + "\"");
-  EXPECT_EQ(x_.IconSizeOf(settings), "64 x 64");
-  x_.Press("Return");
-  const std::string window = game.Window(x_);
-  ASSERT_NE(window, "") << game.Errors();
-  EXPECT_EQ(x_.ClassOf(window), std::string("\"") + BRAWL_APP_ID + "\", \"" + BRAWL_APP_ID + "\"");
-  EXPECT_EQ(x_.IconSizeOf(window), "64 x 64");
-  game.Hold(x_, "Escape");
-  EXPECT_EQ(game.Wait(), 0) << game.Errors();
-  const std::string err = game.Errors();
-  EXPECT_TRUE(err.empty() ||
-              err == "brawl: warning: audio device: cannot be opened; the game runs without sound\n")
-      << err;
-}
-
 TEST_F(RealGameTest, DataFileMissingAtTheLaunchGivesTheScreenBackAndNamesTheFile) {
   const std::string folder = CopyOfDataFolder();
   std::filesystem::remove(folder + "fire.wav");
