@@ -51,34 +51,16 @@ TEST(RendezvousProtocol, EveryMessageRoundTripsAndNoAnswerOutgrowsARequest) {
   }
 }
 
+// The damage is tests/rendezvous/damaged_messages.tsv.
 TEST(RendezvousProtocol, RefusesDamagedMessages) {
-  struct Case {
-    const char* what;
-    RendezvousType type;
-    size_t at;  // the byte changed
-    uint8_t value;
-  };
-  const Case kCases[] = {
-      {"magic", RendezvousType::Join, 0, 'b'},
-      {"another version", RendezvousType::Join, 4, 2},
-      {"no such type", RendezvousType::Join, 5, 0},
-      {"a type past the last", RendezvousType::Join, 5, 12},
-      {"a look-alike in the code", RendezvousType::Join, 14, '0'},
-      {"a lower-case code", RendezvousType::Join, 14, 'k'},
-      {"five local addresses", RendezvousType::Join, 22, 5},
-      {"padding not zero", RendezvousType::Ready, 63, 1},
-      {"no such side", RendezvousType::Ready, 14, 3},
-      {"side zero", RendezvousType::Probe, 14, 0},
-      {"no such probe", RendezvousType::Probe, 15, 4},
-      {"no such path", RendezvousType::Probe, 16, 6},
-      {"no such error", RendezvousType::Error, 14, 4},
-  };
-  for (const Case& c : kCases) {
-    std::vector<uint8_t> bytes = EncodeRendezvous(Full(c.type));
-    ASSERT_LT(c.at, bytes.size()) << c.what;
-    ASSERT_NE(bytes[c.at], c.value) << c.what;
-    bytes[c.at] = c.value;
-    EXPECT_FALSE(DecodeRendezvous(bytes.data(), bytes.size())) << c.what;
+  for (const auto& row : Rows("rendezvous/damaged_messages.tsv")) {
+    std::vector<uint8_t> bytes = EncodeRendezvous(Full(static_cast<RendezvousType>(std::stoi(row[1]))));
+    const size_t at = std::stoul(row[2]);
+    const auto value = static_cast<uint8_t>(std::stoi(row[3]));
+    ASSERT_LT(at, bytes.size()) << row[0];
+    ASSERT_NE(bytes[at], value) << row[0];
+    bytes[at] = value;
+    EXPECT_FALSE(DecodeRendezvous(bytes.data(), bytes.size())) << row[0];
   }
 }
 
