@@ -19,27 +19,6 @@ namespace {
 
 using nlohmann::json;
 
-// Each run is played as it is, and again with every pass stepping the last N passes again from
-// a saved match (online play's rollback), which must change nothing.
-struct Run {
-  const char* scenario;
-  int rollback;
-};
-const Run kRuns[] = {{"one_player", 0},
-                     {"two_players_hires", 0},
-                     {"joysticks", 0},
-                     {"stalled_clock", 0},
-                     {"fast_frames", 0},
-                     {"slow_frames", 0},
-                     {"escape", 0},
-                     {"one_player", 1},
-                     {"two_players_hires", 8},
-                     {"joysticks", 3},
-                     {"stalled_clock", 5},
-                     {"fast_frames", 2},
-                     {"slow_frames", 7},
-                     {"escape", 4}};
-
 std::string Scenario(const std::string& name, const char* ext) {
   return SourceDir() + "/tests/scenarios/" + name + ext;
 }
@@ -68,19 +47,17 @@ std::vector<std::string> Lines(const std::string& command) {
   return lines;
 }
 
-class ScenarioDumpTest : public ::testing::TestWithParam<Run> {};
+// The runs are tests/app/scenario_runs.tsv.
+class ScenarioDumpTest : public ::testing::TestWithParam<std::vector<std::string>> {};
 
 TEST_P(ScenarioDumpTest, GivesTheCommittedDump) {
-  const std::string name = GetParam().scenario;
+  const std::string &name = GetParam()[0], &rollback = GetParam()[1];
   const std::string script = Scenario(name, ".txt");
   const std::string dump = MakeTempDir() + "/dump.jsonl";
   std::vector<std::string> args = {"--headless", "--app-path", BuildDir(), "--script",
                                    script,       "--dump",     dump};
   for (const std::string& option : ScriptOptions(script)) args.push_back(option);
-  if (GetParam().rollback > 0) {
-    args.push_back("--force-rollback");
-    args.push_back(std::to_string(GetParam().rollback));
-  }
+  if (rollback != "0") args.insert(args.end(), {"--force-rollback", rollback});
   const RunResult run = RunBrawl(args);
   ASSERT_EQ(run.exit_code, 0) << run.err;
 
@@ -97,10 +74,10 @@ TEST_P(ScenarioDumpTest, GivesTheCommittedDump) {
   EXPECT_EQ(got.size(), want.size()) << name << ": the run wrote a different number of lines";
 }
 
-INSTANTIATE_TEST_SUITE_P(Scripted, ScenarioDumpTest, ::testing::ValuesIn(kRuns), [](const auto& run) {
-  const std::string rollback = run.param.rollback > 0 ? "_rollback" + std::to_string(run.param.rollback) : "";
-  return std::string(run.param.scenario) + rollback;
-});
+INSTANTIATE_TEST_SUITE_P(Scripted, ScenarioDumpTest, ::testing::ValuesIn(Rows("app/scenario_runs.tsv")),
+                         [](const auto& run) {
+                           return run.param[0] + (run.param[1] == "0" ? "" : "_rollback" + run.param[1]);
+                         });
 
 }  // namespace
 
