@@ -84,15 +84,10 @@ TEST(Options, BadLinesAreRefusedWithAMessageNamingTheOption) {
 TEST(Options, HelpListsEveryOptionAndVersionSaysWhichBuild) {
   const std::string help = Parse("--help").answer;
   EXPECT_EQ(Parse("-h").answer, help);
-  for (const char* option :
-       {"--help",           "--version",  "--windowed", "--app-path",   "--config-dir",
-        "--write-controls", "--headless", "--hires",    "--show-fps",   "--joysticks",
-        "--joystick",       "--script",   "--frames",   "--dump",       "--screenshot",
-        "--clock-start",    "--frame-ms", "--host",     "--join",       "--input-delay",
-        "--net-sim",        "--record",   "--replay",   "--rendezvous", "--no-port-mapping"}) {
-    const size_t at = help.find(std::string(option) + " ");
-    ASSERT_NE(at, std::string::npos) << option;
-    EXPECT_TRUE(help[at - 1] == ' ' || help[at - 1] == ',') << option;
+  for (const auto& c : Cases("help")) {
+    const size_t at = help.find(c[0] + " ");
+    ASSERT_NE(at, std::string::npos) << c[0];
+    EXPECT_TRUE(help[at - 1] == ' ' || help[at - 1] == ',') << c[0];
   }
   EXPECT_EQ(Parse("--headless --version").answer.rfind("brawl 1.", 0), 0u);
 }
