@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "e2e/game_process.h"
 #include "support/run_brawl.h"
 
 namespace brawl {
@@ -29,22 +30,16 @@ TEST(TwoProcesses, PlayAMatchToTheResultAndAgreeAndReplay) {
   // The host fires at the joiner, who stands still, until the match is won.
   std::ofstream(dir + "/host.txt") << "5\n1 Enter\n300 Num3\n30\n";
   std::ofstream(dir + "/join.txt") << "340\n";
-  const std::string brawl = BRAWL_EXE;
-  const std::string common = " --headless --app-path '" + BuildDir() + "' --input-delay 2";
   const std::string port = std::to_string(40000 + getpid() % 20000);
-  const std::string command = "cd '" + dir + "' && ( timeout 60 '" + brawl + "'" + common +
-                              " --no-port-mapping --host " + port +
-                              " --script host.txt --dump host.jsonl --record host.replay 2>host.err;"
-                              " echo $? >host.status ) & sleep 0.5; cd '" +
-                              dir + "' && timeout 60 '" + brawl + "'" + common + " --join 127.0.0.1:" + port +
-                              " --script join.txt --dump join.jsonl --record join.replay 2>join.err;"
-                              " echo $? >join.status; wait";
-  ASSERT_EQ(std::system(command.c_str()), 0);
-  std::string host_status, join_status;
-  std::ifstream(dir + "/host.status") >> host_status;
-  std::ifstream(dir + "/join.status") >> join_status;
-  EXPECT_EQ(host_status, "0");
-  EXPECT_EQ(join_status, "0");
+  const auto play = [&](const std::string& name, std::vector<std::string> online) {
+    online.insert(online.end(), {"--headless", "--app-path", BuildDir(), "--input-delay", "2", "--script",
+                                 name + ".txt", "--dump", name + ".jsonl", "--record", name + ".replay"});
+    return std::make_unique<GameProcess>("", online, dir);
+  };
+  const auto hosting = play("host", {"--no-port-mapping", "--host", port});
+  ASSERT_TRUE(hosting->Said("waiting for the other player")) << hosting->Errors();
+  EXPECT_EQ(play("join", {"--join", "127.0.0.1:" + port})->Wait(std::chrono::seconds(60)), 0);
+  EXPECT_EQ(hosting->Wait(std::chrono::seconds(60)), 0) << hosting->Errors();
 
   const std::vector<json> host = ReadDump(dir + "/host.jsonl"), join = ReadDump(dir + "/join.jsonl");
   ASSERT_GE(host.size(), 300u);
