@@ -73,15 +73,6 @@ TEST_F(PlayerFiles, WrittenControlsAreTodaysAndNeverOverwritten) {
   EXPECT_NE(again.err.find("exists already"), std::string::npos) << again.err;
 }
 
-TEST_F(PlayerFiles, ABadControlsFileEndsTheRunBeforeItStarts) {
-  std::ofstream(config_ + "/controls.ini") << "[player1]\nfire = Keypad Banana\n";
-  const RunResult run = RunBrawl({"--headless", "--config-dir", config_, "--dump", out_ + "/dump.jsonl"});
-  EXPECT_EQ(run.exit_code, 1);
-  EXPECT_EQ(run.err,
-            "brawl: controls file: " + config_ + "/controls.ini:2: unknown key name 'Keypad Banana'\n");
-  EXPECT_FALSE(fs::exists(out_ + "/dump.jsonl"));
-}
-
 }  // namespace
 
 }  // namespace brawl

@@ -1,6 +1,7 @@
-// The game's data folder spoiled one way at a time (tests/render/spoiled_data.tsv): whatever
-// stands at the name of a data file, the launch stops at once with one line naming the file and
-// what is wrong, exit status 1, before the first pass: never a hang, never all the memory.
+// The game's data folder and the player's files spoiled one way at a time
+// (tests/render/spoiled_data.tsv): whatever stands at the name of a file, the launch stops at
+// once with one line naming it and what is wrong, exit status 1, before the dump's first line:
+// never a hang, never all the memory.
 // Files are read in the game's order, so the first missing one is the one named.
 #include <gtest/gtest.h>
 
@@ -25,12 +26,14 @@ TEST_P(DataFolder, StopsTheLaunchWithOneLine) {
   for (std::string file; files >> file;) Spoil(folder + file, GetParam()[2]);
   std::string want = "brawl: " + GetParam()[3];
   for (size_t at; (at = want.find("FOLDER")) != std::string::npos;) want.replace(at, 6, folder);
-  const RunResult run =
-      RunBrawl({"--headless", "--app-path", folder, "--frames", "5"}, "", 60, MakeTempDir());
+  const std::string dump = MakeTempDir() + "/dump.jsonl";
+  const RunResult run = RunBrawl(
+      {"--headless", "--app-path", folder, "--config-dir", folder, "--frames", "5", "--dump", dump}, "", 60);
   EXPECT_EQ(run.exit_code, 1);
   EXPECT_EQ(run.err.rfind(want, 0), 0u) << run.err;
   EXPECT_EQ(run.err.find('\n'), run.err.size() - 1) << run.err;
   EXPECT_EQ(run.out, "");
+  EXPECT_EQ(ReadFile(dump), "") << "the run wrote a dump line";
   std::filesystem::remove_all(folder);
 }
 

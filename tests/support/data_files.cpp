@@ -37,6 +37,7 @@ void Spoil(const std::string& path, const std::string& how) {
   if (verb == "size") return std::filesystem::resize_file(path, std::stoull(rest));
   std::filesystem::remove(path);
   if (verb == "fifo") mkfifo(path.c_str(), 0600);
+  if (verb == "dir") std::filesystem::create_directory(path);
   if (verb == "text") std::ofstream(path, std::ios::binary) << rest;
   if (verb == "long")
     std::ofstream(path) << "1 Enter\n# fine\n" << std::string(std::stoul(rest), 'x') << "\n";

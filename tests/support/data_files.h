@@ -15,7 +15,7 @@ extern const DataFile kDataFiles[24];
 // A fresh folder holding a copy of the build's data files, with a trailing '/'.
 std::string CopyOfDataFolder();
 
-// Spoils the file at `path` as `how` says: "remove", "fifo", "size N" (cut, or grown sparse),
+// Spoils the file at `path` as `how` says: "remove", "fifo", "dir", "size N" (cut, or grown sparse),
 // "text WORDS", "bmp W H" (a grey picture of that size) or "long N" (an input script whose
 // third line is N characters long).
 void Spoil(const std::string& path, const std::string& how);
