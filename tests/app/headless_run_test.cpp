@@ -28,31 +28,24 @@ class HeadlessRun : public ::testing::Test {
   std::string out_ = MakeTempDir();
 };
 
-TEST_F(HeadlessRun, FramesEndsTheRunWhateverTheScriptHolds) {
+// A run lasts --frames passes whatever its script holds (past the script's end nothing is held
+// and the run goes on), else as long as its script (one with no step runs no pass), else 600.
+TEST_F(HeadlessRun, ARunLastsItsFramesOrItsScriptOrSixHundredPasses) {
   EXPECT_EQ(RunHeadless("1 Enter\n10 Up\n", {"--frames", "3"}).size(), 4u);
   EXPECT_EQ(RunHeadless("1 Enter\n10 Up\n", {"--frames", "0"}).size(), 1u);
-  // Past the script's end nothing is held, and the run goes on.
   const std::vector<Json> lines = RunHeadless("1 Enter\n", {"--frames", "8"});
   ASSERT_EQ(lines.size(), 9u);
   EXPECT_EQ(lines[8]["pass"], 8);
   EXPECT_EQ(lines[8]["GameMode"], 1);
-}
-
-TEST_F(HeadlessRun, WithoutAScriptSixHundredPasses) {
-  const std::string dump = out_ + "/dump.jsonl";
-  const RunResult run = RunRaw({"--dump", dump});
-  ASSERT_EQ(run.exit_code, 0) << run.err;
-  const std::string text = ReadFile(dump);
-  EXPECT_EQ(std::count(text.begin(), text.end(), '\n'), 601);
-  const Json last = Json::parse(text.substr(text.rfind('\n', text.size() - 2) + 1));
-  EXPECT_EQ(last["pass"], 600);
-  EXPECT_EQ(last["GameMode"], 0);  // nobody pressed Enter
-}
-
-TEST_F(HeadlessRun, ScriptWithNoStepRunsNoPass) {
   EXPECT_EQ(RunHeadless("").size(), 1u);
   EXPECT_EQ(RunHeadless("# only a comment\n\n   \n").size(), 1u);
   EXPECT_EQ(RunHeadless("# still nothing\n", {"--frames", "20"}).size(), 1u);
+  const std::string dump = out_ + "/dump.jsonl";
+  ASSERT_EQ(RunRaw({"--dump", dump}).exit_code, 0);
+  const std::vector<Json> unscripted = ReadDump(dump);
+  ASSERT_EQ(unscripted.size(), 601u);
+  EXPECT_EQ(unscripted.back()["pass"], 600);
+  EXPECT_EQ(unscripted.back()["GameMode"], 0);  // nobody pressed Enter
 }
 
 // The parsers' own tests hold every bad word; through the binary a bad line ends with

@@ -23,26 +23,18 @@ class PlayerFiles : public ::testing::Test {
     fs::remove_all(config_);
     fs::remove_all(out_);
   }
-  // The width of the first picture of a headless run.
-  int PictureWidth(std::vector<std::string> args) {
-    args.push_back("--screenshot");
-    args.push_back("1:" + out_ + "/shot.png");
-    RunHeadless("2\n", args);
-    return LoadPng(out_ + "/shot.png").width;
-  }
-
   std::string config_ = MakeTempDir();
   std::string out_ = MakeTempDir();
 };
 
 TEST_F(PlayerFiles, TheConfiguredEnvIniIsReadOnlyWhenAskedFor) {
   std::ofstream(config_ + "/env.ini") << "1000,wait\n1,hires\n0,fps\n";
-  EXPECT_EQ(PictureWidth({"--config-dir", config_}), 640);
+  EXPECT_EQ(HeadlessScreenshot("2\n", 1, {"--config-dir", config_}).width, 640);
   // The player's XDG folder: a headless run leaves it alone.
   fs::create_directories(config_ + "/billboard-brawl");
   fs::copy_file(config_ + "/env.ini", config_ + "/billboard-brawl/env.ini");
   setenv("XDG_CONFIG_HOME", config_.c_str(), 1);
-  EXPECT_EQ(PictureWidth({}), 320);
+  EXPECT_EQ(HeadlessScreenshot("2\n", 1).width, 320);
 }
 
 TEST_F(PlayerFiles, SwappedKeySetsPlayAsSwapped) {

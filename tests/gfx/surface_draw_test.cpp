@@ -133,22 +133,12 @@ TEST(SurfaceDrawBox, OutlinesInForeAndFillsInFillColour) {
     }
 }
 
-class SurfaceText : public ::testing::Test {
- protected:
-  static void SetUpTestSuite() { font_ = new Font(OpenFont(12)); }
-  static void TearDownTestSuite() {
-    delete font_;
-    font_ = nullptr;
-  }
-  static Font* font_;
-};
-Font* SurfaceText::font_ = nullptr;
-
-TEST_F(SurfaceText, EveryTextKeepsItsOwnPictureWhileOthersComeAndGo) {
+TEST(SurfaceText, EveryTextKeepsItsOwnPictureWhileOthersComeAndGo) {
+  const Font font = OpenFont(12);
   auto picture = [&](const std::string& text) {
     Surface s = MakeSurface(200, 20);
     SetForeColor(s, 0xFFFFFF);
-    DrawText(s, *font_, 2, 2, text);
+    DrawText(s, font, 2, 2, text);
     return s.pixels;
   };
   const auto first = picture("320X240  fps  60.0");
@@ -165,8 +155,6 @@ TEST(SurfaceFont, NoFontAtAllIsAOneLineFatalError) {
   const std::string dir = MakeTempDir();
   const std::string conf = dir + "/fonts.conf";
   std::ofstream(conf) << "<?xml version=\"1.0\"?>\n<fontconfig></fontconfig>\n";
-  const char* old = std::getenv("FONTCONFIG_FILE");
-  const std::string saved = old ? old : "";
   setenv("FONTCONFIG_FILE", conf.c_str(), 1);
   std::string message;
   try {
@@ -174,11 +162,7 @@ TEST(SurfaceFont, NoFontAtAllIsAOneLineFatalError) {
   } catch (const FatalError& e) {
     message = e.what();
   }
-  if (old) {
-    setenv("FONTCONFIG_FILE", saved.c_str(), 1);
-  } else {
-    unsetenv("FONTCONFIG_FILE");
-  }
+  unsetenv("FONTCONFIG_FILE");
   std::filesystem::remove_all(dir);
   EXPECT_EQ(message.rfind("font: DejaVu Sans: ", 0), 0u) << message;
   EXPECT_EQ(message.find('\n'), std::string::npos) << message;

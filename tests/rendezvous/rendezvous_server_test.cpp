@@ -21,23 +21,20 @@ struct Server {
   explicit Server(const ServerLimits& limits = {})
       : server(limits, Counting, &random, [this](const std::string& line) { log.push_back(line); }) {}
 
-  // The server's first answer to `m` from `from`, on the control port or the relay's; a
-  // message of no type when it says nothing.
-  RendezvousMessage Ask(const NetAddress& from, const RendezvousMessage& m, bool relay = false) {
-    out.clear();
-    const std::vector<uint8_t> bytes = EncodeRendezvous(m);
-    relay ? server.OnRelay(from, bytes.data(), bytes.size(), now, out)
-          : server.OnControl(from, bytes.data(), bytes.size(), now, out);
-    if (out.empty()) return RendezvousOf(RendezvousType{});
-    return *DecodeRendezvous(out[0].bytes.data(), out[0].bytes.size());
-  }
+  // The server's first answer to a message of `type` from `from`, on the relay's port for a
+  // RelayBind, else on the control port; a message of no type when it says nothing.
   RendezvousMessage Ask(const NetAddress& from, RendezvousType type, uint64_t nonce_or_token,
                         const GameCode& code = {}, Side side = Side::Host) {
     RendezvousMessage m = RendezvousOf(type);
     m.nonce = m.token = nonce_or_token;
     m.code = code;
     m.side = side;
-    return Ask(from, m, type == RendezvousType::RelayBind);
+    const std::vector<uint8_t> bytes = EncodeRendezvous(m);
+    out.clear();
+    type == RendezvousType::RelayBind ? server.OnRelay(from, bytes.data(), bytes.size(), now, out)
+                                      : server.OnControl(from, bytes.data(), bytes.size(), now, out);
+    return out.empty() ? RendezvousOf(RendezvousType{})
+                       : *DecodeRendezvous(out[0].bytes.data(), out[0].bytes.size());
   }
   // Lets `seconds` pass, the host of `token` saying it is alive every 30 s; the last answer.
   RendezvousMessage KeepAlive(int seconds, const NetAddress& host, uint64_t token) {
