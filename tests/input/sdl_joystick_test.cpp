@@ -70,6 +70,11 @@ class SdlJoystickTest : public ::testing::Test {
     DiscoverJoysticks(joy_, *devices_);
   }
   void Poll(int player) { PollJoystick(joy_, *devices_, player); }
+  // Player `player`'s four buttons as the game reads them.
+  std::array<int32_t, 4> Buttons(int player) const {
+    return {joy_.JoyButton[player][0], joy_.JoyButton[player][1], joy_.JoyButton[player][2],
+            joy_.JoyButton[player][3]};
+  }
 
   JoystickState joy_;
   std::unique_ptr<SdlJoystickDevices> devices_;
@@ -93,10 +98,7 @@ TEST_F(SdlJoystickTest, NoPadCountsNoneAndOnePadServesPlayerOneOnly) {
   EXPECT_TRUE(joy_.JoystickPresent);
   SDL_JoystickSetVirtualButton(pad.handle, 1, SDL_PRESSED);
   Poll(0);
-  EXPECT_EQ(joy_.JoyButton[0][0], 0);
-  EXPECT_EQ(joy_.JoyButton[0][1], 1);
-  EXPECT_EQ(joy_.JoyButton[0][2], 0);
-  EXPECT_EQ(joy_.JoyButton[0][3], 0);
+  EXPECT_EQ(Buttons(0), (std::array<int32_t, 4>{0, 1, 0, 0}));
 
   // Player 2 has no pad: nothing of player 1's reaches them.
   SDL_JoystickSetVirtualAxis(pad.handle, 0, 32767);
@@ -148,7 +150,9 @@ TEST_F(SdlJoystickTest, KnownPadIsReadThroughItsMappingStickDpadAndFaceButtons) 
       SDL_JoystickSetVirtualButton(pad.handle, face[other], other == b ? SDL_PRESSED : SDL_RELEASED);
     }
     Poll(0);
-    for (int other = 0; other < 4; ++other) EXPECT_EQ(joy_.JoyButton[0][other], other == b ? 1 : 0);
+    std::array<int32_t, 4> pressed{};
+    pressed[static_cast<size_t>(b)] = 1;
+    EXPECT_EQ(Buttons(0), pressed) << b;
   }
 
   SDL_JoystickSetVirtualAxis(pad.handle, SDL_CONTROLLER_AXIS_LEFTX, 32767);
@@ -190,9 +194,8 @@ TEST_F(SdlJoystickTest, PadUnpluggedReadsCentredAndComesBackAsItsPlayersOwn) {
     Poll(0);
     Poll(1);
     EXPECT_EQ(joy_.JoyX[0], 0);
-    EXPECT_EQ(joy_.JoyButton[0][2], 0);
-    EXPECT_EQ(joy_.JoyButton[0][0], 0);
-    EXPECT_EQ(joy_.JoyButton[1][0], 1);
+    EXPECT_EQ(Buttons(0), (std::array<int32_t, 4>{0, 0, 0, 0}));
+    EXPECT_EQ(Buttons(1), (std::array<int32_t, 4>{1, 0, 0, 0}));
   }
 
   one = &Attach(false);
@@ -201,10 +204,8 @@ TEST_F(SdlJoystickTest, PadUnpluggedReadsCentredAndComesBackAsItsPlayersOwn) {
   Poll(0);
   Poll(1);
   EXPECT_EQ(joy_.JoyY[0], -1);
-  EXPECT_EQ(joy_.JoyButton[0][3], 1);
-  EXPECT_EQ(joy_.JoyButton[0][0], 0);
-  EXPECT_EQ(joy_.JoyButton[1][0], 1);
-  EXPECT_EQ(joy_.JoyButton[1][3], 0);
+  EXPECT_EQ(Buttons(0), (std::array<int32_t, 4>{0, 0, 0, 1}));
+  EXPECT_EQ(Buttons(1), (std::array<int32_t, 4>{1, 0, 0, 0}));
   EXPECT_EQ(joy_.JoystickCount, 2);
 }
 
@@ -236,13 +237,20 @@ void ExpectSwappedReading(JoystickState& joy, JoystickDevices& devices, SDL_Joys
 }
 
 // The player's mapping file in the config folder, or one named in the environment for SDL.
+// Each line of the player's file that SDL cannot take is one warning naming it, and the rest
+// are used; another system's lines are not ours.
 TEST_F(SdlJoystickTest, MappingFilesOfTheConfigFolderAndTheEnvironmentAreUsed) {
   for (const bool environment : {false, true}) {
     const std::string home = MakeTempDir();
     const std::string file =
         environment ? home + "/pads.txt" : home + "/billboard-brawl/gamecontrollerdb.txt";
     std::filesystem::create_directories(std::filesystem::path(file).parent_path());
-    std::ofstream(file) << "# my pads\n" << SwappedMapping(PlainPadGuid());
+    std::ofstream(file) << "# my pads\n"
+                        << SwappedMapping(PlainPadGuid())
+                        << (environment
+                                ? ""
+                                : PlainPadGuid() + ",No Platform,a:b0,\nno commas at all platform:Linux\n" +
+                                      PlainPadGuid() + ",Elsewhere,a:b0,platform:Windows,\n");
     if (environment) {
       devices_.reset();
       SDL_Quit();
@@ -251,8 +259,16 @@ TEST_F(SdlJoystickTest, MappingFilesOfTheConfigFolderAndTheEnvironmentAreUsed) {
       unsetenv("SDL_GAMECONTROLLERCONFIG_FILE");
     } else {
       setenv("XDG_CONFIG_HOME", home.c_str(), 1);
+      testing::internal::CaptureStderr();
       LoadPadMappings();
+      const std::string err = testing::internal::GetCapturedStderr();
       unsetenv("XDG_CONFIG_HOME");
+      EXPECT_NE(
+          err.find("brawl: warning: joystick mappings: " + file + ":3: it has no platform:Linux, field"),
+          std::string::npos)
+          << err;
+      EXPECT_NE(err.find(file + ":4: "), std::string::npos) << err;
+      EXPECT_EQ(std::count(err.begin(), err.end(), '\n'), 2) << err;
     }
     VirtualPad& pad = Attach(false);
     ASSERT_TRUE(SDL_IsGameController(pad.device)) << environment;
@@ -264,8 +280,7 @@ TEST_F(SdlJoystickTest, MappingFilesOfTheConfigFolderAndTheEnvironmentAreUsed) {
 }
 
 // The mappings are the player's own and the game runs without them: a file that cannot be
-// read is one warning naming it, a line that cannot be taken one naming the line, no file is
-// no word at all.
+// read is one warning naming it, no file is no word at all.
 TEST_F(SdlJoystickTest, MappingFileThatCannotBeReadIsAOneLineWarningNamingItAndTheGameGoesOn) {
   const std::string home = MakeTempDir();
   const std::string file = home + "/billboard-brawl/gamecontrollerdb.txt";
@@ -282,20 +297,6 @@ TEST_F(SdlJoystickTest, MappingFileThatCannotBeReadIsAOneLineWarningNamingItAndT
     EXPECT_EQ(err.rfind("brawl: warning: cannot read joystick mappings: " + file + ": ", 0), 0u) << err;
     EXPECT_EQ(err.find('\n'), err.size() - 1) << err;
   }
-  // Each line SDL cannot take is one warning naming it; another system's lines are not ours.
-  std::filesystem::remove_all(file);
-  std::ofstream(file) << SwappedMapping(PlainPadGuid()) << "# mine\n"
-                      << PlainPadGuid() << ",No Platform,a:b0,\n"
-                      << "no commas at all platform:Linux\n"
-                      << PlainPadGuid() << ",Elsewhere,a:b0,platform:Windows,\n";
-  testing::internal::CaptureStderr();
-  LoadPadMappings();
-  const std::string err = testing::internal::GetCapturedStderr();
-  EXPECT_NE(err.find("brawl: warning: joystick mappings: " + file + ":3: it has no platform:Linux, field"),
-            std::string::npos)
-      << err;
-  EXPECT_NE(err.find(file + ":4: "), std::string::npos) << err;
-  EXPECT_EQ(std::count(err.begin(), err.end(), '\n'), 2) << err;
   unsetenv("XDG_CONFIG_HOME");
   std::filesystem::remove_all(home);
 }
