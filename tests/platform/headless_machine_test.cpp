@@ -13,8 +13,8 @@ namespace brawl {
 
 namespace {
 
-// The committed scripted runs pin the machine as the game drives it; these are the edges
-// a run does not reach.
+// The committed scripted runs pin the machine and its input scripts as the game drives them;
+// these are the edges a run does not reach.
 TEST(VirtualClock, ReadingIsTheFloatOfTheDoubleSumAndNegativePausesCountAsNone) {
   VirtualClock clock(0.1, 0.3);
   clock.Flip();
@@ -52,6 +52,23 @@ TEST_F(Machine, JoysticksReadBothWaysCentredAndNothingWhenNotAttached) {
   EXPECT_TRUE(r.buttons[3] && !r.buttons[0]);
   m.held.joystick[1] = 0xFF;
   EXPECT_FALSE(m.platform.joysticks.Read(1).buttons[0]);
+}
+
+// The committed scripted runs read scripts of every ordinary kind (counts, keys, joysticks,
+// comments, a count alone); here what they do not reach. Bad lines are corpus files of the
+// damaged-input test (fuzz/corpus/input_script/refused_*).
+TEST(InputScript, EveryKeyNameAndTheLongestCountsAreTaken) {
+  const InputScript all = ParseInputScript(
+      "1 Up Down Left Right Num1 Num2 Num3 Num4 S X C Z N B M Enter Space Escape F3\n", 0, "s");
+  EXPECT_EQ(all.steps[0].held.keys, (1u << static_cast<int>(Key::Count)) - 1);
+  EXPECT_EQ(ParseInputScript("0000000000000000000000000001 Up\n", 0, "s").passes, 1);
+  // A billion-pass hold is one step, the last count accepted; the cursor walks past it.
+  const InputScript billion = ParseInputScript("1000000000 Up\n1000000000 Down\n", 0, "s");
+  EXPECT_EQ(billion.steps.size(), 2u);
+  EXPECT_EQ(billion.passes, 2000000000);
+  ScriptCursor late{0, 999999999};
+  EXPECT_TRUE(NextHeld(billion, late).Holds(Key::Up));
+  EXPECT_TRUE(NextHeld(billion, late).Holds(Key::Down));
 }
 
 }  // namespace
