@@ -36,7 +36,7 @@ TEST(ControlsIni, KeysAndPadsAreTakenAsNamed) {
 
 // The cases are tests/app/controls_faults.tsv.
 TEST(ControlsIni, FaultsNameTheFileAndLine) {
-  for (const auto& row : Rows("app/controls_faults.tsv")) {
+  for (const auto& row : Rows("tests/app/controls_faults.tsv")) {
     const std::string &text = row[0], line = ":" + row[1] + ":", &fragment = row[2];
     try {
       ParseControls(text, "/home/p/controls.ini");

@@ -33,7 +33,7 @@ std::string* Installed::prefix_ = nullptr;
 
 // The files are tests/app/installed_files.txt; the data folder holds the data and nothing else.
 TEST_F(Installed, LaysOutTheGameAsADesktopExpects) {
-  for (const auto& row : Rows("app/installed_files.txt"))
+  for (const auto& row : Rows("tests/app/installed_files.txt"))
     EXPECT_TRUE(fs::is_regular_file(Prefix() + "/" + row[0])) << row[0];
   EXPECT_EQ(
       std::distance(fs::directory_iterator(Prefix() + "/share/billboard-brawl"), fs::directory_iterator()),

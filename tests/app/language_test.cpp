@@ -12,7 +12,7 @@ namespace {
 
 // The environments are tests/app/languages.tsv.
 TEST(Language, TheEnvironmentChoosesJapaneseOrEnglish) {
-  for (const auto& row : Rows("app/languages.tsv")) {
+  for (const auto& row : Rows("tests/app/languages.tsv")) {
     const RunResult help = RunShell("env -i PATH=/usr/bin:/bin " + row[0] + " '" + BRAWL_EXE + "' --help");
     ASSERT_EQ(help.exit_code, 0) << row[0] << ": " << help.err;
     EXPECT_EQ(help.out.rfind(row[1] == "1" ? "ビルボード・ブロウル" : "Billboard Brawl", 0), 0u) << row[0];

@@ -37,7 +37,7 @@ std::string Refusal(const std::string& line) {
 // The rows of options_cases.txt of one kind, without the kind.
 std::vector<std::vector<std::string>> Cases(const std::string& kind) {
   std::vector<std::vector<std::string>> cases;
-  for (const auto& row : Rows("app/options_cases.txt"))
+  for (const auto& row : Rows("tests/app/options_cases.txt"))
     if (row[0] == kind) cases.emplace_back(row.begin() + 1, row.end());
   EXPECT_FALSE(cases.empty()) << kind;
   return cases;

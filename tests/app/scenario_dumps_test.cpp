@@ -74,7 +74,7 @@ TEST_P(ScenarioDumpTest, GivesTheCommittedDump) {
   EXPECT_EQ(got.size(), want.size()) << name << ": the run wrote a different number of lines";
 }
 
-INSTANTIATE_TEST_SUITE_P(Scripted, ScenarioDumpTest, ::testing::ValuesIn(Rows("app/scenario_runs.tsv")),
+INSTANTIATE_TEST_SUITE_P(Scripted, ScenarioDumpTest, ::testing::ValuesIn(Rows("tests/app/scenario_runs.tsv")),
                          [](const auto& run) {
                            return run.param[0] + (run.param[1] == "0" ? "" : "_rollback" + run.param[1]);
                          });

@@ -29,7 +29,7 @@ TEST(ConditionAxis, ReadsOnlyMinusOneZeroOrOneAndNeverGoesBackwards) {
 
 // Readings on either side of every edge: tests/input/axis_readings.tsv.
 TEST(ConditionAxis, ReadingsOnEitherSideOfEveryEdge) {
-  for (const auto& row : Rows("input/axis_readings.tsv"))
+  for (const auto& row : Rows("tests/input/axis_readings.tsv"))
     EXPECT_EQ(ConditionAxis(static_cast<int16_t>(std::stoi(row[0]))), std::stoi(row[1])) << row[2];
 }
 

@@ -180,7 +180,7 @@ TEST_P(LabGame, PlayersMeetAgreeOnEveryFrameAndNameThePath) {
   }
 }
 
-INSTANTIATE_TEST_SUITE_P(Ways, LabGame, ::testing::ValuesIn(Rows("lab/ways.tsv")), [](const auto& row) {
+INSTANTIATE_TEST_SUITE_P(Ways, LabGame, ::testing::ValuesIn(Rows("tests/lab/ways.tsv")), [](const auto& row) {
   return row.param[0] +
          (row.param[4].empty() ? "" : "_" + std::regex_replace(row.param[4], std::regex("-"), ""));
 });

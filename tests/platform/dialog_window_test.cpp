@@ -33,7 +33,7 @@ struct Control {
 };
 std::vector<Control> Layout() {
   std::vector<Control> layout;
-  for (const auto& r : Rows("platform/dialog_layout.tsv"))
+  for (const auto& r : Rows("tests/platform/dialog_layout.tsv"))
     layout.push_back({r[0], r[1], std::stoi(r[2]), std::stoi(r[3]), std::stoi(r[4]), std::stoi(r[5])});
   return layout;
 }

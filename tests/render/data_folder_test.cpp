@@ -37,7 +37,7 @@ TEST_P(DataFolder, StopsTheLaunchWithOneLine) {
   std::filesystem::remove_all(folder);
 }
 
-INSTANTIATE_TEST_SUITE_P(Spoiled, DataFolder, ::testing::ValuesIn(Rows("render/spoiled_data.tsv")),
+INSTANTIATE_TEST_SUITE_P(Spoiled, DataFolder, ::testing::ValuesIn(Rows("tests/render/spoiled_data.tsv")),
                          [](const auto& row) { return row.param[0]; });
 
 // Data comes from the program's folder only, as it finds it by itself: broken copies in the

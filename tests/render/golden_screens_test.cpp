@@ -28,7 +28,7 @@ TEST_P(GoldenScreen, MatchesItsGoldenPicture) {
   EXPECT_TRUE(MatchesGolden(shot, screen[0]));
 }
 
-INSTANTIATE_TEST_SUITE_P(Screens, GoldenScreen, ::testing::ValuesIn(Rows("render/golden_screens.tsv")),
+INSTANTIATE_TEST_SUITE_P(Screens, GoldenScreen, ::testing::ValuesIn(Rows("tests/render/golden_screens.tsv")),
                          [](const auto& row) { return row.param[0].substr(0, row.param[0].find('.')); });
 
 }  // namespace

@@ -14,7 +14,7 @@ namespace {
 
 // The cases are tests/rendezvous/game_codes.tsv.
 TEST(GameCode, ReadsWhatAPlayerTypesAndRefusesLookAlikes) {
-  for (const auto& row : Rows("rendezvous/game_codes.tsv")) {
+  for (const auto& row : Rows("tests/rendezvous/game_codes.tsv")) {
     EXPECT_EQ(HasGameCodeShape(row[0]), row[1] == "1") << row[0];
     const std::optional<GameCode> code = ParseGameCode(row[0]);
     EXPECT_EQ(code ? FormatGameCode(*code) : "", row[2]) << row[0];

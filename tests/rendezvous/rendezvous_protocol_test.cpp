@@ -53,7 +53,7 @@ TEST(RendezvousProtocol, EveryMessageRoundTripsAndNoAnswerOutgrowsARequest) {
 
 // The damage is tests/rendezvous/damaged_messages.tsv.
 TEST(RendezvousProtocol, RefusesDamagedMessages) {
-  for (const auto& row : Rows("rendezvous/damaged_messages.tsv")) {
+  for (const auto& row : Rows("tests/rendezvous/damaged_messages.tsv")) {
     std::vector<uint8_t> bytes = EncodeRendezvous(Full(static_cast<RendezvousType>(std::stoi(row[1]))));
     const size_t at = std::stoul(row[2]);
     const auto value = static_cast<uint8_t>(std::stoi(row[3]));
@@ -66,7 +66,7 @@ TEST(RendezvousProtocol, RefusesDamagedMessages) {
 
 // The cases are tests/rendezvous/addresses.tsv.
 TEST(RendezvousProtocol, ReadsAndWritesAddresses) {
-  for (const auto& row : Rows("rendezvous/addresses.tsv")) {
+  for (const auto& row : Rows("tests/rendezvous/addresses.tsv")) {
     const std::optional<NetAddress> a = ParseNetAddress(row[0], kRendezvousPort);
     EXPECT_EQ(a ? AddressText(*a) : "", row[1]) << row[0];
   }

@@ -12,7 +12,7 @@ namespace {
 
 // The command lines are tests/rendezvous/server_command_lines.tsv.
 TEST(ServerProgram, RefusesBadCommandLinesWithOneLine) {
-  for (const auto& row : Rows("rendezvous/server_command_lines.tsv")) {
+  for (const auto& row : Rows("tests/rendezvous/server_command_lines.tsv")) {
     const RunResult run = RunShell(std::string(RENDEZVOUS_EXE) + " " + row[0]);
     EXPECT_EQ(std::to_string(run.exit_code), row[1]) << row[0];
     EXPECT_EQ(row[1] == "0" ? run.out.substr(0, row[2].size()) : run.err, row[2]) << row[0];

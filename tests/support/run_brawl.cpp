@@ -39,7 +39,7 @@ std::string ReadFile(const std::string& path) {
 
 std::vector<std::vector<std::string>> Rows(const std::string& name) {
   std::vector<std::vector<std::string>> rows;
-  std::istringstream lines(ReadFile(SourceDir() + "/tests/" + name));
+  std::istringstream lines(ReadFile(SourceDir() + "/" + name));
   for (std::string line; std::getline(lines, line);) {
     if (line.empty() || line[0] == '#') continue;
     for (size_t at; (at = line.find("\\n")) != std::string::npos;) line.replace(at, 2, "\n");
@@ -47,7 +47,7 @@ std::vector<std::vector<std::string>> Rows(const std::string& name) {
     for (const char c : line) c == '\t' ? row.emplace_back() : row.back() += c;
     rows.push_back(row);
   }
-  EXPECT_FALSE(rows.empty()) << "no rows in tests/" << name;
+  EXPECT_FALSE(rows.empty()) << "no rows in " << name;
   return rows;
 }
 

@@ -32,8 +32,8 @@ nlohmann::json Shared(nlohmann::json line);
 // A shell command line run to its end: its exit status and both streams.
 RunResult RunShell(const std::string& command);
 
-// The rows of the committed table tests/<name>: each line split at its tabs, "\n" in a cell
-// standing for a line end; lines that start with '#', and blank ones, are left out.
+// The rows of a committed table, `name` in the source tree: each line split at its tabs, "\n"
+// in a cell standing for a line end; lines that start with '#', and blank ones, are left out.
 std::vector<std::vector<std::string>> Rows(const std::string& name);
 
 // The bytes of a file; empty when it cannot be read.
