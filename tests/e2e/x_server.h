@@ -25,17 +25,6 @@ constexpr char kSettingsTitle[] = "出撃前の設定";
 constexpr char kEnglishSettingsTitle[] = "Pre-Sortie Settings";
 constexpr char kGameTitle[] = "Billboard Brawl";
 
-// Asks `done` every 20 ms until it says yes, for at most `bound`; what it said last.
-template <typename Done>
-bool Until(Done done, std::chrono::seconds bound = std::chrono::seconds(30)) {
-  const auto give_up = std::chrono::steady_clock::now() + bound;
-  for (;;) {
-    if (done()) return true;
-    if (std::chrono::steady_clock::now() > give_up) return false;
-    std::this_thread::sleep_for(std::chrono::milliseconds(20));
-  }
-}
-
 // Starts `argv` in `folder` (unless empty) with `display` as DISPLAY (none when empty) and
 // silent audio, its output and errors into the files named; `env` holds NAME=VALUE words set
 // for it (NAME= unsets).

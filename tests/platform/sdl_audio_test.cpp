@@ -7,7 +7,6 @@
 #include <chrono>
 #include <cstdint>
 #include <filesystem>
-#include <thread>
 #include <vector>
 
 #include "base/fatal_error.h"
@@ -17,16 +16,6 @@
 namespace brawl {
 
 namespace {
-
-// Waits, with a generous bound, until the sound reads stopped.
-bool EndsWithin(SdlAudio& audio, int handle, std::chrono::seconds bound) {
-  const auto give_up = std::chrono::steady_clock::now() + bound;
-  while (audio.IsPlaying(handle)) {
-    if (std::chrono::steady_clock::now() > give_up) return false;
-    std::this_thread::sleep_for(std::chrono::milliseconds(5));
-  }
-  return true;
-}
 
 class SdlAudioTest : public ::testing::Test {
  protected:
@@ -67,7 +56,7 @@ TEST_F(SdlAudioTest, EightPlayAtOnceANinthIsNotAndAFinishedSoundStaysFinished) {
   const int first = fresh.Play(blip);
   ASSERT_GE(first, 0);
   EXPECT_TRUE(fresh.IsPlaying(first));
-  ASSERT_TRUE(EndsWithin(fresh, first, std::chrono::seconds(10)));
+  ASSERT_TRUE(Until([&] { return !fresh.IsPlaying(first); }, std::chrono::seconds(10)));
   const int second = fresh.Play(fresh.Load(Wave("tone.wav", 22050, 22050 * 5)));  // on the same channel
   EXPECT_TRUE(fresh.IsPlaying(second));
   EXPECT_FALSE(fresh.IsPlaying(first));

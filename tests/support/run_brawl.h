@@ -1,6 +1,8 @@
 #pragma once
+#include <chrono>
 #include <nlohmann/json.hpp>
 #include <string>
+#include <thread>
 #include <vector>
 
 namespace brawl {
@@ -38,6 +40,17 @@ std::vector<std::vector<std::string>> Rows(const std::string& name);
 
 // The bytes of a file; empty when it cannot be read.
 std::string ReadFile(const std::string& path);
+
+// Asks `done` every 20 ms until it says yes, for at most `bound`; what it said last.
+template <typename Done>
+bool Until(Done done, std::chrono::seconds bound = std::chrono::seconds(30)) {
+  const auto give_up = std::chrono::steady_clock::now() + bound;
+  for (;;) {
+    if (done()) return true;
+    if (std::chrono::steady_clock::now() > give_up) return false;
+    std::this_thread::sleep_for(std::chrono::milliseconds(20));
+  }
+}
 
 // A fresh empty folder under the test temp folder.
 std::string MakeTempDir();
