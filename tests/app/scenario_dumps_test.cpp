@@ -4,7 +4,6 @@
 // A run that differs names the first pass and field that do.
 #include <gtest/gtest.h>
 
-#include <cstdio>
 #include <fstream>
 #include <nlohmann/json.hpp>
 #include <sstream>
@@ -34,14 +33,8 @@ std::vector<std::string> ScriptOptions(const std::string& script) {
   return options;
 }
 
-std::vector<std::string> Lines(const std::string& command) {
+std::vector<std::string> Lines(const std::string& text) {
   std::vector<std::string> lines;
-  FILE* pipe = popen(command.c_str(), "r");
-  if (pipe == nullptr) return lines;
-  std::string text;
-  char buffer[65536];
-  for (size_t n; (n = fread(buffer, 1, sizeof buffer, pipe)) > 0;) text.append(buffer, n);
-  pclose(pipe);
   std::istringstream in(text);
   for (std::string line; std::getline(in, line);) lines.push_back(line);
   return lines;
@@ -61,8 +54,8 @@ TEST_P(ScenarioDumpTest, GivesTheCommittedDump) {
   const RunResult run = RunBrawl(args);
   ASSERT_EQ(run.exit_code, 0) << run.err;
 
-  const std::vector<std::string> want = Lines("xz -dc '" + Scenario(name, ".jsonl.xz") + "'");
-  const std::vector<std::string> got = Lines("cat '" + dump + "'");
+  const std::vector<std::string> want = Lines(RunShell("xz -dc '" + Scenario(name, ".jsonl.xz") + "'").out);
+  const std::vector<std::string> got = Lines(ReadFile(dump));
   ASSERT_FALSE(want.empty());
   for (size_t i = 0; i < want.size() && i < got.size(); ++i) {
     if (want[i] == got[i]) continue;
