@@ -38,12 +38,6 @@ struct Fixture {
 // Textured faces: a texture of three texels, and a floor seen low over it.
 constexpr uint16_t kRed = Rgb565(0xFF0000), kGreen = Rgb565(0x00FF00), kBlue = Rgb565(0x0000FF);
 
-Surface Texture(int width, int height, std::initializer_list<uint16_t> texels) {
-  Surface s = MakeSurface(width, height);
-  s.pixels.assign(texels);
-  return s;
-}
-
 // A quad with the given corners and texture coordinates, showing `texture` in white.
 Mesh TexturedQuad(std::initializer_list<MeshVertex> corners, std::initializer_list<TexCoord> uv,
                   Surface texture) {
@@ -57,19 +51,16 @@ Mesh TexturedQuad(std::initializer_list<MeshVertex> corners, std::initializer_li
   return mesh;
 }
 
-// A square facing the camera at z = 2 covering pixels 16 to 47, u running from u0 to
-// u0 + 2 left to right.
-Mesh FacingSquare(float u0, Surface texture) {
-  return TexturedQuad({{-0.5f, 0.5f, 2}, {0.5f, 0.5f, 2}, {0.5f, -0.5f, 2}, {-0.5f, -0.5f, 2}},
-                      {{u0, 0}, {u0 + 2, 0}, {u0 + 2, 1}, {u0, 1}}, std::move(texture));
-}
-
 // Outside 0..1 the picture repeats, whatever its width: three texels across, twice.
 TEST(TexturedFaces, CoordinatesWrapForAnyTextureSize) {
   const uint16_t texels[] = {kRed, kGreen, kBlue};
   for (const float u0 : {0.0f, -1.0f, -7.25f, 1000.5f}) {
+    // A square facing the camera at z = 2 covering pixels 16 to 47, u running from u0 to u0 + 2.
+    Surface strip = MakeSurface(3, 1);
+    strip.pixels.assign(std::begin(texels), std::end(texels));
     Fixture view(64, 64);
-    view.AddMesh(FacingSquare(u0, Texture(3, 1, {kRed, kGreen, kBlue})));
+    view.AddMesh(TexturedQuad({{-0.5f, 0.5f, 2}, {0.5f, 0.5f, 2}, {0.5f, -0.5f, 2}, {-0.5f, -0.5f, 2}},
+                              {{u0, 0}, {u0 + 2, 0}, {u0 + 2, 1}, {u0, 1}}, std::move(strip)));
     view.Draw();
     for (int x = 16; x < 48; ++x) {
       const double t = ((x + 0.5 - 16) / 32 * 2 + u0) * 3;  // in texels

@@ -29,13 +29,10 @@ std::string FailurePath(const std::string& name, const std::string& suffix) {
 
 Surface LoadPng(const std::string& path) {
   SdlSurface loaded(IMG_Load(path.c_str()), SDL_FreeSurface);
-  if (!loaded) {
-    ADD_FAILURE() << "cannot read " << path << ": " << IMG_GetError();
-    return Surface{};
-  }
-  SdlSurface converted(SDL_ConvertSurfaceFormat(loaded.get(), SDL_PIXELFORMAT_RGB565, 0), SDL_FreeSurface);
+  SdlSurface converted(loaded ? SDL_ConvertSurfaceFormat(loaded.get(), SDL_PIXELFORMAT_RGB565, 0) : nullptr,
+                       SDL_FreeSurface);
   if (!converted) {
-    ADD_FAILURE() << "cannot convert " << path << ": " << SDL_GetError();
+    ADD_FAILURE() << "cannot read " << path << " as RGB565: " << SDL_GetError();
     return Surface{};
   }
   Surface surface = MakeSurface(converted->w, converted->h);
