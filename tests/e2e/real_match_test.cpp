@@ -36,27 +36,17 @@ int Differing(const Surface& a, const Surface& b, Area area) {
 
 class RealMatchTest : public DesktopTest {
  protected:
-  void TearDown() override {
-    if (HasFailure()) {  // the pictures the test took as well
-      const std::string stem = x_.KeepScreenOfAFailure(BuildDir());
-      for (const char* shot : {"settings", "title", "match"})
-        if (std::filesystem::exists(dir_ + "/" + shot + ".png"))
-          std::filesystem::copy_file(dir_ + "/" + shot + ".png", stem + "." + shot + ".png",
-                                     std::filesystem::copy_options::overwrite_existing);
-    }
-    std::filesystem::remove_all(dir_);
-  }
-  // The whole screen as RGB565, kept under `name` in the run's folder.
+  // The whole screen as RGB565, kept as <build>/test-screens/RealMatchTest.<name>.png for a
+  // look after a failure.
   Surface Shot(const std::string& name) {
-    const std::string path = dir_ + "/" + name + ".png";
+    std::filesystem::create_directories(BuildDir() + "/test-screens");
+    const std::string path = BuildDir() + "/test-screens/RealMatchTest." + name + ".png";
     x_.Screenshot(path);
     return LoadPng(path);
   }
   void Click(int x, int y) {
     x_.Run("xdotool mousemove " + std::to_string(x) + " " + std::to_string(y) + " click 1");
   }
-
-  std::string dir_ = MakeTempDir();
 };
 
 TEST_F(RealMatchTest, HighResolutionTitleAndTwoPlayerMatchShowOnTheFullScreen) {

@@ -24,23 +24,19 @@ TEST(VirtualClock, ReadingIsTheFloatOfTheDoubleSumAndNegativePausesCountAsNone) 
   EXPECT_EQ(clock.ElapsedMs(), 0.3);
 }
 
-class Machine : public ::testing::Test {
- protected:
-  std::string dir_ = MakeTempDir();
-  void TearDown() override { std::filesystem::remove_all(dir_); }
-};
-
-TEST_F(Machine, EmptyWaveEndsAtOnceAndBadWaveIsFatal) {
+TEST(Machine, EmptyWaveEndsAtOnceAndBadWaveIsFatal) {
   HeadlessMachine m(HeadlessSetup{});
-  WriteWave(dir_ + "/empty.wav", 0, 8000);
-  EXPECT_FALSE(m.audio.IsPlaying(m.audio.Play(m.audio.Load(dir_ + "/empty.wav"))));
-  EXPECT_THROW(m.audio.Load(dir_ + "/absent.wav"), FatalError);
+  const std::string dir = MakeTempDir();
+  WriteWave(dir + "/empty.wav", 0, 8000);
+  EXPECT_FALSE(m.audio.IsPlaying(m.audio.Play(m.audio.Load(dir + "/empty.wav"))));
+  EXPECT_THROW(m.audio.Load(dir + "/absent.wav"), FatalError);
   EXPECT_THROW(m.audio.Play(7), FatalError);
+  std::filesystem::remove_all(dir);
 }
 
 // The scripted runs drive the joysticks; here what a script holds that they do not: both ways
 // of an axis at once, and a joystick that is not attached.
-TEST_F(Machine, JoysticksReadBothWaysCentredAndNothingWhenNotAttached) {
+TEST(Machine, JoysticksReadBothWaysCentredAndNothingWhenNotAttached) {
   HeadlessSetup setup;
   setup.joysticks = 1;
   HeadlessMachine m(setup);

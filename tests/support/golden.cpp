@@ -88,12 +88,8 @@ Surface HeadlessScreenshot(const std::string& script, int pass, const std::vecto
                                   std::to_string(pass) + ":" + shot};
   all.insert(all.end(), args.begin(), args.end());
   const RunResult run = RunBrawl(all, script);
-  Surface picture;
-  if (run.exit_code != 0) {
-    ADD_FAILURE() << "brawl exited with " << run.exit_code << ": " << run.err;
-  } else {
-    picture = LoadPng(shot);
-  }
+  EXPECT_EQ(run.exit_code, 0) << run.err;
+  const Surface picture = run.exit_code == 0 ? LoadPng(shot) : Surface{};
   fs::remove_all(dir);
   return picture;
 }
