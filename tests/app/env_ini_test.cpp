@@ -13,13 +13,9 @@ namespace brawl {
 
 namespace {
 
-EnvIni Parse(const std::string& text) {
-  return ParseEnvIni(text, "/x/env.ini");
-}
-
 std::string ErrorOf(const std::string& text) {
   try {
-    Parse(text);
+    ParseEnvIni(text, "/x/env.ini");
   } catch (const FatalError& e) {
     return e.what();
   }
@@ -38,7 +34,7 @@ TEST(EnvIni, EveryNumberFieldTakesExactlyTheSixteenBitRange) {
         for (int f = 1; f <= 5; f += 2) text += std::to_string(f == field ? value : 0) + ",label\n";
         return text;
       };
-      const EnvIni ini = Parse(with(e.accepted));
+      const EnvIni ini = ParseEnvIni(with(e.accepted), "/x/env.ini");
       EXPECT_EQ(field == 1 ? ini.wait : field == 3 ? ini.hires_preset : ini.fps_preset, e.accepted) << field;
       EXPECT_NE(ErrorOf(with(e.refused)).find("field " + std::to_string(field) + " is outside -32768..32767"),
                 std::string::npos)

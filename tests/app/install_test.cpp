@@ -6,7 +6,6 @@
 #include <filesystem>
 #include <string>
 
-#include "support/data_files.h"
 #include "support/install_tree.h"
 #include "support/run_brawl.h"
 
@@ -37,7 +36,7 @@ TEST_F(Installed, LaysOutTheGameAsADesktopExpects) {
     EXPECT_TRUE(fs::is_regular_file(Prefix() + "/" + row[0])) << row[0];
   EXPECT_EQ(
       std::distance(fs::directory_iterator(Prefix() + "/share/billboard-brawl"), fs::directory_iterator()),
-      std::ssize(kDataFiles));
+      std::ssize(Rows("tests/assets/data_files.tsv")));
 }
 
 TEST_F(Installed, DesktopEntryAndMetainfoPassTheirValidators) {

@@ -3,7 +3,6 @@
 #include <filesystem>
 #include <string>
 
-#include "support/data_files.h"
 #include "support/run_brawl.h"
 
 namespace brawl {
@@ -25,11 +24,10 @@ uint32_t Fnv(const std::string& bytes) {
 TEST(AssetgenRun, WritesThePinnedBytesOnEveryRun) {
   const std::string folder = MakeTempDir();
   ASSERT_EQ(RunAssetgen(folder).exit_code, 0);
-  for (const DataFile& file : kDataFiles) {
-    const std::string fresh = ReadFile(folder + "/" + file.name);
-    EXPECT_EQ(Fnv(fresh), file.fnv) << file.name << " is not the pinned file";
-    EXPECT_TRUE(fresh == ReadFile(BuildDir() + "/" + file.name))
-        << file.name << " differs from the build's copy";
+  for (const auto& file : Rows("tests/assets/data_files.tsv")) {
+    const std::string fresh = ReadFile(folder + "/" + file[0]);
+    EXPECT_EQ(Fnv(fresh), std::stoul(file[1], nullptr, 16)) << file[0] << " is not the pinned file";
+    EXPECT_TRUE(fresh == ReadFile(BuildDir() + "/" + file[0])) << file[0] << " differs from the build's copy";
   }
   fs::remove_all(folder);
 }

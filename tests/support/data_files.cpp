@@ -11,23 +11,10 @@
 
 namespace brawl {
 
-// The data pinned byte for byte: the golden pictures and the committed scripted runs show what
-// they hold, so a change to one is a change to both.
-const DataFile kDataFiles[24] = {
-    {"env.ini", 0xfb535740u},      {"title.bmp", 0xc8d4b086u},  {"Cursor.bmp", 0xdfd5dc64u},
-    {"lifebar.bmp", 0xb4c1af57u},  {"1pwin.bmp", 0x73ff5ba1u},  {"2pwin.bmp", 0x637a6dfau},
-    {"m001.bmp", 0xcf9a0a30u},     {"m002.bmp", 0x76a071a5u},   {"bullet01.bmp", 0x63e97351u},
-    {"bullet02.bmp", 0x1a92a92du}, {"blood.bmp", 0xd07ed8c4u},  {"back1.x", 0x4b7bb674u},
-    {"readygo.wav", 0x9bcd5660u},  {"fire.wav", 0xdeeff944u},   {"ogaa.wav", 0x48403438u},
-    {"title0.wav", 0x9bd0aff5u},   {"title1.wav", 0xfaf82149u}, {"title2.wav", 0x8da032e6u},
-    {"title3.wav", 0xc078ad11u},   {"floor.bmp", 0xbc797b6bu},  {"border.bmp", 0xe99c8682u},
-    {"kerb.bmp", 0x33bfd47bu},     {"grass.bmp", 0x34b67a4eu},  {"wall.bmp", 0x841650cdu},
-};
-
 std::string CopyOfDataFolder() {
   const std::string folder = MakeTempDir() + "/";
-  for (const DataFile& file : kDataFiles)
-    std::filesystem::copy_file(BuildDir() + "/" + file.name, folder + file.name);
+  for (const auto& file : Rows("tests/assets/data_files.tsv"))
+    std::filesystem::copy_file(BuildDir() + "/" + file[0], folder + file[0]);
   return folder;
 }
 

@@ -4,15 +4,8 @@
 
 namespace brawl {
 
-// Every file the game reads from its program folder, as the build writes them, with the
-// FNV-1a hash of its bytes.
-struct DataFile {
-  const char* name;
-  uint32_t fnv;
-};
-extern const DataFile kDataFiles[24];
-
-// A fresh folder holding a copy of the build's data files, with a trailing '/'.
+// A fresh folder holding a copy of the build's data files (tests/assets/data_files.tsv), with a
+// trailing '/'.
 std::string CopyOfDataFolder();
 
 // Spoils the file at `path` as `how` says: "remove", "fifo", "dir", "size N" (cut, or grown sparse),
