@@ -57,22 +57,16 @@ static std::string Quote(const std::string& s) {
   return q + "'";
 }
 
-static RunResult Run(const std::string& command, const std::string& input) {
+RunResult RunShell(const std::string& command, const std::string& input) {
   const std::string dir = MakeTempDir();
   std::ofstream(dir + "/stdin") << input;
   const std::string line = "( " + command + " ) <" + Quote(dir + "/stdin") + " >" + Quote(dir + "/out") +
                            " 2>" + Quote(dir + "/err");
   const int status = std::system(line.c_str());
-  RunResult result;
-  result.exit_code = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-  result.out = ReadFile(dir + "/out");
-  result.err = ReadFile(dir + "/err");
+  const RunResult result{WIFEXITED(status) ? WEXITSTATUS(status) : -1, ReadFile(dir + "/out"),
+                         ReadFile(dir + "/err")};
   fs::remove_all(dir);
   return result;
-}
-
-RunResult RunShell(const std::string& command) {
-  return Run(command, "");
 }
 
 RunResult RunBrawl(const std::vector<std::string>& args, const std::string& script, int timeout_seconds,
@@ -81,7 +75,7 @@ RunResult RunBrawl(const std::vector<std::string>& args, const std::string& scri
   if (timeout_seconds > 0) command += "timeout -k 5 " + std::to_string(timeout_seconds) + " ";
   command += Quote(BRAWL_EXE);
   for (const auto& a : args) command += " " + Quote(a);
-  return Run(command, script);
+  return RunShell(command, script);
 }
 
 std::vector<nlohmann::json> RunHeadless(const std::string& script, const std::vector<std::string>& args) {

@@ -31,8 +31,9 @@ std::vector<nlohmann::json> ReadDump(const std::string& path);
 // for itself: what both must agree on.
 nlohmann::json Shared(nlohmann::json line);
 
-// A shell command line run to its end: its exit status and both streams.
-RunResult RunShell(const std::string& command);
+// A shell command line run to its end, `input` on its standard input: its exit status and both
+// streams.
+RunResult RunShell(const std::string& command, const std::string& input = "");
 
 // The rows of a committed table, `name` in the source tree: each line split at its tabs, "\n"
 // in a cell standing for a line end; lines that start with '#', and blank ones, are left out.
