@@ -21,10 +21,6 @@ using Json = nlohmann::json;
 class HeadlessRun : public ::testing::Test {
  protected:
   void TearDown() override { fs::remove_all(out_); }
-  RunResult RunRaw(std::vector<std::string> args, const std::string& script = "") {
-    args.insert(args.begin(), "--headless");
-    return RunBrawl(args, script);
-  }
   std::string out_ = MakeTempDir();
 };
 
@@ -41,7 +37,7 @@ TEST_F(HeadlessRun, ARunLastsItsFramesOrItsScriptOrSixHundredPasses) {
   EXPECT_EQ(RunHeadless("# only a comment\n\n   \n").size(), 1u);
   EXPECT_EQ(RunHeadless("# still nothing\n", {"--frames", "20"}).size(), 1u);
   const std::string dump = out_ + "/dump.jsonl";
-  ASSERT_EQ(RunRaw({"--dump", dump}).exit_code, 0);
+  ASSERT_EQ(RunBrawl({"--headless", "--dump", dump}).exit_code, 0);
   const std::vector<Json> unscripted = ReadDump(dump);
   ASSERT_EQ(unscripted.size(), 601u);
   EXPECT_EQ(unscripted.back()["pass"], 600);
@@ -73,7 +69,7 @@ TEST_F(HeadlessRun, BadOptionsAndScriptLinesAreUsageErrorsAndWriteNoDump) {
 }
 
 TEST_F(HeadlessRun, UnwritableDumpIsFatalAndNamed) {
-  const RunResult run = RunRaw({"--frames", "1", "--dump", out_ + "/no/such/folder/d.jsonl"});
+  const RunResult run = RunBrawl({"--headless", "--frames", "1", "--dump", out_ + "/no/such/folder/d.jsonl"});
   EXPECT_EQ(run.exit_code, 1);
   EXPECT_NE(run.err.find("no/such/folder/d.jsonl"), std::string::npos) << run.err;
 }
@@ -89,9 +85,9 @@ TEST_F(HeadlessRun, JoystickNobodyChoseMovesNothing) {
 // What the pictures show, at both sizes, is the golden pictures' part.
 TEST_F(HeadlessRun, ScreenshotsOfTheAskedPasses) {
   const std::string a = out_ + "/a.png", b = out_ + "/b.png", c = out_ + "/c.png";
-  const RunResult run =
-      RunRaw({"--script", "-", "--screenshot", "1:" + a, "--screenshot", "4:" + b, "--screenshot", "9:" + c},
-             "1 Enter\n3\n");
+  const RunResult run = RunBrawl({"--headless", "--script", "-", "--screenshot", "1:" + a, "--screenshot",
+                                  "4:" + b, "--screenshot", "9:" + c},
+                                 "1 Enter\n3\n");
   ASSERT_EQ(run.exit_code, 0) << run.err;
   EXPECT_NE(run.err.find("9:" + c + " not taken"), std::string::npos) << run.err;
   EXPECT_TRUE(fs::exists(a) && fs::exists(b));

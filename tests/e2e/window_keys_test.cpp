@@ -21,10 +21,7 @@ namespace fs = std::filesystem;
 
 namespace {
 
-struct Size {
-  int width = 0, height = 0;
-  bool operator==(const Size&) const = default;
-};
+using Size = std::pair<int, int>;  // width, height
 
 // Every file under `folder` with its size and modification time.
 std::map<std::string, std::string> Listing(const std::string& folder) {
@@ -113,7 +110,7 @@ TEST_F(WindowKeys, SwitchFullScreenAndSaveThePictureIntoTheHomeOnly) {
   // The window manager may make the window larger than asked, never the whole screen.
   const Size windowed = SizeOf(window), full{1024, 768};
   EXPECT_NE(windowed, full);
-  EXPECT_GE(windowed.width, 640);
+  EXPECT_GE(windowed.first, 640);
 
   x_.Press("F11");
   EXPECT_EQ(WaitForSize(window, full), full);
