@@ -4,6 +4,8 @@
 #include <utility>
 #include <vector>
 
+#include "base/pace.h"
+
 namespace brawl {
 
 // The command line. The game itself reads none: these belong to the platform layer.
@@ -20,7 +22,7 @@ struct Options {
   std::string dump;
   std::vector<std::pair<int64_t, std::string>> screenshots;  // pass, file
   double clock_start = 36000.0;
-  double frame_ms = 1000.0 / 60.0;
+  double frame_ms = kPassMs;
   std::string config_dir;  // the player's configuration folder instead of the XDG one
   bool write_controls = false;
   std::string answer;  // --help or --version: print this and end, nothing else done

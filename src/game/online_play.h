@@ -88,8 +88,6 @@ bool PollOnline(Game& game);
 bool ReadyToStep(Game& game);
 // Steps the match with this side's own commands (player 1's keys or this side's pad).
 PassEvents StepOnline(Game& game, const Commands& commands);
-// Over the picture: the banner while the other side is silent, and F3's figures.
-void DrawOnlineOverlay(Game& game);
 // Escape: says goodbye to the other side and ends the run.
 void LeaveOnline(Game& game);
 

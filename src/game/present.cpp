@@ -4,7 +4,7 @@
 
 #include "base/pace.h"
 #include "game/game.h"
-#include "game/online_play.h"
+#include "game/online_screens.h"
 #include "net/replay.h"
 #include "render/overlay.h"
 #include "render/render3d.h"

@@ -3,6 +3,8 @@
 #include <string>
 #include <vector>
 
+#include "base/pace.h"
+
 namespace brawl {
 
 // What a run needs to be stepped again (docs/netplay.md, "Replays"). A local run keeps the choices of the
@@ -19,7 +21,7 @@ struct Replay {
   // Local runs: the settings of the launch and the headless clock they ran on.
   bool hires = false, show_fps = false, joystick[2] = {false, false};
   int wait = 0;  // env.ini's wait after the start cue, in milliseconds
-  double clock_start = 36000.0, frame_ms = 1000.0 / 60.0;
+  double clock_start = 36000.0, frame_ms = kPassMs;
   std::vector<float> readings;
   std::vector<ReplayPass> passes;
   // Online runs.

@@ -1,4 +1,5 @@
 #pragma once
+#include "base/pace.h"
 #include "platform/headless/headless_audio.h"
 #include "platform/headless/headless_dialog.h"
 #include "platform/headless/headless_display.h"
@@ -12,7 +13,7 @@ namespace brawl {
 // What the command line asks of the virtual machine.
 struct HeadlessSetup {
   double clock_start = 36000.0;  // seconds
-  double frame_ms = 1000.0 / 60.0;
+  double frame_ms = kPassMs;
   int joysticks = 0;
   DialogChoices choices;
 };

@@ -6,6 +6,7 @@
 
 #include "base/fatal_error.h"
 #include "base/i18n.h"
+#include "base/pace.h"
 #include "base/timing_trace.h"
 #include "gfx/surface.h"
 #include "platform/sdl/sdl_screenshot.h"
@@ -16,7 +17,7 @@ namespace brawl {
 
 namespace {
 
-constexpr auto kShortestFlip = std::chrono::duration<double>(1.0 / 60.0);
+constexpr auto kShortestFlip = std::chrono::duration<double>(1.0 / kPassesPerSecond);
 
 }  // namespace
 
