@@ -18,7 +18,7 @@ cmake -S . -B "$build" -G Ninja -DCMAKE_CXX_COMPILER=g++ -DBRAWL_SANITIZE=ON \
   -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_CXX_FLAGS_RELWITHDEBINFO="-O1 -g" >/dev/null
 # The game, its data files and the test programs; the benchmarks are not run here.
 mapfile -t test_targets < <(ninja -C "$build" -t targets all | sed -n 's/^\(test_[A-Za-z0-9_]*\): phony$/\1/p')
-cmake --build "$build" -j"$jobs" --target brawl assets "${test_targets[@]}"
+cmake --build "$build" -j"$jobs" --target brawl assets translations "${test_targets[@]}"
 
 export ASAN_OPTIONS=detect_leaks=1:strict_string_checks=1:detect_stack_use_after_return=1:check_initialization_order=1:suppressions=$root/tools/asan.supp
 export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1

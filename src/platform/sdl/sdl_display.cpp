@@ -50,7 +50,9 @@ void SdlDisplay::Open(int width, int height) {
   width_ = width;
   height_ = height;
 
-  Uint32 flags = SDL_WINDOW_ALLOW_HIGHDPI;
+  // Hidden until the renderer is made: a GL renderer may replace the window system's window,
+  // and a window that flashes up and vanishes confuses window managers and whoever waits on it.
+  Uint32 flags = SDL_WINDOW_ALLOW_HIGHDPI | SDL_WINDOW_HIDDEN;
   int window_w = width, window_h = height;
   if (windowed_) {
     flags |= SDL_WINDOW_RESIZABLE;
@@ -66,8 +68,6 @@ void SdlDisplay::Open(int width, int height) {
                                  window_h, flags));
   if (!window_) throw Fatal(_("cannot open the game window"), DisplayName(), SDL_GetError());
   SetWindowIcon(window_.get(), icon_file_);
-  // On X11 the window is mapped when SDL_CreateWindow returns: SDL waits for it.
-  TraceTiming("game-window-mapped");
 
   // Nearest sampling keeps the 16-bit pixels square and sharp.
   SDL_SetHint(SDL_HINT_RENDER_SCALE_QUALITY, "nearest");
@@ -75,7 +75,9 @@ void SdlDisplay::Open(int width, int height) {
       SDL_CreateRenderer(window_.get(), -1, SDL_RENDERER_ACCELERATED | SDL_RENDERER_PRESENTVSYNC));
   if (!renderer_) renderer_.reset(SDL_CreateRenderer(window_.get(), -1, SDL_RENDERER_SOFTWARE));
   if (!renderer_) throw Fatal(_("cannot draw into the game window"), DisplayName(), SDL_GetError());
-  // Only now: making a GL renderer may have replaced the window system's window.
+  SDL_ShowWindow(window_.get());
+  // On X11 the window is mapped when SDL_ShowWindow returns: SDL waits for it.
+  TraceTiming("game-window-mapped");
   destroy_watch_ = WatchForDestroy(window_.get());
 
   texture_.reset(
