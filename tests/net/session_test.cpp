@@ -156,6 +156,30 @@ TEST(SessionToken, MessagesWithoutItAreDroppedAndCounted) {
   EXPECT_FALSE(host.Said(SessionEventKind::PeerLeft) || host.Said(SessionEventKind::Desync));
   EXPECT_GT(host.session.rollback.pass, 200);
   for (const auto& [pass, hash] : host.confirmed) ASSERT_EQ(hash, joiner.confirmed[pass]) << pass;
+  // Drawn anew for every game: a token seen once opens no other.
+  Pair next;
+  next.Run(60, [&] { return next.joiner->session.token != 0; });
+  EXPECT_EQ(next.joiner->session.token, next.host->session.token);
+  EXPECT_NE(next.host->session.token, host.session.token);
+}
+
+// A side that stood still longer than the other waits (a stopped process, a closed lid) ends
+// when it wakes, as the other already has, instead of playing on alone with old news.
+TEST(SessionQuiet, ASideThatStoodStillEndsAsItWakes) {
+  Pair pair;
+  pair.Run(300, [&] { return pair.joiner->session.rollback.pass >= 100; });
+  // The host waits 4 s, its messages pile up for the joiner, then the host stalls too.
+  for (int tick = 0; tick < 4 * 60; ++tick) {
+    g_now += std::chrono::microseconds(16667);
+    pair.host->Tick();
+  }
+  g_now += std::chrono::seconds(2);
+  const int32_t stood_at = pair.joiner->session.rollback.pass;
+  pair.joiner->Tick();
+  EXPECT_TRUE(pair.joiner->Said(SessionEventKind::ConnectionLost));
+  EXPECT_EQ(pair.joiner->session.rollback.pass, stood_at);
+  pair.host->Tick();
+  EXPECT_TRUE(pair.host->Said(SessionEventKind::ConnectionLost));
 }
 
 // The side that leaves sends what the other lacks with its goodbye: every pass it stepped
