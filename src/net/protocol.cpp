@@ -1,14 +1,12 @@
 #include "net/protocol.h"
 
+#include "net/wire_bytes.h"
+
 namespace brawl {
 
 namespace {
 
-struct Writer {
-  std::vector<uint8_t> out;
-  void Put(uint64_t value, int bytes) {
-    for (int i = 0; i < bytes; ++i) out.push_back(static_cast<uint8_t>(value >> (8 * i)));
-  }
+struct Writer : WireWriter {
   void Inputs(const Message& m) {
     Put(static_cast<uint32_t>(m.first), 4);
     Put(m.inputs.size(), 1);
@@ -16,21 +14,7 @@ struct Writer {
   }
 };
 
-struct Reader {
-  const uint8_t* at;
-  size_t left;
-  bool ok = true;
-  uint64_t Get(int bytes) {
-    if (left < static_cast<size_t>(bytes)) {
-      ok = false;
-      return 0;
-    }
-    uint64_t value = 0;
-    for (int i = 0; i < bytes; ++i) value |= static_cast<uint64_t>(at[i]) << (8 * i);
-    at += bytes;
-    left -= static_cast<size_t>(bytes);
-    return value;
-  }
+struct Reader : WireReader {
   int32_t Pass() { return static_cast<int32_t>(static_cast<uint32_t>(Get(4))); }
   // Passes are counted from 1 on; a pass number below that is nobody's.
   void Inputs(Message& m) {
@@ -96,7 +80,7 @@ std::vector<uint8_t> Encode(const Message& m) {
 }
 
 std::optional<Message> Decode(const uint8_t* bytes, size_t size) {
-  Reader r{bytes, size};
+  Reader r{{bytes, size}};
   Message m;
   const uint64_t type = r.Get(1);
   if (!r.ok || type < 1 || type > static_cast<uint64_t>(MessageType::Desync)) return std::nullopt;

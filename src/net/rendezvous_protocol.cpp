@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <charconv>
 
+#include "net/wire_bytes.h"
+
 namespace brawl {
 
 namespace {
@@ -10,32 +12,14 @@ namespace {
 constexpr uint8_t kMagic[4] = {'B', 'R', 'Z', 'V'};
 constexpr size_t kHeaderSize = 6;
 
-struct Writer {
-  std::vector<uint8_t> out;
-  void Put(uint64_t value, int bytes) {
-    for (int i = 0; i < bytes; ++i) out.push_back(static_cast<uint8_t>(value >> (8 * i)));
-  }
+struct Writer : WireWriter {
   void Address(const NetAddress& a) {
     for (int shift = 24; shift >= 0; shift -= 8) out.push_back(static_cast<uint8_t>(a.ip >> shift));
     Put(a.port, 2);
   }
 };
 
-struct Reader {
-  const uint8_t* at;
-  size_t left;
-  bool ok = true;
-  uint64_t Get(int bytes) {
-    if (left < static_cast<size_t>(bytes)) {
-      ok = false;
-      return 0;
-    }
-    uint64_t value = 0;
-    for (int i = 0; i < bytes; ++i) value |= static_cast<uint64_t>(at[i]) << (8 * i);
-    at += bytes;
-    left -= static_cast<size_t>(bytes);
-    return value;
-  }
+struct Reader : WireReader {
   NetAddress Address() {
     NetAddress a;
     for (int i = 0; i < 4; ++i) a.ip = (a.ip << 8) | static_cast<uint32_t>(Get(1));
@@ -184,7 +168,7 @@ std::optional<RendezvousMessage> DecodeRendezvous(const uint8_t* bytes, size_t s
   RendezvousMessage m;
   m.type = static_cast<RendezvousType>(type);
   if (IsRendezvousRequest(m.type) && size != kRendezvousRequestSize) return std::nullopt;
-  Reader r{bytes + kHeaderSize, size - kHeaderSize};
+  Reader r{{bytes + kHeaderSize, size - kHeaderSize}};
   bool ok = true;
   switch (m.type) {
     case RendezvousType::Register:
