@@ -4,7 +4,7 @@
 # to its first confirmed frame, and the round trip the joiner's game measured over the way
 # (its own clock, to the microsecond), medians of RUNS games each (default 5). The relay's
 # added round trip is the relayed median less the punched one: the lab's links add next to
-# nothing, so it is the server's own share.
+# nothing, so it is the server's own share. Before the punched games, the server is flooded.
 # Usage: bench/rendezvous.sh [BUILD_DIR] [RUNS]
 set -euo pipefail
 build=$(cd "${1:-build}" && pwd)
@@ -47,6 +47,12 @@ for way in "direct keep fl hB -" "lan keep hA1 hA2 -" "mapped random hA1 hB UPnP
     ip netns exec "$p-rA" miniupnpd -f "$work/miniupnpd.conf" -P "$work/miniupnpd.pid" -d 2>"$work/miniupnpd.log" &
     daemon=$!
     for _ in $(seq 100); do grep -qs 'Listening for NAT-PMP' "$work/miniupnpd.log" && break; sleep 0.05; done
+  fi
+  if [[ $path == punched ]]; then
+    # Three seconds of requests that each claim a game, and noise, from the open net: the
+    # server's peak memory after them, and the punched games that follow still meet.
+    ip netns exec "$p-fl" "$build/tests/lab_flooder" 203.0.113.10 3
+    echo "the server's peak memory after the flood: $(awk '/VmHWM/ {print $2}' "/proc/${pids[0]}/status") KiB"
   fi
   : >"$work/times"
   : >"$work/trips"
