@@ -8,6 +8,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <mutex>
 #include <sstream>
 
 namespace brawl {
@@ -22,11 +23,22 @@ std::string SourceDir() {
 }
 
 std::string MakeTempDir() {
+  // The folders go with the test program (what a failure keeps goes under the build folder).
+  static struct Made {
+    std::mutex lock;
+    std::vector<fs::path> dirs;
+    ~Made() {
+      std::error_code ignored;
+      for (const fs::path& dir : dirs) fs::remove_all(dir, ignored);
+    }
+  } made;
   static std::atomic<int> counter{0};
   const fs::path dir = fs::temp_directory_path() /
                        ("brawl-test-" + std::to_string(getpid()) + "-" + std::to_string(counter++));
   fs::remove_all(dir);
   fs::create_directories(dir);
+  const std::lock_guard<std::mutex> hold(made.lock);
+  made.dirs.push_back(dir);
   return dir.string();
 }
 
