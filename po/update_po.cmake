@@ -27,7 +27,7 @@ file(RENAME ${pot}.new ${pot})
 
 file(STRINGS ${SOURCE_DIR}/po/LINGUAS languages REGEX "^[^#]")
 foreach(language ${languages})
-  execute_process(COMMAND ${MSGMERGE} --quiet --update --backup=none --sort-by-file
+  execute_process(COMMAND ${MSGMERGE} --quiet --update --backup=none --no-fuzzy-matching --sort-by-file
                           ${SOURCE_DIR}/po/${language}.po ${pot}
                   COMMAND_ERROR_IS_FATAL ANY)
 endforeach()
