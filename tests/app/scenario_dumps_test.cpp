@@ -1,7 +1,8 @@
 // The committed scripted runs: each script under tests/scenarios/ played headless must give
 // its committed dump, line by line, field by field. They pin the rules to the bit in both
-// modes, at both sizes, with joysticks, on a stalled clock and at fast and slow frame rates.
-// A run that differs names the first pass and field that do.
+// modes, at both sizes, with joysticks, on a stalled clock and at fast and slow frame rates;
+// stepped again as a rollback does, and recorded and played back, they must give it too. A
+// run that differs names the first pass and field that do.
 #include <gtest/gtest.h>
 
 #include <fstream>
@@ -44,15 +45,22 @@ std::vector<std::string> Lines(const std::string& text) {
 class ScenarioDumpTest : public ::testing::TestWithParam<std::vector<std::string>> {};
 
 TEST_P(ScenarioDumpTest, GivesTheCommittedDump) {
-  const std::string &name = GetParam()[0], &rollback = GetParam()[1];
+  const std::string &name = GetParam()[0], &how = GetParam()[1];
   const std::string script = Scenario(name, ".txt");
-  const std::string dump = MakeTempDir() + "/dump.jsonl";
+  const std::string dir = MakeTempDir();
+  std::string dump = dir + "/dump.jsonl";
   std::vector<std::string> args = {"--headless", "--app-path", BuildDir(), "--script",
                                    script,       "--dump",     dump};
   for (const std::string& option : ScriptOptions(script)) args.push_back(option);
-  if (rollback != "0") args.insert(args.end(), {"--force-rollback", rollback});
-  const RunResult run = RunBrawl(args);
+  if (how == "replay") args.insert(args.end(), {"--record", dir + "/run.replay"});
+  if (how != "0" && how != "replay") args.insert(args.end(), {"--force-rollback", how});
+  RunResult run = RunBrawl(args);
   ASSERT_EQ(run.exit_code, 0) << run.err;
+  if (how == "replay") {  // the recording, played back, gives the same dump again
+    dump = dir + "/replayed.jsonl";
+    run = RunBrawl({"--headless", "--app-path", BuildDir(), "--replay", dir + "/run.replay", "--dump", dump});
+    ASSERT_EQ(run.exit_code, 0) << run.err;
+  }
 
   const std::vector<std::string> want = Lines(RunShell("xz -dc '" + Scenario(name, ".jsonl.xz") + "'").out);
   const std::vector<std::string> got = Lines(ReadFile(dump));
@@ -69,7 +77,8 @@ TEST_P(ScenarioDumpTest, GivesTheCommittedDump) {
 
 INSTANTIATE_TEST_SUITE_P(Scripted, ScenarioDumpTest, ::testing::ValuesIn(Rows("tests/app/scenario_runs.tsv")),
                          [](const auto& run) {
-                           return run.param[0] + (run.param[1] == "0" ? "" : "_rollback" + run.param[1]);
+                           const std::string& how = run.param[1];
+                           return run.param[0] + (how == "0" ? "" : how == "replay" ? "_replayed" : "_rollback" + how);
                          });
 
 }  // namespace
