@@ -71,24 +71,31 @@ class XServer {
   // manager.
   std::string Start(const std::vector<std::string>& manager_args = {}) {
     // A display just given up by another test can be taken before it answers: then again.
-    for (int attempt = 0; attempt < 3; ++attempt) {
+    std::string last = "every display tried was taken";
+    for (int attempt = 0; attempt < 4; ++attempt) {
       const std::string why = StartServer(attempt);
       if (why == "busy") continue;
       if (!why.empty()) return why;
       // Managed once the window manager has said so on the root window.
       std::vector<std::string> manager = {"matchbox-window-manager", "-use_titlebar", "yes"};
       manager.insert(manager.end(), manager_args.begin(), manager_args.end());
-      manager_ = Spawn(manager, display_);
-      if (Until(
-              [&] {
-                return Run("xprop -root _NET_SUPPORTING_WM_CHECK").find("window id") != std::string::npos;
-              },
-              std::chrono::seconds(10)))
+      const std::string log = MakeTempDir() + "/manager.log";
+      manager_ = Spawn(manager, display_, "/dev/null", log);
+      bool ended = false;
+      if (Until([&] {
+            ended = waitpid(manager_, nullptr, WNOHANG) == manager_;
+            return ended || Run("xprop -root _NET_SUPPORTING_WM_CHECK").find("window id") != std::string::npos;
+          }) &&
+          !ended)
         return "";
+      if (ended) manager_ = -1;
+      const std::string said = ReadFile(log);
+      last = (ended ? "the window manager ended on " : "no window manager came up on ") + display_ +
+             (said.empty() ? "" : ": " + said.substr(0, said.find('\n')));
       Stop(manager_);
       Stop(server_);
     }
-    return "no X server with a window manager could be started";
+    return "no X server with a window manager could be started (" + last + ")";
   }
   ~XServer() {
     Stop(manager_);
@@ -206,15 +213,14 @@ class XServer {
       display_ = ":" + std::to_string(n);
       break;
     }
-    server_ = Spawn({"Xvfb", display_, "-screen", "0", "1024x768x24", "-nolisten", "tcp"}, "");
+    // No reset when the last client leaves: a client that comes just then could not connect.
+    server_ = Spawn({"Xvfb", display_, "-noreset", "-screen", "0", "1024x768x24", "-nolisten", "tcp"}, "");
     // Gone at once when another test took the number first.
     const auto gone = [&] {
       if (server_ > 0 && waitpid(server_, nullptr, WNOHANG) == server_) server_ = -1;
       return server_ <= 0;
     };
-    if (Until([&] { return gone() || Run("xdpyinfo >/dev/null 2>&1 && echo up") == "up\n"; },
-              std::chrono::seconds(10)) &&
-        !gone())
+    if (Until([&] { return gone() || Run("xdpyinfo >/dev/null 2>&1 && echo up") == "up\n"; }) && !gone())
       return "";
     if (!std::filesystem::exists("/usr/bin/Xvfb")) return "Xvfb cannot be run: is it installed?";
     Stop(server_);
